@@ -1,0 +1,20 @@
+# scrivo_add_test(NAME name SOURCES ... LIBS ... [DISPLAY offscreen|x11])
+#
+# Builds one GoogleTest executable and registers each of its cases with CTest as a process of its
+# own. DISPLAY offscreen runs Qt without a window system; x11 needs an X server (the test command
+# runs the suite under Xvfb).
+function(scrivo_add_test)
+    cmake_parse_arguments(T "" "NAME;DISPLAY" "SOURCES;LIBS" ${ARGN})
+    add_executable(${T_NAME} ${T_SOURCES})
+    target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+    set(environment "ASAN_OPTIONS=detect_leaks=1"
+        "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0"
+        "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+    if(T_DISPLAY STREQUAL "offscreen")
+        list(APPEND environment "QT_QPA_PLATFORM=offscreen")
+    endif()
+    gtest_discover_tests(${T_NAME}
+        WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+        DISCOVERY_TIMEOUT 60
+        PROPERTIES ENVIRONMENT "${environment}" TIMEOUT 120)
+endfunction()

@@ -1,0 +1,38 @@
+// The editor's settings file: the colour scheme identifier and the key click switch, kept in a
+// small XML document that is read once at start and written back whole at exit, so that anything
+// else a user put in it survives. No window-system code here.
+#pragma once
+
+#include <string>
+
+#include <tinyxml2.h>
+
+namespace scrivo {
+
+struct EditorSettings {
+    int colorSchemeId;
+    bool keyClick;
+};
+
+class SettingsFile {
+public:
+    // Relative to the working directory at the moment of each read and write.
+    static constexpr const char *kDefaultPath = "Config/Scrivo_Config.xml";
+
+    explicit SettingsFile(std::string path = kDefaultPath);
+
+    // Loads the document and keeps it. Anything missing or unreadable reads as the defaults: key
+    // click on, scheme kFallbackSchemeId.
+    EditorSettings read();
+
+    // Writes the two values into the kept document (creating a root and the elements when they
+    // are missing) and saves it whole, indented. Returns false when the file could not be
+    // written; an existing file is then left as it was.
+    bool write(const EditorSettings &settings);
+
+private:
+    std::string path_;
+    tinyxml2::XMLDocument document_;
+};
+
+}  // namespace scrivo
