@@ -1,0 +1,3 @@
+#include "GraphicsState.h"
+
+GraphicsState graphicsState;

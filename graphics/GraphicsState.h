@@ -1,0 +1,23 @@
+// The library's single state record. Everything else a drawing call depends on (matrices,
+// enables, blend and depth settings) lives in the OpenGL context, not here.
+#pragma once
+
+#include <SDL2/SDL.h>
+
+struct GraphicsState {
+    // Window and frame loop.
+    void *Instance = nullptr;               // opaque value passed to the input library
+    SDL_Window *Window = nullptr;           // null before InitGraph and once the window closed
+    SDL_GLContext RenderContext = nullptr;  // made current on the thread that called InitGraph
+    bool Fullscreen = false;  // the start's request; Escape leaves fullscreen but not this flag
+    bool ClassRegistered = false;  // stands for the window class: set once per successful start
+
+    // Colour and render state.
+    float CurrentColor[3] = {0.0f, 0.0f, 0.0f};  // the colour Clear uses
+    bool FilledMode = false;  // shapes filled (true) or outlined; OpenGL's polygon mode follows
+
+    // Bitmap text: display list BitmapFontBase + c draws character code c.
+    unsigned int BitmapFontBase = 0;
+};
+
+extern GraphicsState graphicsState;

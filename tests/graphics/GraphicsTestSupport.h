@@ -1,0 +1,46 @@
+// Shared helpers for the graphics tests: each test is its own process with one window, message
+// boxes are recorded instead of shown, and results are read back from the back buffer.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "Platform.h"
+
+struct RecordedMessage {
+    std::string text;
+    std::string caption;
+    MessageButtons buttons;
+    MessageIcon icon;
+};
+
+// Replaces the message boxes with a recorder; questions get the given answer.
+std::vector<RecordedMessage> &RecordMessageBoxes(bool answerYes = true);
+
+struct Rgb {
+    int red, green, blue;
+    bool operator==(const Rgb &other) const = default;
+};
+std::ostream &operator<<(std::ostream &out, const Rgb &color);
+
+// A palette entry's bytes as the 8-bit framebuffer stores them.
+Rgb ToBytes(float red, float green, float blue);
+
+// Colour of one pixel of the back buffer, in OpenGL window coordinates (origin bottom-left).
+Rgb ReadPixel(int x, int y);
+// Pixels of a rectangle of the back buffer, row by row from the bottom.
+std::vector<Rgb> ReadRegion(int x, int y, int width, int height);
+
+// Opens a windowed 320 x 240 window before each test; message boxes are recorded.
+class GraphicsWindowTest : public ::testing::Test {
+  protected:
+    static constexpr int windowWidth = 320;
+    static constexpr int windowHeight = 240;
+
+    void SetUp() override;
+
+    std::vector<RecordedMessage> *messages = nullptr;
+};
