@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Installs the graphics part of the build into a fresh folder and checks it as a C programmer
+# would use it: every example compiles against the installed header and library, the library
+# exports only the public names, finds libTactil beside itself, and pkg-config describes it.
+# Usage: check_app_folder.sh BUILD_DIR ALLOWED_NAMES_FILE
+set -euo pipefail
+build_dir=$1
+allowed_names=$2
+
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+cmake --install "$build_dir" --prefix "$prefix" --component graphics > /dev/null
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+library=$prefix/lib/libGraphics.so
+for file in include/Graphics.h include/Tactil.h lib/libGraphics.so lib/libTactil.so \
+            lib/pkgconfig/graphics.pc; do
+    [ -e "$prefix/$file" ] || fail "$file is not installed"
+done
+
+# The linker's own section markers are not functions of ours.
+unexpected=$(nm -D --defined-only "$library" | awk '{print $3}' \
+    | grep -v -x -e __bss_start -e _edata -e _end \
+    | grep -v -x -F -f "$allowed_names" || true)
+[ -z "$unexpected" ] || fail "libGraphics.so exports names outside the public list: $unexpected"
+
+tactil=$(ldd "$library" | awk '$1 == "libTactil.so" {print $3}')
+[ "$tactil" = "$prefix/lib/libTactil.so" ] || fail "libGraphics.so finds libTactil.so at '$tactil'"
+
+examples=("$prefix"/Examples/*.c)
+[ -e "${examples[0]}" ] || fail "no example programs installed"
+for example in "${examples[@]}"; do
+    [ -e "$example" ] || continue
+    output=$prefix/$(basename "$example" .c)
+    cc "$example" -o "$output" -I "$prefix/include" -L "$prefix/lib" -Wl,-rpath,"$prefix/lib" \
+        -lGraphics -Wall -Wextra -Werror || fail "$(basename "$example") does not compile cleanly"
+done
+
+flags=$(PKG_CONFIG_PATH=$prefix/lib/pkgconfig pkg-config --cflags --libs graphics)
+# shellcheck disable=SC2086
+cc "${examples[0]}" -o "$prefix/with_pkg_config" $flags \
+    || fail "pkg-config flags do not build an example: $flags"
+
+[ "$failures" -eq 0 ] && echo "app folder checks passed (${#examples[@]} examples)"
+exit "$failures"
