@@ -3,6 +3,7 @@
 // the runs it yields. No window-system code here.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -34,7 +35,7 @@ struct WordTables {
 };
 
 class Scanner {
-public:
+  public:
     explicit Scanner(const WordTables &tables);
 
     // Appends the runs of `text` to `runs` (which is not cleared). Only keyword, operator,
@@ -47,6 +48,45 @@ public:
         scan(text, runs);
         return runs;
     }
+
+  private:
+    // One table's entries grouped by first byte in a flat pool, so that a token is compared only
+    // with the few entries that can match it and no comparison leaves the cache line.
+    class FirstByteIndex {
+      public:
+        enum class Order { Table, LongestFirst };
+
+        // Empty entries can never match and are dropped. LongestFirst keeps table order among
+        // entries of equal length, so the first of them wins.
+        FirstByteIndex(const std::vector<std::string> &entries, Order order);
+
+        bool contains(const char *word, std::size_t length) const;
+        // The length of the first entry (in the index's order) that starts `rest`, 0 when none.
+        std::size_t firstPrefix(const char *rest, std::size_t available) const;
+        bool hasEntriesStartingWith(unsigned char first) const {
+            return groupStart_[first] != groupStart_[first + 1];
+        }
+
+      private:
+        struct Entry {
+            std::uint32_t offset;
+            std::uint32_t length;
+        };
+        std::string pool_;
+        std::vector<Entry> entries_;
+        // Group b holds entries_[groupStart_[b], groupStart_[b + 1]).
+        std::array<std::uint32_t, 257> groupStart_{};
+        // Bit k set when group b has an entry of length k (k < 63; bit 63 for all longer ones).
+        std::array<std::uint64_t, 256> lengthMasks_{};
+    };
+
+    enum class Action : std::uint8_t { Skip, Quote, Slash, Hash, Word, Operator };
+
+    FirstByteIndex keywords_;
+    FirstByteIndex operators_;
+    FirstByteIndex directives_;
+    // What a byte starts, decided once for these tables.
+    std::array<Action, 256> actions_{};
 };
 
 }  // namespace scrivo

@@ -27,12 +27,20 @@ public:
 
     // Writes the two values into the kept document (creating a root and the elements when they
     // are missing) and saves it whole, indented. Returns false when the file could not be
-    // written; an existing file is then left as it was.
+    // written; an existing file is then left as it was. A file that the last read found but could
+    // not read or parse, and a file made read-only, are never overwritten.
     bool write(const EditorSettings &settings);
 
 private:
+    // What the last read found at the path. A file that exists but could not be read or parsed
+    // holds text the user may want back, so it is never overwritten with what little we kept.
+    enum class Origin { Nothing, Parsed, Unusable };
+
+    bool saveReplacing();
+
     std::string path_;
     tinyxml2::XMLDocument document_;
+    Origin origin_ = Origin::Nothing;
 };
 
 }  // namespace scrivo
