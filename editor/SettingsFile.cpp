@@ -11,6 +11,8 @@
 #include <climits>
 #include <cstdio>
 #include <filesystem>
+#include <string>
+#include <utility>
 
 #include "ColorSchemes.h"
 

@@ -3,19 +3,20 @@
 // else a user put in it survives. No window-system code here.
 #pragma once
 
-#include <string>
-
 #include <tinyxml2.h>
+
+#include <string>
 
 namespace scrivo {
 
 struct EditorSettings {
     int colorSchemeId;
     bool keyClick;
+    bool operator==(const EditorSettings &) const = default;
 };
 
 class SettingsFile {
-public:
+  public:
     // Relative to the working directory at the moment of each read and write.
     static constexpr const char *kDefaultPath = "Config/Scrivo_Config.xml";
 
@@ -31,7 +32,7 @@ public:
     // not read or parse, and a file made read-only, are never overwritten.
     bool write(const EditorSettings &settings);
 
-private:
+  private:
     // What the last read found at the path. A file that exists but could not be read or parsed
     // holds text the user may want back, so it is never overwritten with what little we kept.
     enum class Origin { Nothing, Parsed, Unusable };

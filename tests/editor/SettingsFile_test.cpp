@@ -1,0 +1,209 @@
+#include "SettingsFile.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "ColorSchemes.h"
+
+namespace scrivo {
+
+// Found by the test framework through the argument's namespace.
+void PrintTo(const EditorSettings &settings, std::ostream *out) {
+    *out << "{scheme " << settings.colorSchemeId << ", click " << settings.keyClick << "}";
+}
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const EditorSettings kDefaults{kFallbackSchemeId, true};
+
+// Each test works in a folder of its own with a "Config" folder inside it.
+class SettingsFileTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "settings-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        root_ = pattern;
+        fs::create_directory(root_ / "Config");
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::permissions(root_ / "Config", fs::perms::owner_all, ignored);
+        fs::remove_all(root_, ignored);
+    }
+
+    std::string path() const { return (root_ / "Config" / "Scrivo_Config.xml").string(); }
+
+    void put(const std::string &content) const {
+        std::ofstream(path(), std::ios::binary) << content;
+    }
+
+    std::string contents() const {
+        std::ifstream in(path(), std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    // Everything in the Config folder: a write must never leave a temporary file behind.
+    std::vector<std::string> configEntries() const {
+        std::vector<std::string> names;
+        for (const auto &entry : fs::directory_iterator(root_ / "Config")) {
+            names.push_back(entry.path().filename().string());
+        }
+        return names;
+    }
+
+    fs::path root_;
+};
+
+TEST_F(SettingsFileTest, RoundTripKeepsEverythingElseInTheFile) {
+    put("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<!-- chosen by the teacher -->\n"
+        "<Anything lang=\"en\">\n"
+        "    <KeyClick>1</KeyClick>\n"
+        "    <Note>keep &amp; me</Note>\n"
+        "    <ColorScheme> 32799</ColorScheme>\n"
+        "</Anything>\n");
+    SettingsFile file(path());
+    EXPECT_EQ(file.read(), (EditorSettings{32799, true}));
+
+    ASSERT_TRUE(file.write({32802, false}));
+    EXPECT_EQ(contents(),
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+              "<!-- chosen by the teacher -->\n"
+              "<Anything lang=\"en\">\n"
+              "    <KeyClick>0</KeyClick>\n"
+              "    <Note>keep &amp; me</Note>\n"
+              "    <ColorScheme>32802</ColorScheme>\n"
+              "</Anything>\n");
+    EXPECT_EQ(SettingsFile(path()).read(), (EditorSettings{32802, false}));
+    EXPECT_EQ(configEntries(), std::vector<std::string>{"Scrivo_Config.xml"});
+}
+
+TEST_F(SettingsFileTest, NumbersAreReadAsAtoiReadsThem) {
+    struct Case {
+        const char *schemeText;
+        const char *clickText;
+        EditorSettings expected;
+    };
+    for (const Case &c : {
+             Case{" 32799", "1", {32799, true}},
+             Case{"\t\n32802abc", "01", {32802, true}},
+             Case{"+32805", "1x", {32805, true}},
+             Case{"-5", " +1", {-5, true}},
+             Case{"abc", "yes", {0, false}},
+             Case{"", "true", {kFallbackSchemeId, false}},
+             Case{"0", "0", {0, false}},
+             Case{"99999999999", "2", {INT_MAX, false}},
+             Case{"-99999999999", "-1", {INT_MIN, false}},
+         }) {
+        put(std::string("<S><ColorScheme>") + c.schemeText + "</ColorScheme><KeyClick>" +
+            c.clickText + "</KeyClick></S>");
+        EXPECT_EQ(SettingsFile(path()).read(), c.expected)
+            << "ColorScheme \"" << c.schemeText << "\", KeyClick \"" << c.clickText << "\"";
+    }
+}
+
+TEST_F(SettingsFileTest, WhatIsMissingReadsAsDefaultsAndIsCreatedOnWrite) {
+    struct Case {
+        const char *name;
+        const char *content;   // nullptr: no file at all
+        const char *survivor;  // text that must still be in the written file
+    };
+    for (const Case &c : {
+             Case{"missing file", nullptr, "<ColorScheme>"},
+             Case{"empty file", "", "<ColorScheme>"},
+             Case{"no root", "<?xml version=\"1.0\"?>\n<!-- nothing yet -->\n", "nothing yet"},
+             Case{"no elements", "<Mine><Other/></Mine>", "<Other/>"},
+             Case{"no texts", "<Mine><ColorScheme/><KeyClick></KeyClick></Mine>", "<Mine>"},
+         }) {
+        SCOPED_TRACE(c.name);
+        fs::remove(path());
+        if (c.content != nullptr) put(c.content);
+        SettingsFile file(path());
+        EXPECT_EQ(file.read(), kDefaults);
+        ASSERT_TRUE(file.write({32805, false}));
+        EXPECT_NE(contents().find(c.survivor), std::string::npos) << contents();
+        EXPECT_EQ(SettingsFile(path()).read(), (EditorSettings{32805, false})) << contents();
+    }
+}
+
+TEST_F(SettingsFileTest, MalformedFileIsNeverOverwritten) {
+    const std::string broken = "<Settings><ColorScheme>32802</ColorScheme><!-- my notes -->";
+    put(broken);
+    SettingsFile file(path());
+    EXPECT_EQ(file.read(), kDefaults);
+    EXPECT_FALSE(file.write({32799, true}));
+    EXPECT_EQ(contents(), broken);
+    EXPECT_EQ(configEntries(), std::vector<std::string>{"Scrivo_Config.xml"});
+}
+
+TEST_F(SettingsFileTest, WriteFailsCleanlyWhenTheFolderIsUnusable) {
+    fs::remove(root_ / "Config");
+    SettingsFile missingFolder(path());
+    EXPECT_EQ(missingFolder.read(), kDefaults);
+    EXPECT_FALSE(missingFolder.write({32799, true}));
+    EXPECT_FALSE(fs::exists(root_ / "Config"));
+
+    std::ofstream(root_ / "Config") << "a file where the folder should be";
+    SettingsFile fileAsFolder(path());
+    EXPECT_EQ(fileAsFolder.read(), kDefaults);
+    EXPECT_FALSE(fileAsFolder.write({32799, true}));
+}
+
+TEST_F(SettingsFileTest, ReadOnlyFileOrFolderIsLeftAsItWas) {
+    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+    const std::string original = "<S><ColorScheme>32802</ColorScheme><KeyClick>0</KeyClick></S>";
+    put(original);
+    fs::permissions(path(), fs::perms::owner_read);
+    SettingsFile readOnlyFile(path());
+    EXPECT_EQ(readOnlyFile.read(), (EditorSettings{32802, false}));
+    EXPECT_FALSE(readOnlyFile.write({32799, true}));
+    EXPECT_EQ(contents(), original);
+
+    fs::permissions(path(), fs::perms::owner_read | fs::perms::owner_write);
+    fs::permissions(root_ / "Config", fs::perms::owner_read | fs::perms::owner_exec);
+    SettingsFile readOnlyFolder(path());
+    EXPECT_EQ(readOnlyFolder.read(), (EditorSettings{32802, false}));
+    EXPECT_FALSE(readOnlyFolder.write({32799, true}));
+    EXPECT_EQ(contents(), original);
+}
+
+TEST_F(SettingsFileTest, WriteKeepsTheFilePermissions) {
+    put("<S/>");
+    fs::permissions(path(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    SettingsFile file(path());
+    file.read();
+    ASSERT_TRUE(file.write({32799, true}));
+    EXPECT_EQ(fs::status(path()).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST_F(SettingsFileTest, DefaultPathFollowsTheCurrentDirectoryAtEachAccess) {
+    const fs::path before = fs::current_path();
+    fs::current_path(root_);
+    put("<S><ColorScheme>32802</ColorScheme><KeyClick>0</KeyClick></S>");
+    SettingsFile file;
+    EXPECT_EQ(file.read(), (EditorSettings{32802, false}));
+
+    const fs::path elsewhere = root_ / "elsewhere";
+    fs::create_directories(elsewhere / "Config");
+    fs::current_path(elsewhere);
+    EXPECT_TRUE(file.write({32799, true}));
+    fs::current_path(before);
+    EXPECT_EQ(SettingsFile((elsewhere / SettingsFile::kDefaultPath).string()).read(),
+              (EditorSettings{32799, true}));
+    EXPECT_EQ(SettingsFile(path()).read(), (EditorSettings{32802, false}));
+}
+
+}  // namespace
+}  // namespace scrivo
