@@ -1,0 +1,103 @@
+// The editor's main window. It owns every piece of editor state for the whole run: the text
+// control, toolbar, status bar, settings, colour scheme, word tables and current path. Commands of
+// the menus, shortcuts and toolbar arrive here by identifier and go through one table of handlers;
+// each family of commands registers its handlers from its own source file.
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+#include "ColorSchemes.h"
+#include "FrameServices.h"
+#include "Scanner.h"
+#include "ScrivoRichEditCtrl.h"
+#include "SettingsFile.h"
+
+class QAction;
+class QLabel;
+class QStatusBar;
+class QToolBar;
+class StatusPositionPane;
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    // Reads the settings and applies the scheme; no window is created yet.
+    explicit CMainFrame(scrivo::FrameServices services);
+    // Writes the settings file first, then tears the members down.
+    ~CMainFrame() override;
+
+    // Creates the window's parts and shows it maximised. False when the frame cannot be built.
+    bool CreateFrame();
+
+    // Colours [start, end) from the scanner's runs; an end past the text means the end of it.
+    void ColorizeRange(int start, int end);
+    // Recolours the line holding the selection start, keeping selection and view.
+    void ColorizeCurrentLine();
+    // Recolours the whole text, keeping selection and view.
+    void RecolorDocument();
+    // Takes the colours of the scheme with this identifier (none change for an unknown one) and
+    // hands the gutter its colours.
+    void ApplyColorScheme(int schemeId);
+    void UpdateTitle();
+    void UpdateStatusLine();
+
+    // Runs a command as if its menu item, shortcut or button had been used.
+    void ExecuteCommand(int id);
+    // The control reports every key here before it processes it.
+    void KeyUp(int key);
+
+    CScrivoRichEditCtrl &Editor() { return *m_editor; }
+    QAction *ActionFor(int id) const;
+    QToolBar *ToolBar() const { return m_toolBar; }
+    QString StatusPaneText(int pane) const;
+    // Status pane 0: "Ready", or the word of a running operation.
+    void SetMessageText(const QString &text);
+
+    int ColorSchemeId() const { return m_colorSchemeId; }
+    const scrivo::SchemeColors &Colors() const { return m_colors; }
+    bool KeyClickOn() const { return m_keyClick; }
+    const std::string &CurrentPath() const { return m_currentPath; }
+
+  protected:
+    bool event(QEvent *event) override;
+
+  private:
+    using CommandHandler = std::function<void()>;
+
+    // One registration per command; a second one for the same identifier replaces the first.
+    void OnCommand(int id, CommandHandler handler);
+    void RegisterCommandHandlers();
+    void Dispatch(int id);
+    void BuildMenusAndActions();
+    void BuildToolBar();
+    void BuildStatusBar();
+    void ShowPrompt(int id);
+
+    void OnKeyClickSound();
+    void OnColorScheme(int schemeId);
+    void OnViewToolbar();
+    void OnViewStatusBar();
+
+    bool m_loading = false;
+    scrivo::SchemeColors m_colors;
+    scrivo::WordTables m_wordTables;
+    scrivo::Scanner m_scanner;
+    int m_colorSchemeId = scrivo::kFallbackSchemeId;
+    scrivo::SettingsFile m_settings;
+    bool m_keyClick = true;
+    scrivo::FrameServices m_services;
+    std::unique_ptr<CScrivoRichEditCtrl> m_editor;
+    QStatusBar *m_statusBar = nullptr;
+    QToolBar *m_toolBar = nullptr;
+    std::string m_currentPath;
+
+    QLabel *m_messagePane = nullptr;
+    StatusPositionPane *m_positionPane = nullptr;
+    std::unordered_map<int, CommandHandler> m_handlers;
+    std::unordered_map<int, QAction *> m_actions;
+};

@@ -1,0 +1,255 @@
+#include "ScrivoRichEditCtrl.h"
+
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QPainter>
+#include <algorithm>
+
+#include "FrameServices.h"
+
+namespace {
+
+constexpr int kSlotCount = 6;
+constexpr const char *kTextFont = "Courier New";
+constexpr int kTextPoints = 12;
+
+QColor toQColor(scrivo::Rgb c) {
+    return QColor(c.red, c.green, c.blue);
+}
+
+long colorRef(scrivo::Rgb c) {
+    return static_cast<long>(scrivo::toColorRef(c));
+}
+
+int reportedKey(const QKeyEvent &event) {
+    if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) {
+        return CScrivoRichEditCtrl::kKeyReturn;
+    }
+    return event.key();
+}
+
+}  // namespace
+
+CScrivoRichEditCtrl::CScrivoRichEditCtrl(scrivo::Sound &sound, QWidget *parent)
+    : QsciScintilla(parent), sound_(sound) {
+    gutterFont_.setFamily(QString::fromLatin1(kTextFont));
+    gutterFont_.setPixelSize(kGutterFontPixels);
+    gutterFont_.setWeight(QFont::Normal);
+    gutterFont_.setStyleHint(QFont::SansSerif);
+
+    SendScintilla(SCI_SETCODEPAGE, SC_CP_UTF8);
+    SendScintilla(SCI_SETEOLMODE, SC_EOL_LF);
+    for (int margin = 0; margin < 5; ++margin) {
+        SendScintilla(SCI_SETMARGINWIDTHN, margin, 0L);
+    }
+    SendScintilla(SCI_SETMARGINLEFT, 0UL, static_cast<long>(kGutterWidth));
+    // Styling raises no modification notifications: whole-text colouring stays one cheap call.
+    SendScintilla(SCI_SETMODEVENTMASK,
+                  static_cast<unsigned long>(SC_MODEVENTMASKALL & ~SC_MOD_CHANGESTYLE));
+
+    connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int) {
+        if (notificationsEnabled_) {
+            emit positionChanged();
+        }
+    });
+    connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
+            [this](int position, int modificationType, const char *, int length, int, int, int, int,
+                   int, int) { OnModified(position, modificationType, length); });
+}
+
+void CScrivoRichEditCtrl::SetGutterColors(scrivo::Rgb background, scrivo::Rgb numbers) {
+    gutterBackground_ = background;
+    gutterNumbers_ = numbers;
+}
+
+void CScrivoRichEditCtrl::UpdateGutterBrush() {
+    gutterBrush_ = QBrush(toQColor(gutterBackground_), Qt::SolidPattern);
+}
+
+void CScrivoRichEditCtrl::SetDefaultFormat(const scrivo::SchemeColors &colors) {
+    for (int style : {static_cast<int>(STYLE_DEFAULT), 0, 1, 2, 3, 4, 5}) {
+        SendScintilla(SCI_STYLESETFONT, static_cast<uintptr_t>(style), kTextFont);
+        SendScintilla(SCI_STYLESETSIZE, static_cast<unsigned long>(style),
+                      static_cast<long>(kTextPoints));
+        SendScintilla(SCI_STYLESETBOLD, static_cast<unsigned long>(style), 1L);
+    }
+    SetSlotColors(colors);
+}
+
+void CScrivoRichEditCtrl::SetSlotColors(const scrivo::SchemeColors &colors) {
+    const long background = colorRef(colors.background);
+    SendScintilla(SCI_STYLESETBACK, static_cast<unsigned long>(STYLE_DEFAULT), background);
+    SendScintilla(SCI_STYLESETFORE, static_cast<unsigned long>(STYLE_DEFAULT),
+                  colorRef(colors.text));
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        const auto style = static_cast<unsigned long>(slot);
+        SendScintilla(SCI_STYLESETBACK, style, background);
+        SendScintilla(SCI_STYLESETFORE, style,
+                      colorRef(colors.forSlot(static_cast<scrivo::ColorSlot>(slot))));
+    }
+    // A caret in the default black would vanish on the dark schemes.
+    SendScintilla(SCI_SETCARETFORE, static_cast<unsigned long>(colorRef(colors.text)));
+}
+
+int CScrivoRichEditCtrl::TextLength() const {
+    return static_cast<int>(SendScintilla(SCI_GETLENGTH));
+}
+
+int CScrivoRichEditCtrl::TextLengthCountingBreaksTwice() const {
+    return TextLength() + LineCount() - 1;
+}
+
+int CScrivoRichEditCtrl::LineCount() const {
+    return static_cast<int>(SendScintilla(SCI_GETLINECOUNT));
+}
+
+int CScrivoRichEditCtrl::LineFromPosition(int position) const {
+    return static_cast<int>(
+        SendScintilla(SCI_LINEFROMPOSITION, static_cast<unsigned long>(position)));
+}
+
+int CScrivoRichEditCtrl::LineIndex(int line) const {
+    if (line < 0 || line >= LineCount()) {
+        return -1;
+    }
+    return static_cast<int>(SendScintilla(SCI_POSITIONFROMLINE, static_cast<unsigned long>(line)));
+}
+
+int CScrivoRichEditCtrl::FirstVisibleLine() const {
+    return static_cast<int>(SendScintilla(SCI_GETFIRSTVISIBLELINE));
+}
+
+void CScrivoRichEditCtrl::SetFirstVisibleLine(int line) {
+    SendScintilla(SCI_SETFIRSTVISIBLELINE, static_cast<unsigned long>(std::max(line, 0)));
+}
+
+int CScrivoRichEditCtrl::XOffset() const {
+    return static_cast<int>(SendScintilla(SCI_GETXOFFSET));
+}
+
+void CScrivoRichEditCtrl::SetXOffset(int offset) {
+    SendScintilla(SCI_SETXOFFSET, static_cast<unsigned long>(std::max(offset, 0)));
+}
+
+int CScrivoRichEditCtrl::SelectionStart() const {
+    return static_cast<int>(SendScintilla(SCI_GETSELECTIONSTART));
+}
+
+int CScrivoRichEditCtrl::SelectionEnd() const {
+    return static_cast<int>(SendScintilla(SCI_GETSELECTIONEND));
+}
+
+void CScrivoRichEditCtrl::SetSelectionRange(int start, int end) {
+    SendScintilla(SCI_SETSEL, static_cast<unsigned long>(start), static_cast<long>(end));
+}
+
+int CScrivoRichEditCtrl::CountCharacters(int start, int end) const {
+    return static_cast<int>(SendScintilla(SCI_COUNTCHARACTERS, static_cast<unsigned long>(start),
+                                          static_cast<long>(end)));
+}
+
+std::string_view CScrivoRichEditCtrl::RangeText(int start, int end) const {
+    // The character pointer closes the buffer's gap once; later calls are free.
+    const auto *text = static_cast<const char *>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
+    return std::string_view(text + start, static_cast<std::size_t>(end - start));
+}
+
+void CScrivoRichEditCtrl::ApplyStyles(int start, std::string_view styles) {
+    SendScintilla(SCI_STARTSTYLING, static_cast<unsigned long>(start), 0xffL);
+    SendScintilla(SCI_SETSTYLINGEX, static_cast<uintptr_t>(styles.size()), styles.data());
+}
+
+int CScrivoRichEditCtrl::StyleAt(int position) const {
+    return static_cast<int>(SendScintilla(SCI_GETSTYLEAT, static_cast<unsigned long>(position)));
+}
+
+void CScrivoRichEditCtrl::SetRedraw(bool on) {
+    viewport()->setUpdatesEnabled(on);
+    if (on) {
+        viewport()->repaint();
+    }
+}
+
+int CScrivoRichEditCtrl::GutterLineHeight() const {
+    return QFontMetrics(gutterFont_).height();
+}
+
+std::vector<CScrivoRichEditCtrl::GutterLabel> CScrivoRichEditCtrl::GutterLabels() const {
+    const int lineHeight = std::max(GutterLineHeight(), 1);
+    const int passes = viewport()->height() / lineHeight + 2;
+    const int first = FirstVisibleLine();
+    std::vector<GutterLabel> labels;
+    for (int i = 0; i <= passes; ++i) {
+        const int start = LineIndex(first + i);
+        if (start < 0) {
+            break;
+        }
+        const int y =
+            static_cast<int>(SendScintilla(SCI_POINTYFROMPOSITION, 0UL, static_cast<long>(start)));
+        labels.push_back({LineFromPosition(start) + 1, y});
+    }
+    return labels;
+}
+
+bool CScrivoRichEditCtrl::event(QEvent *event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (reserved_.contains(QKeySequence(key->keyCombination()))) {
+            // Left unaccepted, the frame's shortcut takes the key before the control sees it.
+            event->ignore();
+            return true;
+        }
+    }
+    return QsciScintilla::event(event);
+}
+
+void CScrivoRichEditCtrl::keyPressEvent(QKeyEvent *event) {
+    if (keyClick_) {
+        sound_.playClick();
+    }
+    if (keyObserver_) {
+        keyObserver_(reportedKey(*event));
+    }
+    QsciScintilla::keyPressEvent(event);
+}
+
+void CScrivoRichEditCtrl::paintEvent(QPaintEvent *event) {
+    QsciScintilla::paintEvent(event);
+    if (!printing_) {
+        PaintGutter();
+    }
+}
+
+void CScrivoRichEditCtrl::PaintGutter() {
+    const QRect gutter(0, 0, kGutterWidth, viewport()->height());
+    const int lineHeight = GutterLineHeight();
+    QPainter painter(viewport());
+    painter.setClipRect(gutter);
+    painter.fillRect(gutter, gutterBrush_);
+    painter.setFont(gutterFont_);
+    painter.setPen(toQColor(gutterNumbers_));
+    for (const GutterLabel &label : GutterLabels()) {
+        const QRect numberRect(kGutterNumberLeft, label.top, kGutterWidth - kGutterNumberLeft,
+                               lineHeight);
+        painter.setClipRect(numberRect.intersected(gutter));
+        painter.drawText(numberRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                         QString::number(label.number));
+    }
+}
+
+void CScrivoRichEditCtrl::OnModified(int position, int modificationType, int length) {
+    if ((modificationType & SC_MOD_INSERTTEXT) == 0 || length <= 0) {
+        return;
+    }
+    // Inserted text continues the colour before it, or at the very start the colour after it.
+    int style = 0;
+    if (position > 0) {
+        style = StyleAt(position - 1);
+    } else if (position + length < TextLength()) {
+        style = StyleAt(position + length);
+    }
+    if (style != 0) {
+        ApplyStyles(position,
+                    std::string(static_cast<std::size_t>(length), static_cast<char>(style)));
+    }
+}

@@ -1,0 +1,24 @@
+#include "TextFormats.h"
+
+#include <string>
+
+namespace scrivo {
+
+std::string titleText(std::string_view path) {
+    return path.empty() ? std::string("Scrivo - Untitled") : "Scrivo - " + std::string(path);
+}
+
+std::string statusLineText(const CaretPosition &position) {
+    return "Line " + std::to_string(position.line) + "  Col " + std::to_string(position.column) +
+           " \t" + std::to_string(position.lineCount) + " Lines";
+}
+
+StatusLineParts splitStatusLine(std::string_view text) {
+    const auto tab = text.find('\t');
+    if (tab == std::string_view::npos) {
+        return {text, {}};
+    }
+    return {text.substr(0, tab), text.substr(tab + 1)};
+}
+
+}  // namespace scrivo

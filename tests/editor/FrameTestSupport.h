@@ -1,0 +1,91 @@
+// A real CMainFrame with fake services, running in a temporary working directory that holds its
+// own Config/Scrivo_Config.xml, so that settings read at start and written at exit stay private to
+// the test.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+#include <string>
+
+#include "FrameServices.h"
+#include "MainFrame.h"
+
+namespace scrivo::testing {
+
+class FakeSound : public Sound {
+  public:
+    void playClick() override { ++clicks; }
+    int clicks = 0;
+};
+
+class FrameTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(workDir_.isValid());
+        previousDir_ = QDir::currentPath();
+        ASSERT_TRUE(QDir::setCurrent(workDir_.path()));
+        ASSERT_TRUE(QDir().mkpath(QStringLiteral("Config")));
+        WriteSettingsFile(
+            "<Scrivo>\n    <ColorScheme>32798</ColorScheme>\n    "
+            "<KeyClick>1</KeyClick>\n</Scrivo>\n");
+    }
+
+    void TearDown() override {
+        frame_.reset();
+        QDir::setCurrent(previousDir_);
+    }
+
+    static std::string SettingsPath() { return "Config/Scrivo_Config.xml"; }
+
+    void WriteSettingsFile(const std::string &content) {
+        QFile file(QString::fromStdString(SettingsPath()));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(content.data(), static_cast<qint64>(content.size()));
+    }
+
+    std::string ReadSettingsFile() const {
+        QFile file(QString::fromStdString(SettingsPath()));
+        if (!file.open(QIODevice::ReadOnly)) {
+            return {};
+        }
+        return file.readAll().toStdString();
+    }
+
+    FrameServices Services() { return FrameServices{&sound_}; }
+
+    // Builds and shows the frame on first use; write the settings file before calling it.
+    CMainFrame &Frame() {
+        if (!frame_) {
+            frame_ = std::make_unique<CMainFrame>(Services());
+            EXPECT_TRUE(frame_->CreateFrame());
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(frame_.get()));
+        }
+        return *frame_;
+    }
+
+    CScrivoRichEditCtrl &Editor() { return Frame().Editor(); }
+
+    // Ends the frame as the program does at exit.
+    void DestroyFrame() { frame_.reset(); }
+
+    // Puts text in the control as a load would: every character in the text colour.
+    void SetText(const char *text) {
+        Editor().setText(QString::fromUtf8(text));
+        Editor().ApplyStyles(0, std::string(static_cast<std::size_t>(Editor().TextLength()), '\0'));
+    }
+
+    FakeSound sound_;
+
+  private:
+    QTemporaryDir workDir_;
+    QString previousDir_;
+    std::unique_ptr<CMainFrame> frame_;
+};
+
+}  // namespace scrivo::testing
