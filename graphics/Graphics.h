@@ -91,7 +91,83 @@ GRAPHICS_API void SetLineStipple(int factor, int pattern); /* low 16 bits of pat
 
 /* ---- Cameras and transforms ----------------------------------------------------------------- */
 
+/* Matrices are 16 doubles, column-major: row r, column c at index c * 4 + r (translation at 12,
+ * 13, 14). A range or projection call leaves the projection matrix current, a camera call the
+ * modelview matrix; the transforms and the push/pop pair act on whichever is current, so call a
+ * camera after the range before transforming the scene. */
+
+/* Orthographic 2D range (near -1, far 1) as projection; switches the depth test off. */
+GRAPHICS_API void Set2DRange(double left, double right, double bottom, double top);
+/* Modelview that puts the world point (x, y) at the range's origin (0, 0) and turns the scene
+ * about it by angle degrees, counter-clockwise with y up. */
+GRAPHICS_API void Set2DCamera(double x, double y, double angle);
+/* Perspective projection (vertical field of view in degrees, aspect = width / height); switches
+ * the depth test on. */
+GRAPHICS_API void Set3DProjection(double fieldOfView, double aspect, double nearDistance,
+                                  double farDistance);
+/* Modelview of an eye at (x, y, z), in radians: yaw turns the view in the x-z plane from +x
+ * (0) towards +z, pitch lifts it towards +y, roll tilts the up vector (-sin roll, cos roll, 0).
+ * Looking along the up vector, the side vector (-sin yaw, 0, cos yaw) keeps the heading. */
+GRAPHICS_API void Set3DCamera(double x, double y, double z, double yaw, double pitch, double roll);
+/* Saves or restores the current matrix (stack overflow or underflow changes nothing). */
+GRAPHICS_API void PushTransformMatrix(void);
+GRAPHICS_API void PopTransformMatrix(void);
+/* Multiply the current matrix on the right: the transform called last acts first. */
+GRAPHICS_API void TranslationTransform(float x, float y, float z);
+GRAPHICS_API void RotationTransform(float angle, float x, float y, float z); /* degrees, axis */
+GRAPHICS_API void ScalingTransform(float x, float y, float z);
+/* Copies modelview and projection and fills combined = projection x modelview (each room for 16
+ * doubles; a NULL one is skipped). */
+GRAPHICS_API void GetTransformationMatrices(double *combined, double *modelview,
+                                            double *projection);
+/* Window pixel of a world point through matrix (normally the combined one), counted from the
+ * viewport's bottom-left corner without its offset. Viewport sizes are used odd (640 as 639).
+ * A point behind the eye lands at 1.5 times the sizes, outside; results beyond the int range
+ * saturate, an undefined one gives INT_MIN. */
+GRAPHICS_API void World2Screen(const double *matrix, float x, float y, float z, int *screenX,
+                               int *screenY);
+/* World point of a window pixel (bottom-left origin, through the current viewport) at depth 0
+ * (near plane) to 1 (far plane). Returns 1, or 0 when the matrices cannot be inverted or a
+ * pointer is NULL; the outputs are then left unchanged. */
+GRAPHICS_API int Screen2World(const double *modelview, const double *projection, int screenX,
+                              int screenY, double depth, double *worldX, double *worldY,
+                              double *worldZ);
+/* Rotates the vector in place by Rz(a) * Rx(b) * Ry(c), degrees: first about y by c, then about
+ * x by b, then about z by a. Single precision; touches no drawing state. */
+GRAPHICS_API void EulerTransform(float *x, float *y, float *z, float a, float b, float c);
+
 /* ---- Primitives ----------------------------------------------------------------------------- */
+
+/* Coordinates in the current range or camera, z = 0 for the 2D shapes; angles in degrees,
+ * counter-clockwise with y up. Circle, ellipse, rectangle, rounded rectangle and triangle are
+ * filled after SetFilledMode and outlined otherwise (the start). */
+
+GRAPHICS_API void DrawPoint(float x, float y);
+GRAPHICS_API void DrawLine(float x1, float y1, float x2, float y2);
+/* Centre (x, y). Filled: a fan of the centre and segments + 1 rim vertices; outline: a loop of
+ * segments vertices. 0 or fewer segments draw nothing visible. */
+GRAPHICS_API void DrawCircle(float x, float y, float radius, int segments);
+GRAPHICS_API void DrawEllipse(float x, float y, float radiusX, float radiusY, int segments);
+/* Corner (x, y) spanning to (x + width, y + height); the outline starts at (x, y). */
+GRAPHICS_API void DrawRectangle(float x, float y, float width, float height);
+/* As DrawRectangle with corners of the given radius, tessellated every 10 degrees whatever the
+ * size; a radius above half the width or height folds the shape. */
+GRAPHICS_API void DrawRoundRectangle(float x, float y, float width, float height, float radius);
+GRAPHICS_API void DrawTriangle(float x1, float y1, float x2, float y2, float x3, float y3);
+/* Line strip around the centre from startAngle in steps, stopping at the last step not past
+ * endAngle; a start not below the end wraps through 360 (an end of 0 means 360). A step that is
+ * not above 0 draws nothing. */
+GRAPHICS_API void DrawArc(float x, float y, float startAngle, float endAngle, float radius,
+                          float step);
+/* Opens a free primitive: 1 lines, 2 line strip, 3 line loop, 4 polygon, 5 quads, 6 quad strip,
+ * 7 triangles, 8 triangle strip, 9 triangle fan, anything else points. Not OpenGL's numbers. */
+GRAPHICS_API void StartPrimitives(int type);
+GRAPHICS_API void EndPrimitives(void);
+GRAPHICS_API void Vertex2D(float x, float y);
+GRAPHICS_API void Vertex3D(float x, float y, float z);
+/* Texture coordinate and normal for the vertices that follow. */
+GRAPHICS_API void TextureCoord(float s, float t);
+GRAPHICS_API void Normal(float nx, float ny, float nz);
 
 /* ---- Textures and images -------------------------------------------------------------------- */
 

@@ -52,6 +52,20 @@ Rgb ReadPixel(int x, int y) {
     return ReadRegion(x, y, 1, 1).front();
 }
 
+void ExpectIntegers(std::initializer_list<ExpectedInteger> expectations) {
+    for (const ExpectedInteger &expected : expectations) {
+        GLint value = 0;
+        glGetIntegerv(expected.parameter, &value);
+        EXPECT_EQ(value, expected.value) << expected.name;
+    }
+}
+
+void ExpectSwitches(std::initializer_list<ExpectedSwitch> expectations) {
+    for (const ExpectedSwitch &expected : expectations) {
+        EXPECT_EQ(glIsEnabled(expected.capability) == GL_TRUE, expected.on) << expected.name;
+    }
+}
+
 void GraphicsWindowTest::SetUp() {
     messages = &RecordMessageBoxes();
     ASSERT_EQ(InitGraph(windowWidth, windowHeight, 0, "graphics test"), 1)

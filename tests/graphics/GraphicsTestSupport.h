@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -33,6 +34,21 @@ Rgb ToBytes(float red, float green, float blue);
 Rgb ReadPixel(int x, int y);
 // Pixels of a rectangle of the back buffer, row by row from the bottom.
 std::vector<Rgb> ReadRegion(int x, int y, int width, int height);
+
+// OpenGL state expected by name, checked as one table with a readable message per row.
+struct ExpectedInteger {
+    const char *name;
+    unsigned int parameter;  // for glGetIntegerv
+    int value;
+};
+void ExpectIntegers(std::initializer_list<ExpectedInteger> expectations);
+
+struct ExpectedSwitch {
+    const char *name;
+    unsigned int capability;  // for glIsEnabled
+    bool on;
+};
+void ExpectSwitches(std::initializer_list<ExpectedSwitch> expectations);
 
 // Opens a windowed 320 x 240 window before each test; message boxes are recorded.
 class GraphicsWindowTest : public ::testing::Test {

@@ -1,0 +1,203 @@
+// Points, lines, tessellated 2D shapes and the free immediate-mode layer. Everything is drawn at
+// once with glBegin/glVertex/glEnd in whatever coordinate system the cameras and transforms have
+// set up; nothing is stored. 2D shapes lie in z = 0 and run counter-clockwise with y up. The
+// filled-mode flag chooses between the filled and the outline tessellation. The arithmetic is
+// deliberately fixed (single-precision recurrences, a fixed 10-degree corner table) so that the
+// vertex stream is the same on every machine; do not "improve" it with extra trigonometry.
+#include <array>
+#include <cmath>
+
+#include "Graphics.h"
+#include "GraphicsState.h"
+#include "ImmediateMode.h"
+
+namespace graphics {
+
+ImmediateModeCalls immediateMode = {glBegin,    glEnd,        glVertex2f,
+                                    glVertex3f, glTexCoord2f, glNormal3f};
+
+}  // namespace graphics
+
+namespace {
+
+using graphics::immediateMode;
+
+// Slightly below 2*pi on purpose: the rim's closing vertex lands within rounding of the first.
+constexpr double fullTurnRadians = 6.2831852;
+constexpr double radiansPerDegree = 0.017453292519943295;
+
+// Entry k is sin(10k degrees); the cosine of 10k degrees is entry k + 9.
+constexpr std::array<float, 45> sineOfTenDegreeSteps = {
+    0.0f,          0.173648179f,  0.342020154f,  0.5f,  0.642787635f,  0.766044438f,
+    0.866025388f,  0.939692616f,  0.98480773f,   1.0f,  0.98480773f,   0.939692616f,
+    0.866025388f,  0.766044438f,  0.642787635f,  0.5f,  0.342020154f,  0.173648179f,
+    0.0f,          -0.173648179f, -0.342020154f, -0.5f, -0.642787635f, -0.766044438f,
+    -0.866025388f, -0.939692616f, -0.98480773f,  -1.0f, -0.98480773f,  -0.939692616f,
+    -0.866025388f, -0.766044438f, -0.642787635f, -0.5f, -0.342020154f, -0.173648179f,
+    0.0f,          0.173648179f,  0.342020154f,  0.5f,  0.642787635f,  0.766044438f,
+    0.866025388f,  0.939692616f,  0.98480773f};
+constexpr int cornerSteps = 9;
+constexpr int cosineOffset = 9;
+
+bool filledMode() {
+    return graphicsState.FilledMode;
+}
+
+// Shared by circle and ellipse. The offset starts at (startOffset, 0) and is turned by the step
+// angle with a single-precision recurrence; each rim vertex is centre + offset scaled per axis.
+// A circle passes its radius as the offset and unit scales (multiplying by 1 is exact), an
+// ellipse a unit offset and its two radii; each keeps its own exact vertex values.
+void drawRim(float x, float y, float startOffset, float scaleX, float scaleY, int segments) {
+    const auto stepAngle =
+        static_cast<float>(fullTurnRadians / static_cast<double>(static_cast<float>(segments)));
+    const auto cosine = static_cast<float>(std::cos(static_cast<double>(stepAngle)));
+    const auto sine = static_cast<float>(std::sin(static_cast<double>(stepAngle)));
+    float dx = startOffset;
+    float dy = 0.0f;
+    const bool filled = filledMode();
+    // The fan repeats the first rim vertex to close itself; the loop closes on its own.
+    const int rimVertices = filled ? segments + 1 : segments;
+
+    immediateMode.begin(filled ? GL_TRIANGLE_FAN : GL_LINE_LOOP);
+    if (filled) immediateMode.vertex2f(x, y);
+    for (int i = 0; i < rimVertices; ++i) {
+        immediateMode.vertex2f(x + dx * scaleX, y + dy * scaleY);
+        const float turnedX = dx * cosine - dy * sine;
+        dy = dy * cosine + dx * sine;
+        dx = turnedX;
+    }
+    immediateMode.end();
+}
+
+// One run of arc vertices from `from` while the angle stays at or below `limit`. An angle so
+// large that adding the step no longer changes it ends the run, which would otherwise not end.
+void emitArcRun(float x, float y, float radius, float from, float limit, float step) {
+    for (float angle = from; angle <= limit;) {
+        const auto radians = static_cast<float>(static_cast<double>(angle) * radiansPerDegree);
+        immediateMode.vertex2f(
+            static_cast<float>(std::cos(static_cast<double>(radians)) * radius + x),
+            static_cast<float>(std::sin(static_cast<double>(radians)) * radius + y));
+        const float next = angle + step;
+        if (next == angle) break;
+        angle = next;
+    }
+}
+
+GLenum primitiveModeForType(int type) {
+    // The library's own numbering; 2 and 3 are the reverse of OpenGL's constants.
+    static constexpr std::array<GLenum, 10> modes = {
+        GL_POINTS, GL_LINES,      GL_LINE_STRIP, GL_LINE_LOOP,      GL_POLYGON,
+        GL_QUADS,  GL_QUAD_STRIP, GL_TRIANGLES,  GL_TRIANGLE_STRIP, GL_TRIANGLE_FAN};
+    return type >= 1 && type <= 9 ? modes[type] : GL_POINTS;
+}
+
+}  // namespace
+
+extern "C" {
+
+void DrawPoint(float x, float y) {
+    immediateMode.begin(GL_POINTS);
+    immediateMode.vertex2f(x, y);
+    immediateMode.end();
+}
+
+void DrawLine(float x1, float y1, float x2, float y2) {
+    immediateMode.begin(GL_LINES);
+    immediateMode.vertex2f(x1, y1);
+    immediateMode.vertex2f(x2, y2);
+    immediateMode.end();
+}
+
+void DrawCircle(float x, float y, float radius, int segments) {
+    drawRim(x, y, radius, 1.0f, 1.0f, segments);
+}
+
+void DrawEllipse(float x, float y, float radiusX, float radiusY, int segments) {
+    drawRim(x, y, 1.0f, radiusX, radiusY, segments);
+}
+
+void DrawRectangle(float x, float y, float width, float height) {
+    immediateMode.begin(filledMode() ? GL_QUADS : GL_LINE_LOOP);
+    immediateMode.vertex2f(x, y);
+    immediateMode.vertex2f(x + width, y);
+    immediateMode.vertex2f(x + width, y + height);
+    immediateMode.vertex2f(x, y + height);
+    immediateMode.end();
+}
+
+void DrawRoundRectangle(float x, float y, float width, float height, float radius) {
+    const float centreX = x + 0.5f * width;
+    const float centreY = y + 0.5f * height;
+    const float innerWidth = width - 2.0f * radius;
+    const float innerHeight = height - 2.0f * radius;
+    const auto right = static_cast<float>(centreX + 0.5 * innerWidth);
+    const auto top = static_cast<float>(centreY + 0.5 * innerHeight);
+    const float left = right - innerWidth;
+    const float bottom = top - innerHeight;
+    // Top-right, top-left, bottom-left, bottom-right; the last right is recomputed from left, so
+    // it may differ from `right` in the last bit.
+    const std::array<float, 4> cornerX = {right, left, left, left + innerWidth};
+    const std::array<float, 4> cornerY = {top, top, bottom, bottom};
+
+    const bool filled = filledMode();
+    immediateMode.begin(filled ? GL_TRIANGLE_FAN : GL_LINE_STRIP);
+    if (filled) immediateMode.vertex2f(centreX, centreY);
+    const int rimVertices = 4 * cornerSteps;
+    for (int k = 0; k < rimVertices; ++k) {
+        const int corner = k / cornerSteps;
+        immediateMode.vertex2f(cornerX[corner] + radius * sineOfTenDegreeSteps[k + cosineOffset],
+                               cornerY[corner] + radius * sineOfTenDegreeSteps[k]);
+    }
+    immediateMode.vertex2f(right + radius * sineOfTenDegreeSteps[cosineOffset],
+                           top + radius * sineOfTenDegreeSteps[0]);
+    immediateMode.end();
+}
+
+void DrawTriangle(float x1, float y1, float x2, float y2, float x3, float y3) {
+    immediateMode.begin(filledMode() ? GL_TRIANGLES : GL_LINE_LOOP);
+    immediateMode.vertex2f(x1, y1);
+    immediateMode.vertex2f(x2, y2);
+    immediateMode.vertex2f(x3, y3);
+    immediateMode.end();
+}
+
+void DrawArc(float x, float y, float startAngle, float endAngle, float radius, float step) {
+    // A step that is not positive (or not a number) would never reach the limit.
+    if (!(step > 0.0f)) return;
+    constexpr float fullTurnDegrees = 360.0f;
+    immediateMode.begin(GL_LINE_STRIP);
+    if (startAngle < endAngle) {
+        emitArcRun(x, y, radius, startAngle, endAngle, step);
+    } else {
+        emitArcRun(x, y, radius, startAngle, fullTurnDegrees, step);
+        // An end of exactly 0 is reached by the first run's 360 degrees.
+        if (endAngle != 0.0f) emitArcRun(x, y, radius, 0.0f, endAngle, step);
+    }
+    immediateMode.end();
+}
+
+void StartPrimitives(int type) {
+    immediateMode.begin(primitiveModeForType(type));
+}
+
+void EndPrimitives() {
+    immediateMode.end();
+}
+
+void Vertex2D(float x, float y) {
+    immediateMode.vertex2f(x, y);
+}
+
+void Vertex3D(float x, float y, float z) {
+    immediateMode.vertex3f(x, y, z);
+}
+
+void TextureCoord(float s, float t) {
+    immediateMode.texCoord2f(s, t);
+}
+
+void Normal(float nx, float ny, float nz) {
+    immediateMode.normal3f(nx, ny, nz);
+}
+
+}  // extern "C"
