@@ -171,6 +171,40 @@ GRAPHICS_API void Normal(float nx, float ny, float nz);
 
 /* ---- Textures and images -------------------------------------------------------------------- */
 
+/* Handles index two tables of 8192 entries: loaders take the lowest free slot and return -1 when
+ * the table is full; a failed load still returns a handle, whose object draws nothing. Handles
+ * outside 0 to 8191 are ignored. Texturing itself is switched by EnableTexturing. */
+
+/* Loads a picture file into a texture, left bound to GL_TEXTURE_2D. An extension (the text after
+ * the path's last dot) of exactly rgb, RGB, rgba or RGBA reads an SGI file, mipmapped, t = 0 at
+ * its bottom row; a missing or malformed one gives texture name 0. Other files are decoded as RGB
+ * (PNG, BMP, JPEG, ...), one level with linear filters, t = 0 at the top row. */
+GRAPHICS_API int LoadTexture(const char *path);
+/* A texture of the image's RGBA pixels as they are now (later keying leaves it alone), t = 0 at
+ * the bottom row; left bound. -1 when the image handle is outside the table. */
+GRAPHICS_API int CreateTextureFromImage(int image);
+/* Deletes the texture and frees its slot for the next load. */
+GRAPHICS_API void DeleteTexture(int texture);
+/* Binds the texture to GL_TEXTURE_2D. */
+GRAPHICS_API void SetTexture(int texture);
+/* Binds the texture and draws one quad (x, y), (x + width, y), (x + width, y + height),
+ * (x, y + height) with texture coordinates (0, 0), (1, 0), (1, 1), (0, 1); outline mode draws its
+ * edges. The current colour tints the texels (white leaves them unchanged). */
+GRAPHICS_API void DrawTexturedRectangle(int texture, float x, float y, float width, float height);
+/* Loads a picture file (PNG, BMP, JPEG, ...) into memory as RGB with opaque alpha, bottom row
+ * first. A file that cannot be decoded gives an empty image that draws nothing. */
+GRAPHICS_API int _LoadImage(const char *path);
+/* Frees the image's pixels and its slot; the handle draws nothing until a load reuses it. */
+GRAPHICS_API void DeleteImage(int image);
+/* Makes exactly the pixels of colour (red, green, blue) transparent and every other pixel opaque,
+ * replacing an earlier key; only the low 8 bits of each value count (256 keys as 0). */
+GRAPHICS_API void SetImageColorKey(int image, int red, int green, int blue);
+/* Draws the image upright with its bottom-left pixel at the raster position (x, y), which goes
+ * through the current matrices, zoomed by glPixelZoom(zoomX, zoomY), which stays set. Keyed
+ * pixels are dropped while the alpha test or blending is on; nothing is drawn when (x, y) falls
+ * outside the view. */
+GRAPHICS_API void DrawImage(int image, float x, float y, float zoomX, float zoomY);
+
 /* ---- Bitmap text ---------------------------------------------------------------------------- */
 
 /* Draws printable ASCII (32 to 126) in an 8 x 13 font from the point (x, y), which goes through

@@ -1,0 +1,283 @@
+// SGI image reader. Only the first four channels of a file are ever read; the rest of the file is
+// never touched, so a file with many channels costs no more than one with four.
+#include "SgiImage.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+namespace graphics {
+
+namespace {
+
+constexpr std::uint64_t kDataStart = 512;  // where the tables or the verbatim rows begin
+constexpr std::size_t kHeaderSize = 12;
+constexpr std::uint64_t kRowBufferFactor = 256;  // a compressed row fits in 256 × width bytes
+
+std::uint16_t BigEndian16(const std::uint8_t *bytes) {
+    return static_cast<std::uint16_t>(bytes[0] << 8 | bytes[1]);
+}
+
+std::uint32_t BigEndian32(const std::uint8_t *bytes) {
+    return std::uint32_t{bytes[0]} << 24 | std::uint32_t{bytes[1]} << 16 |
+           std::uint32_t{bytes[2]} << 8 | std::uint32_t{bytes[3]};
+}
+
+class MemorySource final : public SgiByteSource {
+  public:
+    explicit MemorySource(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+    std::uint64_t size() const override { return bytes_.size(); }
+    bool readAt(std::uint64_t offset, std::span<std::uint8_t> destination) override {
+        if (offset > bytes_.size() || destination.size() > bytes_.size() - offset) return false;
+        std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(offset), destination.size(),
+                    destination.begin());
+        return true;
+    }
+
+  private:
+    std::span<const std::uint8_t> bytes_;
+};
+
+class FileSource final : public SgiByteSource {
+  public:
+    FileSource(int descriptor, std::uint64_t size) : descriptor_(descriptor), size_(size) {}
+    ~FileSource() override { close(descriptor_); }
+    FileSource(const FileSource &) = delete;
+    FileSource &operator=(const FileSource &) = delete;
+
+    std::uint64_t size() const override { return size_; }
+    bool readAt(std::uint64_t offset, std::span<std::uint8_t> destination) override {
+        if (offset > size_ || destination.size() > size_ - offset) return false;
+        std::size_t done = 0;
+        while (done < destination.size()) {
+            const ssize_t got = pread(descriptor_, destination.data() + done,
+                                      destination.size() - done, static_cast<off_t>(offset + done));
+            if (got < 0 && errno == EINTR) continue;
+            if (got <= 0) return false;
+            done += static_cast<std::size_t>(got);
+        }
+        return true;
+    }
+
+  private:
+    int descriptor_;
+    std::uint64_t size_;
+};
+
+// Expands one run-length row into `row`. A row that ends early leaves the rest of `row` zero; a
+// packed row without the closing zero count ends where its bytes end.
+SgiFault ExpandRow(std::span<const std::uint8_t> packed, std::span<std::uint8_t> row) {
+    std::size_t in = 0;
+    std::size_t out = 0;
+    while (in < packed.size()) {
+        const std::uint8_t packet = packed[in++];
+        const std::size_t count = packet & 0x7F;
+        if (count == 0) break;
+        if (count > row.size() - out) return SgiFault::RunPastRow;
+        if (packet & 0x80) {
+            if (count > packed.size() - in) return SgiFault::RunPastData;
+            std::memcpy(row.data() + out, packed.data() + in, count);
+            in += count;
+        } else {
+            if (in == packed.size()) return SgiFault::RunPastData;
+            std::memset(row.data() + out, packed[in++], count);
+        }
+        out += count;
+    }
+    std::fill(row.begin() + static_cast<std::ptrdiff_t>(out), row.end(), std::uint8_t{0});
+    return SgiFault::None;
+}
+
+// Interleaves the channel rows (each `width` bytes, one after the other) into one RGBA row.
+void InterleaveRow(int components, const std::uint8_t *channels, std::size_t width,
+                   std::uint8_t *rgba) {
+    const std::uint8_t *c0 = channels;
+    const std::uint8_t *c1 = channels + width;
+    const std::uint8_t *c2 = channels + 2 * width;
+    const std::uint8_t *c3 = channels + 3 * width;
+    for (std::size_t x = 0; x < width; ++x, rgba += 4) {
+        if (components >= 4) {
+            rgba[0] = c0[x], rgba[1] = c1[x], rgba[2] = c2[x], rgba[3] = c3[x];
+        } else if (components == 3) {
+            rgba[0] = c0[x], rgba[1] = c1[x], rgba[2] = c2[x], rgba[3] = 255;
+        } else if (components == 2) {
+            rgba[0] = rgba[1] = rgba[2] = c0[x], rgba[3] = c1[x];
+        } else {
+            rgba[0] = rgba[1] = rgba[2] = c0[x], rgba[3] = 255;
+        }
+    }
+}
+
+struct Header {
+    bool runLength;
+    std::uint32_t width;
+    std::uint32_t height;
+    int components;
+};
+
+class Decoder {
+  public:
+    Decoder(SgiByteSource &source, const Header &header)
+        : source_(source),
+          header_(header),
+          // A file claiming no channels is read as one; its layout has room for one.
+          layoutChannels_(std::max(header.components, 1)),
+          readChannels_(std::min(layoutChannels_, 4)) {}
+
+    SgiReadResult decode() {
+        if (const SgiFault fault = header_.runLength ? readTables() : checkVerbatimExtent();
+            fault != SgiFault::None) {
+            return {fault, {}};
+        }
+        const std::size_t width = header_.width;
+        SgiImage image;
+        image.width = static_cast<int>(header_.width);
+        image.height = static_cast<int>(header_.height);
+        image.components = header_.components;
+        image.rgba.resize(width * header_.height * 4);
+        channelRows_.resize(width * static_cast<std::size_t>(readChannels_));
+
+        for (std::uint32_t y = 0; y < header_.height; ++y) {
+            for (int channel = 0; channel < readChannels_; ++channel) {
+                const std::span<std::uint8_t> row(channelRows_.data() + channel * width, width);
+                if (const SgiFault fault = readRow(y, channel, row); fault != SgiFault::None) {
+                    return {fault, {}};
+                }
+            }
+            InterleaveRow(header_.components, channelRows_.data(), width,
+                          image.rgba.data() + std::size_t{y} * width * 4);
+        }
+        return {SgiFault::None, std::move(image)};
+    }
+
+  private:
+    std::size_t rowIndex(std::uint32_t y, int channel) const {
+        return y + static_cast<std::size_t>(channel) * header_.height;
+    }
+
+    SgiFault checkVerbatimExtent() const {
+        const std::uint64_t needed =
+            kDataStart + std::uint64_t{header_.width} * header_.height * readChannels_;
+        return needed > source_.size() ? SgiFault::RowOutsideFile : SgiFault::None;
+    }
+
+    // Reads the table entries of the channels that are used and checks every row they name.
+    SgiFault readTables() {
+        const std::size_t entries = static_cast<std::size_t>(header_.height) * readChannels_;
+        const std::uint64_t lengthsStart =
+            kDataStart + std::uint64_t{header_.height} * layoutChannels_ * 4;
+        std::vector<std::uint8_t> raw(entries * 4);
+        rowOffsets_.resize(entries);
+        rowLengths_.resize(entries);
+        if (!source_.readAt(kDataStart, raw)) return SgiFault::TableOutsideFile;
+        for (std::size_t i = 0; i < entries; ++i) rowOffsets_[i] = BigEndian32(&raw[i * 4]);
+        if (!source_.readAt(lengthsStart, raw)) return SgiFault::TableOutsideFile;
+        for (std::size_t i = 0; i < entries; ++i) rowLengths_[i] = BigEndian32(&raw[i * 4]);
+
+        const std::uint64_t longestAllowed = kRowBufferFactor * header_.width;
+        std::uint32_t longest = 0;
+        for (std::size_t i = 0; i < entries; ++i) {
+            if (rowLengths_[i] > longestAllowed) return SgiFault::RowTooLong;
+            if (std::uint64_t{rowOffsets_[i]} + rowLengths_[i] > source_.size()) {
+                return SgiFault::RowOutsideFile;
+            }
+            longest = std::max(longest, rowLengths_[i]);
+        }
+        packedRow_.resize(longest);
+        return SgiFault::None;
+    }
+
+    SgiFault readRow(std::uint32_t y, int channel, std::span<std::uint8_t> row) {
+        const std::size_t index = rowIndex(y, channel);
+        if (!header_.runLength) {
+            return source_.readAt(kDataStart + std::uint64_t{index} * header_.width, row)
+                       ? SgiFault::None
+                       : SgiFault::RowOutsideFile;
+        }
+        const std::span<std::uint8_t> packed(packedRow_.data(), rowLengths_[index]);
+        if (!source_.readAt(rowOffsets_[index], packed)) return SgiFault::RowOutsideFile;
+        return ExpandRow(packed, row);
+    }
+
+    SgiByteSource &source_;
+    Header header_;
+    int layoutChannels_;
+    int readChannels_;
+    std::vector<std::uint32_t> rowOffsets_;
+    std::vector<std::uint32_t> rowLengths_;
+    std::vector<std::uint8_t> packedRow_;
+    std::vector<std::uint8_t> channelRows_;
+};
+
+}  // namespace
+
+const char *SgiFaultText(SgiFault fault) {
+    switch (fault) {
+        case SgiFault::None:
+            return "no fault";
+        case SgiFault::TruncatedHeader:
+            return "truncated header";
+        case SgiFault::BadDimensions:
+            return "width or height zero or too large";
+        case SgiFault::TableOutsideFile:
+            return "row tables reach past the end of the file";
+        case SgiFault::RowOutsideFile:
+            return "row data reaches past the end of the file";
+        case SgiFault::RowTooLong:
+            return "compressed row longer than 256 times the width";
+        case SgiFault::RunPastRow:
+            return "run writes past the end of its row";
+        case SgiFault::RunPastData:
+            return "run reads past the end of its compressed row";
+    }
+    return "unknown fault";
+}
+
+SgiReadResult DecodeSgiImage(SgiByteSource &source) {
+    std::array<std::uint8_t, kHeaderSize> bytes{};
+    if (!source.readAt(0, bytes)) return {SgiFault::TruncatedHeader, {}};
+    // Fields: magic, storage type, dimension, x size, y size, z size. Magic and dimension are
+    // not checked, so files with a wrong magic number still load.
+    const Header header{
+        .runLength = (BigEndian16(&bytes[2]) & 0xFF00) == 0x0100,
+        .width = BigEndian16(&bytes[6]),
+        .height = BigEndian16(&bytes[8]),
+        .components = BigEndian16(&bytes[10]),
+    };
+    if (header.width == 0 || header.height == 0 ||
+        std::uint64_t{header.width} * header.height > kSgiMaxPixels) {
+        return {SgiFault::BadDimensions, {}};
+    }
+    return Decoder(source, header).decode();
+}
+
+SgiReadResult DecodeSgiImage(std::span<const std::uint8_t> bytes) {
+    MemorySource source(bytes);
+    return DecodeSgiImage(source);
+}
+
+SgiReadResult ReadSgiImage(const char *path) {
+    const int descriptor = open(path, O_RDONLY | O_CLOEXEC);
+    struct stat status {};
+    if (descriptor < 0 || fstat(descriptor, &status) != 0) {
+        std::perror(path);
+        std::exit(1);
+    }
+    FileSource source(descriptor, static_cast<std::uint64_t>(status.st_size));
+    try {
+        return DecodeSgiImage(source);
+    } catch (const std::bad_alloc &) {
+        std::fputs("Out of memory!\n", stderr);
+        std::exit(1);
+    }
+}
+
+}  // namespace graphics

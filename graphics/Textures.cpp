@@ -1,0 +1,249 @@
+// Textures and images: pictures loaded from files, either straight into OpenGL textures or into
+// images kept in memory, then bound, drawn as a textured rectangle, drawn at a raster position,
+// colour-keyed, turned into textures and deleted. The C program sees only indices into two fixed
+// tables; loaders take the lowest free slot and give -1 when the table is full. Files whose
+// extension is exactly rgb, RGB, rgba or RGBA go through the library's own SGI reader and become
+// mipmapped textures; everything else goes through SOIL as three-channel pixels.
+//
+// Conventions: images keep their rows bottom row first, so DrawImage puts the picture upright
+// with its bottom-left pixel at the raster position. Texturing is never switched on or off here
+// (that is EnableTexturing/DisableTexturing); the loaders and DrawTexturedRectangle leave their
+// texture bound, DrawImage leaves its pixel zoom set. Handles inside the tables are trusted as
+// they come; handles outside them are ignored so that a stray value cannot reach other memory.
+#include "Textures.h"
+
+#include <GL/glu.h>
+#include <SOIL/SOIL.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+#include <utility>
+
+#include "Graphics.h"
+#include "SgiImage.h"
+
+namespace graphics {
+
+std::array<TextureSlot, kTextureTableSize> TextureTable{};
+std::array<ImageRecord, kImageTableSize> ImageTable{};
+
+void DecoderBufferDeleter::operator()(unsigned char *buffer) const {
+    SOIL_free_image_data(buffer);
+}
+
+}  // namespace graphics
+
+namespace {
+
+using graphics::ImageRecord;
+using graphics::ImageTable;
+using graphics::TextureSlot;
+using graphics::TextureTable;
+
+constexpr int kNoSlot = -1;
+
+// Lowest free slot first, by a plain scan from index 0.
+template <typename Table>
+int TakeFreeSlot(Table &table) {
+    for (std::size_t index = 0; index < table.size(); ++index) {
+        if (table[index].Free) return static_cast<int>(index);
+    }
+    return kNoSlot;
+}
+
+template <typename Table>
+auto *SlotOf(Table &table, int handle) {
+    return handle >= 0 && static_cast<std::size_t>(handle) < table.size() ? &table[handle]
+                                                                          : nullptr;
+}
+
+// The text after the last dot anywhere in the path, directory names included.
+std::string_view Extension(const char *path) {
+    const char *dot = std::strrchr(path, '.');
+    return dot ? std::string_view(dot + 1) : std::string_view();
+}
+
+bool IsSgiExtension(std::string_view extension) {
+    return extension == "rgb" || extension == "RGB" || extension == "rgba" || extension == "RGBA";
+}
+
+GLint SgiInternalFormat(int components) {
+    switch (components) {
+        case 1:
+            return GL_LUMINANCE;
+        case 2:
+            return GL_LUMINANCE_ALPHA;
+        case 3:
+            return GL_RGB;
+        default:
+            return GL_RGBA;
+    }
+}
+
+GLuint GenerateBoundTexture() {
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    return name;
+}
+
+// A missing or malformed file leaves name 0 (OpenGL's default texture) and creates nothing.
+GLuint LoadSgiTexture(const char *path) {
+    std::FILE *probe = std::fopen(path, "rb");
+    if (!probe) return 0;
+    std::fclose(probe);
+
+    const graphics::SgiReadResult result = graphics::ReadSgiImage(path);
+    if (!result.ok()) return 0;
+    const graphics::SgiImage &image = result.image;
+
+    const GLuint name = GenerateBoundTexture();
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    gluBuild2DMipmaps(GL_TEXTURE_2D, SgiInternalFormat(image.components), image.width, image.height,
+                      GL_RGBA, GL_UNSIGNED_BYTE, image.rgba.data());
+    return name;
+}
+
+// Rows go up top row first, so t = 0 is the top of the picture. A file SOIL cannot decode still
+// gets a texture object, one without an image.
+GLuint LoadDecodedTexture(const char *path) {
+    int width = 0, height = 0, channels = 0;
+    const std::unique_ptr<unsigned char, graphics::DecoderBufferDeleter> pixels(
+        SOIL_load_image(path, &width, &height, &channels, SOIL_LOAD_RGB));
+    const GLuint name = GenerateBoundTexture();
+    if (pixels) {
+        glTexImage2D(GL_TEXTURE_2D, 0, 3, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels.get());
+    }
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    return name;
+}
+
+void FlipRowsInPlace(unsigned char *pixels, std::size_t rowBytes, int height) {
+    for (int top = 0, bottom = height - 1; top < bottom; ++top, --bottom) {
+        std::swap_ranges(pixels + top * rowBytes, pixels + (top + 1) * rowBytes,
+                         pixels + bottom * rowBytes);
+    }
+}
+
+std::size_t PixelCount(const ImageRecord &image) {
+    return static_cast<std::size_t>(image.Width) * static_cast<std::size_t>(image.Height);
+}
+
+}  // namespace
+
+extern "C" {
+
+int LoadTexture(const char *path) {
+    const int handle = TakeFreeSlot(TextureTable);
+    if (handle == kNoSlot) return kNoSlot;
+    const char *file = path ? path : "";
+    TextureSlot &slot = TextureTable[handle];
+    slot.GlName = IsSgiExtension(Extension(file)) ? LoadSgiTexture(file) : LoadDecodedTexture(file);
+    slot.Free = false;
+    return handle;
+}
+
+int CreateTextureFromImage(int image) {
+    const ImageRecord *source = SlotOf(ImageTable, image);
+    if (!source) return kNoSlot;
+    const int handle = TakeFreeSlot(TextureTable);
+    if (handle == kNoSlot) return kNoSlot;
+    TextureSlot &slot = TextureTable[handle];
+    slot.GlName = GenerateBoundTexture();
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    // Image rows are bottom row first, so here t = 0 is the bottom of the picture.
+    glTexImage2D(GL_TEXTURE_2D, 0, 4, source->Width, source->Height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 source->Rgba.empty() ? nullptr : source->Rgba.data());
+    slot.Free = false;
+    return handle;
+}
+
+void DeleteTexture(int texture) {
+    TextureSlot *slot = SlotOf(TextureTable, texture);
+    if (!slot) return;
+    glDeleteTextures(1, &slot->GlName);
+    slot->Free = true;
+    slot->GlName = graphics::kNoTextureName;
+}
+
+void SetTexture(int texture) {
+    if (const TextureSlot *slot = SlotOf(TextureTable, texture)) {
+        glBindTexture(GL_TEXTURE_2D, slot->GlName);
+    }
+}
+
+void DrawTexturedRectangle(int texture, float x, float y, float width, float height) {
+    const TextureSlot *slot = SlotOf(TextureTable, texture);
+    if (!slot) return;
+    glBindTexture(GL_TEXTURE_2D, slot->GlName);
+    // Always one quad: outline mode shows it as lines through the polygon mode alone.
+    glBegin(GL_QUADS);
+    glTexCoord2i(0, 0);
+    glVertex2f(x, y);
+    glTexCoord2i(1, 0);
+    glVertex2f(x + width, y);
+    glTexCoord2i(1, 1);
+    glVertex2f(x + width, y + height);
+    glTexCoord2i(0, 1);
+    glVertex2f(x, y + height);
+    glEnd();
+}
+
+int _LoadImage(const char *path) {
+    const int handle = TakeFreeSlot(ImageTable);
+    if (handle == kNoSlot) return kNoSlot;
+    ImageRecord &image = ImageTable[handle];
+    int width = 0, height = 0, channels = 0;
+    image.Pixels.reset(
+        SOIL_load_image(path ? path : "", &width, &height, &channels, SOIL_LOAD_RGB));
+    if (image.Pixels) {
+        image.Width = width;
+        image.Height = height;
+        image.Channels = channels;
+        FlipRowsInPlace(image.Pixels.get(), static_cast<std::size_t>(width) * 3, height);
+        image.Rgba.resize(PixelCount(image) * 4);
+        const unsigned char *rgb = image.Pixels.get();
+        for (std::size_t i = 0; i < PixelCount(image); ++i) {
+            image.Rgba[4 * i] = rgb[3 * i];
+            image.Rgba[4 * i + 1] = rgb[3 * i + 1];
+            image.Rgba[4 * i + 2] = rgb[3 * i + 2];
+            image.Rgba[4 * i + 3] = 255;
+        }
+    }
+    image.Free = false;
+    return handle;
+}
+
+void DeleteImage(int image) {
+    ImageRecord *record = SlotOf(ImageTable, image);
+    if (!record) return;
+    *record = ImageRecord{};
+}
+
+void SetImageColorKey(int image, int red, int green, int blue) {
+    ImageRecord *record = SlotOf(ImageTable, image);
+    if (!record) return;
+    const auto low8 = [](int value) { return static_cast<unsigned char>(value & 0xFF); };
+    const unsigned char key[3] = {low8(red), low8(green), low8(blue)};
+    unsigned char *pixel = record->Rgba.data();
+    for (std::size_t i = 0; i < record->Rgba.size() / 4; ++i, pixel += 4) {
+        pixel[3] = std::memcmp(pixel, key, 3) == 0 ? 0 : 255;
+    }
+}
+
+void DrawImage(int image, float x, float y, float zoomX, float zoomY) {
+    const ImageRecord *record = SlotOf(ImageTable, image);
+    if (!record) return;
+    glRasterPos2f(x, y);
+    glPixelZoom(zoomX, zoomY);
+    if (!record->Rgba.empty()) {
+        glDrawPixels(record->Width, record->Height, GL_RGBA, GL_UNSIGNED_BYTE, record->Rgba.data());
+    }
+}
+
+}  // extern "C"

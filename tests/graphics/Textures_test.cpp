@@ -1,0 +1,545 @@
+// Textures and images in a real window: which decoder a path reaches, the texels and OpenGL state
+// each loader leaves, image rows and colour keys, handle tables, and what DrawImage and
+// DrawTexturedRectangle put on screen.
+#include "Textures.h"
+
+#include <GL/gl.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "Graphics.h"
+#include "GraphicsTestSupport.h"
+#include "SgiFileWriter.h"
+
+namespace {
+
+using graphics::ImageTable;
+using graphics::TextureTable;
+using sgitest::Bytes;
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+using ::testing::Pair;
+
+namespace fs = std::filesystem;
+
+struct Color {
+    unsigned char red, green, blue;
+};
+
+constexpr Color kMagenta{255, 0, 255};
+constexpr Color kBlack{0, 0, 0};
+constexpr Color kRed{200, 10, 20};
+constexpr Color kGreen{10, 200, 30};
+constexpr Color kBlue{20, 40, 210};
+constexpr Color kWhite{250, 250, 250};
+
+// A 24-bit BMP from rows given top row first (BMP itself stores them bottom up, padded to 4).
+Bytes Bmp(int width, const std::vector<std::vector<Color>> &rowsTopFirst) {
+    const int height = static_cast<int>(rowsTopFirst.size());
+    const int stride = (width * 3 + 3) & ~3;
+    Bytes out(54 + static_cast<std::size_t>(stride) * height, 0);
+    const auto put32 = [&](std::size_t at, std::uint32_t value) {
+        for (int i = 0; i < 4; ++i) out[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    };
+    out[0] = 'B', out[1] = 'M';
+    put32(2, static_cast<std::uint32_t>(out.size()));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, static_cast<std::uint32_t>(width));
+    put32(22, static_cast<std::uint32_t>(height));
+    out[26] = 1, out[28] = 24;
+    for (int row = 0; row < height; ++row) {
+        std::size_t at = 54 + static_cast<std::size_t>(height - 1 - row) * stride;
+        for (const Color &c : rowsTopFirst[row]) {
+            out[at++] = c.blue, out[at++] = c.green, out[at++] = c.red;
+        }
+    }
+    return out;
+}
+
+// The 2 × 3 picture of the image tests, top row first.
+const std::vector<std::vector<Color>> kPicture = {
+    {kRed, kMagenta},
+    {kGreen, kBlack},
+    {kBlue, kWhite},
+};
+
+Bytes RgbaBottomRowFirst(const std::vector<std::vector<Color>> &rowsTopFirst,
+                         const std::vector<unsigned char> &alphas) {
+    Bytes out;
+    std::size_t pixel = 0;
+    for (auto row = rowsTopFirst.rbegin(); row != rowsTopFirst.rend(); ++row) {
+        for (const Color &c : *row)
+            out.insert(out.end(), {c.red, c.green, c.blue, alphas[pixel++]});
+    }
+    return out;
+}
+
+GLint BoundTexture() {
+    GLint name = -1;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &name);
+    return name;
+}
+
+GLint LevelParameter(int level, GLenum parameter) {
+    GLint value = -1;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, parameter, &value);
+    return value;
+}
+
+GLint TextureParameter(GLenum parameter) {
+    GLint value = -1;
+    glGetTexParameteriv(GL_TEXTURE_2D, parameter, &value);
+    return value;
+}
+
+// Level 0 of the bound texture as RGBA bytes, row t = 0 first.
+Bytes BoundTexels() {
+    Bytes texels(static_cast<std::size_t>(LevelParameter(0, GL_TEXTURE_WIDTH)) *
+                 LevelParameter(0, GL_TEXTURE_HEIGHT) * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    return texels;
+}
+
+class TexturesTest : public GraphicsWindowTest {
+  protected:
+    void SetUp() override {
+        GraphicsWindowTest::SetUp();
+        folder_ = fs::path(::testing::TempDir()) /
+                  ("textures_" +
+                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::create_directories(folder_);
+        // One window pixel per unit, origin at the bottom-left.
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(0, windowWidth, 0, windowHeight, -1, 1);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+    }
+
+    void TearDown() override { fs::remove_all(folder_); }
+
+    std::string write(const std::string &name, const Bytes &bytes) {
+        const fs::path path = folder_ / name;
+        fs::create_directories(path.parent_path());
+        sgitest::WriteFile(path.string(), bytes);
+        return path.string();
+    }
+
+    std::string pictureBmp() { return write("picture.bmp", Bmp(2, kPicture)); }
+
+    fs::path folder_;
+};
+
+// A 4 × 2 SGI picture: channel z, row y (bottom first), column x.
+std::uint8_t SgiSample(int x, int y, int z) {
+    return static_cast<std::uint8_t>(50 * z + 20 * y + x + 3);
+}
+
+Bytes SgiPicture(int components, bool runLength) {
+    Bytes planes;
+    for (int z = 0; z < components; ++z)
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 4; ++x) planes.push_back(SgiSample(x, y, z));
+    return sgitest::Encode(4, 2, components, planes, runLength);
+}
+
+TEST_F(TexturesTest, ExtensionChoosesTheDecoder) {
+    const Bytes sgi = SgiPicture(3, true);
+    struct Case {
+        std::string name;
+        bool sgiPath;
+    };
+    const Case cases[] = {
+        {"a.rgb", true},      {"b.RGB", true},         {"c.rgba", true},
+        {"d.RGBA", true},     {"e.tar.rgb", true},     {"ends.in.dot.RGBA", true},
+        {"f.Rgba", false},    {"g.sgi", false},        {"maps.old/tree", false},
+        {"h.rgb.bak", false}, {"no_extension", false}, {"i.", false},
+    };
+    for (const Case &c : cases) {
+        const int handle = LoadTexture(write(c.name, sgi).c_str());
+        ASSERT_GE(handle, 0) << c.name;
+        const GLuint name = TextureTable[handle].GlName;
+        ASSERT_NE(name, 0u) << c.name << ": either decoder gives a texture object";
+        SetTexture(handle);
+        // Only the SGI reader builds mipmaps; SOIL rejects SGI bytes, so its texture has no image.
+        EXPECT_EQ(TextureParameter(GL_TEXTURE_MIN_FILTER),
+                  c.sgiPath ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR)
+            << c.name;
+        EXPECT_EQ(LevelParameter(0, GL_TEXTURE_WIDTH), c.sgiPath ? 4 : 0) << c.name;
+    }
+}
+
+struct SgiTextureCase {
+    int components;
+    bool runLength;
+    GLint internalFormat;
+};
+
+class SgiTextures : public TexturesTest, public ::testing::WithParamInterface<SgiTextureCase> {};
+
+TEST_P(SgiTextures, UploadTheChannelsAsTheirFormat) {
+    const auto [components, runLength, internalFormat] = GetParam();
+    const int handle = LoadTexture(write("p.rgba", SgiPicture(components, runLength)).c_str());
+
+    ASSERT_EQ(BoundTexture(), static_cast<GLint>(TextureTable[handle].GlName))
+        << "the load leaves its texture bound";
+    EXPECT_EQ(LevelParameter(0, GL_TEXTURE_INTERNAL_FORMAT), internalFormat);
+    EXPECT_EQ(TextureParameter(GL_TEXTURE_MAG_FILTER), GL_LINEAR);
+    EXPECT_EQ(LevelParameter(2, GL_TEXTURE_WIDTH), 1) << "full mipmap chain";
+    Bytes expected;
+    for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 4; ++x) {
+            const auto s = [&](int z) { return SgiSample(x, y, z); };
+            switch (components) {
+                // Luminance read back as RGBA comes in red alone.
+                case 1:
+                    expected.insert(expected.end(), {s(0), 0, 0, 255});
+                    break;
+                case 2:
+                    expected.insert(expected.end(), {s(0), 0, 0, s(1)});
+                    break;
+                case 3:
+                    expected.insert(expected.end(), {s(0), s(1), s(2), 255});
+                    break;
+                default:
+                    expected.insert(expected.end(), {s(0), s(1), s(2), s(3)});
+                    break;
+            }
+        }
+    }
+    EXPECT_THAT(BoundTexels(), ElementsAreArray(expected)) << "bottom row of the file at t = 0";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Channels, SgiTextures,
+    ::testing::Values(SgiTextureCase{1, false, GL_LUMINANCE}, SgiTextureCase{1, true, GL_LUMINANCE},
+                      SgiTextureCase{2, false, GL_LUMINANCE_ALPHA},
+                      SgiTextureCase{2, true, GL_LUMINANCE_ALPHA}, SgiTextureCase{3, false, GL_RGB},
+                      SgiTextureCase{3, true, GL_RGB}, SgiTextureCase{4, false, GL_RGBA},
+                      SgiTextureCase{4, true, GL_RGBA}));
+
+TEST_F(TexturesTest, UnreadableSgiFilesGiveAHandleNamingTextureZero) {
+    Bytes runPastRow = sgitest::RunLengthFile(4, 1, 1, {{0x85, 1, 2, 3, 4, 5, 0}});
+    Bytes truncated = SgiPicture(4, true);
+    truncated.resize(truncated.size() - 3);
+    Bytes huge = SgiPicture(1, false);
+    sgitest::PutBigEndian16(huge, 6, 65535);
+    sgitest::PutBigEndian16(huge, 8, 65535);
+    const std::string paths[] = {
+        (folder_ / "missing.rgb").string(),
+        write("run_past_row.rgb", runPastRow),
+        write("truncated.rgba", truncated),
+        write("huge.RGB", huge),
+        write("empty.rgb", {}),
+    };
+    GLint before = -1;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &before);
+    for (std::size_t i = 0; i < std::size(paths); ++i) {
+        const int handle = LoadTexture(paths[i].c_str());
+        EXPECT_EQ(handle, static_cast<int>(i)) << paths[i];
+        EXPECT_FALSE(TextureTable[handle].Free) << paths[i];
+        EXPECT_EQ(TextureTable[handle].GlName, 0u) << paths[i];
+    }
+    EXPECT_EQ(BoundTexture(), before) << "no texture object was created or bound";
+    SetTexture(0);
+    EXPECT_EQ(BoundTexture(), 0);
+}
+
+TEST_F(TexturesTest, DecodedFilesUploadLevelZeroTopRowFirst) {
+    const int handle = LoadTexture(pictureBmp().c_str());
+
+    ASSERT_EQ(BoundTexture(), static_cast<GLint>(TextureTable[handle].GlName));
+    EXPECT_EQ(LevelParameter(0, GL_TEXTURE_WIDTH), 2);
+    EXPECT_EQ(LevelParameter(0, GL_TEXTURE_HEIGHT), 3);
+    EXPECT_EQ(LevelParameter(1, GL_TEXTURE_WIDTH), 0) << "no mipmaps";
+    EXPECT_EQ(TextureParameter(GL_TEXTURE_MIN_FILTER), GL_LINEAR);
+    EXPECT_EQ(TextureParameter(GL_TEXTURE_MAG_FILTER), GL_LINEAR);
+    const Bytes topFirst = {200, 10, 20, 255, 255, 0,  255, 255, 10,  200, 30,  255,
+                            0,   0,  0,  255, 20,  40, 210, 255, 250, 250, 250, 255};
+    EXPECT_THAT(BoundTexels(), ElementsAreArray(topFirst));
+}
+
+TEST_F(TexturesTest, UndecodableFileGivesATextureObjectWithoutImage) {
+    for (const std::string &path :
+         {write("garbage.png", Bytes(64, 0x5A)), (folder_ / "missing.png").string()}) {
+        const int handle = LoadTexture(path.c_str());
+        const GLuint name = TextureTable[handle].GlName;
+        ASSERT_NE(name, 0u) << path;
+        EXPECT_TRUE(glIsTexture(name)) << path;
+        EXPECT_EQ(LevelParameter(0, GL_TEXTURE_WIDTH), 0) << path;
+    }
+    EXPECT_EQ(LoadTexture(nullptr), 2) << "a null path is a file that cannot be decoded";
+}
+
+TEST_F(TexturesTest, LoadImageStoresRowsBottomFirstWithOpaqueAlpha) {
+    const int handle = _LoadImage(pictureBmp().c_str());
+    ASSERT_EQ(handle, 0);
+    const graphics::ImageRecord &image = ImageTable[handle];
+
+    EXPECT_FALSE(image.Free);
+    EXPECT_EQ(image.Width, 2);
+    EXPECT_EQ(image.Height, 3);
+    EXPECT_EQ(image.Channels, 3);
+    const Bytes rgba = RgbaBottomRowFirst(kPicture, std::vector<unsigned char>(6, 255));
+    EXPECT_THAT(image.Rgba, ElementsAreArray(rgba));
+    Bytes rgb;
+    for (std::size_t i = 0; i < rgba.size(); i += 4)
+        rgb.insert(rgb.end(), {rgba[i], rgba[i + 1], rgba[i + 2]});
+    EXPECT_THAT(Bytes(image.Pixels.get(), image.Pixels.get() + 18), ElementsAreArray(rgb));
+}
+
+TEST_F(TexturesTest, UndecodableImageIsEmptyAndHarmless) {
+    const int handle = _LoadImage(write("garbage.jpg", Bytes(40, 1)).c_str());
+    ASSERT_EQ(handle, 0);
+    const graphics::ImageRecord &image = ImageTable[handle];
+    EXPECT_FALSE(image.Free);
+    EXPECT_EQ(image.Width, 0);
+    EXPECT_EQ(image.Height, 0);
+    EXPECT_FALSE(image.Pixels);
+    EXPECT_TRUE(image.Rgba.empty());
+
+    SetImageColorKey(handle, 0, 0, 0);
+    DrawImage(handle, 10, 10, 1, 1);
+    const int texture = CreateTextureFromImage(handle);
+    EXPECT_EQ(LevelParameter(0, GL_TEXTURE_WIDTH), 0);
+    EXPECT_EQ(BoundTexture(), static_cast<GLint>(TextureTable[texture].GlName));
+    EXPECT_EQ(_LoadImage(nullptr), 1);
+}
+
+TEST_F(TexturesTest, ColorKeyReplacesTheEarlierKeyAndUsesLowEightBits) {
+    const int handle = _LoadImage(pictureBmp().c_str());
+    const auto alphas = [&] {
+        std::vector<unsigned char> out;
+        for (std::size_t i = 3; i < ImageTable[handle].Rgba.size(); i += 4)
+            out.push_back(ImageTable[handle].Rgba[i]);
+        return out;
+    };
+    // Pixels bottom row first: blue, white, green, black, red, magenta.
+    SetImageColorKey(handle, 255, 0, 255);
+    EXPECT_THAT(alphas(), ElementsAreArray({255, 255, 255, 255, 255, 0}));
+    SetImageColorKey(handle, 0, 0, 0);
+    EXPECT_THAT(alphas(), ElementsAreArray({255, 255, 255, 0, 255, 255}));
+    SetImageColorKey(handle, 511, 256, -1);
+    EXPECT_THAT(alphas(), ElementsAreArray({255, 255, 255, 255, 255, 0}));
+    SetImageColorKey(handle, 256, 256, 256);
+    EXPECT_THAT(alphas(), ElementsAreArray({255, 255, 255, 0, 255, 255}));
+    SetImageColorKey(handle, 255, 0, 254);
+    EXPECT_THAT(alphas(), ElementsAreArray({255, 255, 255, 255, 255, 255})) << "no tolerance";
+}
+
+TEST_F(TexturesTest, TextureFromImageIsASnapshotBottomRowAtTZero) {
+    const int image = _LoadImage(pictureBmp().c_str());
+    SetImageColorKey(image, 255, 0, 255);
+
+    const int texture = CreateTextureFromImage(image);
+    SetImageColorKey(image, 0, 0, 0);
+
+    ASSERT_EQ(BoundTexture(), static_cast<GLint>(TextureTable[texture].GlName));
+    EXPECT_EQ(TextureParameter(GL_TEXTURE_MIN_FILTER), GL_LINEAR);
+    EXPECT_EQ(TextureParameter(GL_TEXTURE_MAG_FILTER), GL_LINEAR);
+    EXPECT_THAT(BoundTexels(),
+                ElementsAreArray(RgbaBottomRowFirst(kPicture, {255, 255, 255, 255, 255, 0})));
+}
+
+TEST_F(TexturesTest, DeletedSlotsAreReusedLowestFirst) {
+    const std::string bmp = pictureBmp();
+    for (int expected = 0; expected < 3; ++expected) EXPECT_EQ(LoadTexture(bmp.c_str()), expected);
+    const GLuint deletedName = TextureTable[1].GlName;
+    DeleteTexture(1);
+    EXPECT_TRUE(TextureTable[1].Free);
+    EXPECT_EQ(TextureTable[1].GlName, graphics::kNoTextureName);
+    EXPECT_FALSE(glIsTexture(deletedName));
+    EXPECT_EQ(LoadTexture(bmp.c_str()), 1);
+    EXPECT_EQ(LoadTexture(bmp.c_str()), 3);
+
+    for (int expected = 0; expected < 3; ++expected) EXPECT_EQ(_LoadImage(bmp.c_str()), expected);
+    DeleteImage(0);
+    const graphics::ImageRecord &deleted = ImageTable[0];
+    EXPECT_TRUE(deleted.Free);
+    EXPECT_EQ(deleted.Width, 0);
+    EXPECT_EQ(deleted.Height, 0);
+    EXPECT_EQ(deleted.Channels, 0);
+    EXPECT_FALSE(deleted.Pixels);
+    EXPECT_TRUE(deleted.Rgba.empty());
+    EXPECT_EQ(_LoadImage(bmp.c_str()), 0);
+    EXPECT_EQ(_LoadImage(bmp.c_str()), 3);
+}
+
+TEST_F(TexturesTest, FullTablesGiveMinusOne) {
+    const std::string missing = (folder_ / "missing.rgb").string();
+    for (int i = 0; i < graphics::kTextureTableSize; ++i)
+        ASSERT_EQ(LoadTexture(missing.c_str()), i);
+    EXPECT_EQ(LoadTexture(missing.c_str()), -1);
+    const std::string noImage = (folder_ / "missing.png").string();
+    for (int i = 0; i < graphics::kImageTableSize; ++i) ASSERT_EQ(_LoadImage(noImage.c_str()), i);
+    EXPECT_EQ(_LoadImage(noImage.c_str()), -1);
+    EXPECT_EQ(CreateTextureFromImage(0), -1);
+    DeleteTexture(8191);
+    EXPECT_EQ(CreateTextureFromImage(0), 8191);
+}
+
+TEST_F(TexturesTest, HandlesOutsideTheTablesDoNothing) {
+    const int image = _LoadImage(pictureBmp().c_str());
+    const int texture = CreateTextureFromImage(image);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    for (const int handle : {-1, INT_MIN, 8192, INT_MAX}) {
+        EXPECT_EQ(CreateTextureFromImage(handle), -1) << handle;
+        SetTexture(handle);
+        DrawTexturedRectangle(handle, 0, 0, 50, 50);
+        DeleteTexture(handle);
+        SetImageColorKey(handle, 0, 0, 0);
+        DrawImage(handle, 10, 10, 1, 1);
+        DeleteImage(handle);
+    }
+    EXPECT_EQ(BoundTexture(), static_cast<GLint>(TextureTable[texture].GlName));
+    EXPECT_EQ(ReadPixel(20, 20), (Rgb{0, 0, 0})) << "nothing was drawn";
+    EXPECT_EQ(CreateTextureFromImage(image), 1) << "no slot was taken";
+}
+
+TEST_F(TexturesTest, DrawImagePutsTheBottomLeftPixelAtTheRasterPosition) {
+    const int handle = _LoadImage(pictureBmp().c_str());
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    SetImageColorKey(handle, 255, 0, 255);
+
+    DrawImage(handle, 10, 20, 1, 1);
+    DrawImage(handle, 100, 100, 3, 2);
+
+    const auto rgb = [](Color c) { return Rgb{c.red, c.green, c.blue}; };
+    EXPECT_EQ(ReadPixel(10, 20), rgb(kBlue)) << "bottom-left";
+    EXPECT_EQ(ReadPixel(11, 20), rgb(kWhite));
+    EXPECT_EQ(ReadPixel(10, 22), rgb(kRed)) << "top-left";
+    EXPECT_EQ(ReadPixel(11, 22), (Rgb{0, 0, 0})) << "the keyed magenta pixel is dropped";
+    EXPECT_EQ(ReadPixel(12, 20), (Rgb{0, 0, 0})) << "nothing right of the picture";
+    // Zoomed 3 × 2: the green pixel (column 0, row 1) covers x 100..102, y 102..103.
+    EXPECT_EQ(ReadPixel(102, 103), rgb(kGreen));
+    EXPECT_EQ(ReadPixel(103, 103), rgb(kBlack));
+    GLfloat zoom[2] = {0, 0};
+    glGetFloatv(GL_ZOOM_X, &zoom[0]);
+    glGetFloatv(GL_ZOOM_Y, &zoom[1]);
+    EXPECT_EQ(zoom[0], 3.0f);
+    EXPECT_EQ(zoom[1], 2.0f) << "the zoom stays set";
+
+    glDisable(GL_ALPHA_TEST);
+    glDisable(GL_BLEND);
+    DrawImage(handle, 10, 20, 1, 1);
+    EXPECT_EQ(ReadPixel(11, 22), rgb(kMagenta)) << "without alpha test and blend keys show";
+
+    DeleteImage(handle);
+    glClear(GL_COLOR_BUFFER_BIT);
+    DrawImage(handle, 10, 20, 1, 1);
+    EXPECT_EQ(ReadPixel(10, 20), (Rgb{0, 0, 0})) << "a deleted image draws nothing";
+}
+
+// Vertices and texture coordinates that OpenGL's feedback mode reports for one call.
+struct FeedbackVertex {
+    float x, y, s, t;
+};
+struct FeedbackPrimitive {
+    GLfloat token;
+    std::vector<FeedbackVertex> vertices;
+};
+
+template <typename Draw>
+std::vector<FeedbackPrimitive> Feedback(Draw draw) {
+    std::vector<GLfloat> buffer(1024);
+    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR_TEXTURE, buffer.data());
+    glRenderMode(GL_FEEDBACK);
+    draw();
+    const int count = glRenderMode(GL_RENDER);
+    // Each vertex: x, y, z, four colour values, four texture coordinates.
+    const auto vertexAt = [&](int at) {
+        return FeedbackVertex{buffer[at], buffer[at + 1], buffer[at + 7], buffer[at + 8]};
+    };
+    std::vector<FeedbackPrimitive> primitives;
+    for (int at = 0; at < count;) {
+        FeedbackPrimitive primitive{buffer[at++], {}};
+        const int vertices =
+            primitive.token == GL_POLYGON_TOKEN ? static_cast<int>(buffer[at++]) : 2;
+        for (int v = 0; v < vertices; ++v, at += 11) primitive.vertices.push_back(vertexAt(at));
+        primitives.push_back(primitive);
+    }
+    return primitives;
+}
+
+// The corner of the rectangle (10, 20, 100, 50) a feedback vertex stands on, checking that it
+// carries that corner's texture coordinate; -1 when it is no corner.
+int CornerOf(const FeedbackVertex &vertex) {
+    const FeedbackVertex corners[] = {
+        {10, 20, 0, 0}, {110, 20, 1, 0}, {110, 70, 1, 1}, {10, 70, 0, 1}};
+    for (int i = 0; i < 4; ++i) {
+        if (vertex.x == corners[i].x && vertex.y == corners[i].y) {
+            EXPECT_EQ(vertex.s, corners[i].s) << "corner " << i;
+            EXPECT_EQ(vertex.t, corners[i].t) << "corner " << i;
+            return i;
+        }
+    }
+    ADD_FAILURE() << "vertex (" << vertex.x << ", " << vertex.y << ") is no corner";
+    return -1;
+}
+
+TEST_F(TexturesTest, TexturedRectangleIsOneQuadOutlinedInOutlineMode) {
+    const int texture = LoadTexture(pictureBmp().c_str());
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glEnable(GL_TEXTURE_2D);
+    glDisable(GL_POLYGON_SMOOTH);
+    const auto draw = [&] { DrawTexturedRectangle(texture, 10, 20, 100, 50); };
+
+    SetFilledMode();
+    // OpenGL reports a filled quad as the two triangles it was split into.
+    std::set<int> filledCorners;
+    for (const FeedbackPrimitive &primitive : Feedback(draw)) {
+        EXPECT_EQ(primitive.token, GL_POLYGON_TOKEN);
+        for (const FeedbackVertex &vertex : primitive.vertices) {
+            filledCorners.insert(CornerOf(vertex));
+        }
+    }
+    EXPECT_THAT(filledCorners, ElementsAre(0, 1, 2, 3));
+    EXPECT_EQ(BoundTexture(), static_cast<GLint>(TextureTable[texture].GlName));
+
+    SetOutlineMode();
+    // The quad's four sides and no diagonal: still one quad, drawn as lines.
+    std::set<std::pair<int, int>> edges;
+    for (const FeedbackPrimitive &primitive : Feedback(draw)) {
+        EXPECT_NE(primitive.token, GL_POLYGON_TOKEN);
+        const int a = CornerOf(primitive.vertices[0]);
+        const int b = CornerOf(primitive.vertices[1]);
+        edges.insert({std::min(a, b), std::max(a, b)});
+    }
+    EXPECT_THAT(edges, ElementsAre(Pair(0, 1), Pair(0, 3), Pair(1, 2), Pair(2, 3)));
+}
+
+TEST_F(TexturesTest, TexturedRectangleShowsTheTextureUprightTintedByTheColour) {
+    const int image = _LoadImage(pictureBmp().c_str());
+    const int texture = CreateTextureFromImage(image);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glDisable(GL_POLYGON_SMOOTH);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    SetFilledMode();
+    EnableTexturing();
+    glColor4f(1, 1, 1, 1);
+
+    DrawTexturedRectangle(texture, 0, 0, 60, 90);
+    glColor4f(1, 0, 0, 1);
+    DrawTexturedRectangle(texture, 100, 0, 60, 90);
+
+    // Each texel is 30 × 30 pixels; the picture's bottom row (blue, white) is at the bottom.
+    EXPECT_EQ(ReadPixel(15, 15), (Rgb{20, 40, 210}));
+    EXPECT_EQ(ReadPixel(45, 75), (Rgb{255, 0, 255}));
+    EXPECT_EQ(ReadPixel(145, 15), (Rgb{250, 0, 0})) << "white tinted red";
+}
+
+}  // namespace
