@@ -214,6 +214,27 @@ GRAPHICS_API void PrintAt(float x, float y, const char *text);
 
 /* ---- Vector fonts --------------------------------------------------------------------------- */
 
+/* Text in fonts loaded from files (anything FreeType reads), UTF-8; only the codes 0 to 255 have
+ * glyphs, others draw nothing and do not move the pen. Text starts at (0, 0) of the current
+ * modelview matrix with one pixel per unit at the font's size, takes the current colour and goes
+ * down one line per line feed (y up); a carriage return goes back to x 0, a tab moves the pen to
+ * (x mod 4 + 4) times the advance of glyph 0. Handles index a table of 1024 fonts; handles
+ * outside it draw nothing and measure like an empty string. */
+
+/* Renders the font's glyphs at size points (one point is one pixel; 0 renders nothing) and
+ * returns the lowest free handle, -1 when the table is full. A missing file is reported on
+ * standard error and still takes a handle, whose text draws nothing. */
+GRAPHICS_API int LoadVectorFont(const char *path, int size);
+/* Draws the text as blended, textured triangles; leaves the blend function at source alpha / one
+ * minus source alpha and the depth mask on. */
+GRAPHICS_API void DrawVectorFont(int font, const char *text);
+/* Releases the font; its handle is free for the next load. */
+GRAPHICS_API void DeleteVectorFont(int font);
+/* Width and height of the box around the text's glyph cells, in units; negative infinity when
+ * the text has no glyph (empty, only line breaks and tabs, or a font that failed to load). */
+GRAPHICS_API float GetVectorFontStringWidth(int font, const char *text);
+GRAPHICS_API float GetVectorFontStringHeight(int font, const char *text);
+
 #ifdef __cplusplus
 }
 #endif

@@ -1,0 +1,100 @@
+// Vector-font text: glyphs drawn and strings measured per second, and the time to build one
+// atlas. Drawing needs a window, so run under an X server (Xvfb with Mesa's software renderer).
+#include <GL/gl.h>
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "Graphics.h"
+#include "TextLayer.h"
+
+namespace {
+
+constexpr const char *kDejaVuSans = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+constexpr int kStringsPerFrame = 400;
+constexpr int kCharactersPerString = 50;  // ASCII, so one glyph per byte
+constexpr int kMeasuredStrings = 20000;
+
+// Strings of 50 printable characters, each cut from a different place of a pangram.
+std::vector<std::string> MakeStrings(int count) {
+    const std::string pangram = "The quick brown fox jumps over the lazy dog, 0123456789! ";
+    std::vector<std::string> strings;
+    strings.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        std::string text;
+        for (int k = 0; k < kCharactersPerString; ++k) text += pangram[(i + k) % pangram.size()];
+        strings.push_back(std::move(text));
+    }
+    return strings;
+}
+
+void BM_DrawGlyphs(benchmark::State &state) {
+    const int font = LoadVectorFont(kDejaVuSans, static_cast<int>(state.range(0)));
+    const std::vector<std::string> strings = MakeStrings(kStringsPerFrame);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, 800, 0, 600, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    for (auto _ : state) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        for (int i = 0; i < kStringsPerFrame; ++i) {
+            glLoadIdentity();
+            glTranslatef(0, static_cast<float>(i % 40) * 15.0f, 0);
+            DrawVectorFont(font, strings[i].c_str());
+        }
+        glFinish();
+    }
+    state.counters["glyphs/s"] = benchmark::Counter(
+        static_cast<double>(state.iterations()) * kStringsPerFrame * kCharactersPerString,
+        benchmark::Counter::kIsRate);
+    DeleteVectorFont(font);
+}
+// The software renderer rasterises on its own threads, so wall time is the honest measure.
+BENCHMARK(BM_DrawGlyphs)->Arg(16)->Arg(32)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+void BM_MeasureStrings(benchmark::State &state) {
+    const int font = LoadVectorFont(kDejaVuSans, 32);
+    const std::vector<std::string> strings = MakeStrings(kMeasuredStrings);
+    for (auto _ : state) {
+        float total = 0;
+        for (const std::string &text : strings)
+            total += GetVectorFontStringWidth(font, text.c_str());
+        benchmark::DoNotOptimize(total);
+    }
+    state.counters["strings/s"] = benchmark::Counter(
+        static_cast<double>(state.iterations()) * kMeasuredStrings, benchmark::Counter::kIsRate);
+    DeleteVectorFont(font);
+}
+BENCHMARK(BM_MeasureStrings)->Unit(benchmark::kMillisecond);
+
+// Rendering all 256 glyphs into a fresh atlas; opening and closing the face is not timed.
+void BM_BuildAtlas(benchmark::State &state) {
+    const int size = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        VectorFont *font = dtx_open_font(kDejaVuSans, 0);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(dtx_build_atlas(font, size));
+        state.PauseTiming();
+        dtx_release_font(font);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_BuildAtlas)->Arg(16)->Arg(32)->Arg(64)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    if (InitGraph(800, 600, 0, "Text benchmark") != 1) {
+        std::fprintf(stderr, "no window: run under an X server, e.g. xvfb-run -a\n");
+        return EXIT_FAILURE;
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return EXIT_FAILURE;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return EXIT_SUCCESS;
+}

@@ -1,0 +1,77 @@
+// Vector fonts: text in fonts loaded from files, drawn as textured quads in world coordinates
+// with the pen starting at (0, 0) of the current model-view matrix and lines going down. Fonts
+// are handed to C programs as indices into a table of 1,024 slots; the lowest free slot is taken
+// first, and a failed load still takes a slot whose text draws nothing. The text layer does the
+// work; these functions only map handles to fonts.
+#include <array>
+
+#include "Graphics.h"
+#include "TextLayer.h"
+
+namespace {
+
+struct FontSlot {
+    bool Free = true;
+    VectorFont *Font = nullptr;  // owned; null when the load failed
+    int Size = 0;                // points; one point is one pixel
+};
+
+constexpr int kFontSlotCount = 1024;
+std::array<FontSlot, kFontSlotCount> FontTable;
+
+// Handles from outside the table find no slot and behave like a failed load.
+FontSlot *SlotOf(int handle) {
+    if (handle < 0 || handle >= kFontSlotCount) return nullptr;
+    return &FontTable[handle];
+}
+
+// Makes the handle's font current; false when there is nothing to draw or measure with.
+bool SelectSlot(int handle) {
+    const FontSlot *slot = SlotOf(handle);
+    if (slot == nullptr) return false;
+    dtx_select_font(slot->Font, slot->Size);
+    return true;
+}
+
+TextBox MeasureWithFont(int handle, const char *text) {
+    if (!SelectSlot(handle)) return dtx_measure_string("");
+    return dtx_measure_string(text);
+}
+
+}  // namespace
+
+extern "C" {
+
+GRAPHICS_API int LoadVectorFont(const char *path, int size) {
+    for (int handle = 0; handle < kFontSlotCount; ++handle) {
+        FontSlot &slot = FontTable[handle];
+        if (!slot.Free) continue;
+        slot.Font = dtx_open_font(path, size);
+        slot.Size = size;
+        slot.Free = false;
+        return handle;
+    }
+    return -1;
+}
+
+GRAPHICS_API void DrawVectorFont(int handle, const char *text) {
+    if (SelectSlot(handle)) dtx_draw_string(text);
+}
+
+GRAPHICS_API void DeleteVectorFont(int handle) {
+    FontSlot *slot = SlotOf(handle);
+    if (slot == nullptr) return;
+    dtx_release_font(slot->Font);
+    slot->Font = nullptr;
+    slot->Free = true;
+}
+
+GRAPHICS_API float GetVectorFontStringWidth(int handle, const char *text) {
+    return MeasureWithFont(handle, text).Width;
+}
+
+GRAPHICS_API float GetVectorFontStringHeight(int handle, const char *text) {
+    return MeasureWithFont(handle, text).Height;
+}
+
+}  // extern "C"
