@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Installs the graphics part of the build into a fresh folder and checks it as a C programmer
 # would use it: every example compiles against the installed header and library, the library
-# exports only the public names, finds libTactil beside itself, and pkg-config describes it.
-# Usage: check_app_folder.sh BUILD_DIR ALLOWED_NAMES_FILE
+# exports exactly the public names, finds libTactil beside itself, and pkg-config describes it.
+# Usage: check_app_folder.sh BUILD_DIR PUBLIC_NAMES_FILE
 set -euo pipefail
 build_dir=$1
-allowed_names=$2
+public_names=$2
 
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
@@ -21,10 +21,12 @@ for file in include/Graphics.h include/Tactil.h lib/libGraphics.so lib/libTactil
 done
 
 # The linker's own section markers are not functions of ours.
-unexpected=$(nm -D --defined-only "$library" | awk '{print $3}' \
-    | grep -v -x -e __bss_start -e _edata -e _end \
-    | grep -v -x -F -f "$allowed_names" || true)
+exported=$(nm -D --defined-only "$library" | awk '{print $3}' \
+    | grep -v -x -e __bss_start -e _edata -e _end || true)
+unexpected=$(grep -v -x -F -f "$public_names" <<< "$exported" || true)
 [ -z "$unexpected" ] || fail "libGraphics.so exports names outside the public list: $unexpected"
+missing=$(grep -v -x -F -f <(echo "$exported") "$public_names" || true)
+[ -z "$missing" ] || fail "libGraphics.so does not export: $missing"
 
 tactil=$(ldd "$library" | awk '$1 == "libTactil.so" {print $3}')
 [ "$tactil" = "$prefix/lib/libTactil.so" ] || fail "libGraphics.so finds libTactil.so at '$tactil'"
