@@ -443,12 +443,7 @@ void dtx_release_font(VectorFont *font) {
 VectorFont *dtx_current_font() {
     return Layer.CurrentFont;
 }
-int dtx_current_size() {
-    return Layer.CurrentSize;
-}
+
 int dtx_queued_quads() {
     return Layer.QuadCount;
-}
-const float *dtx_quad_vertices() {
-    return Layer.GlyphQuads.get();
 }

@@ -94,6 +94,4 @@ extern DrawArraysFunction dtx_draw_arrays;
 
 // Read-only views of the layer state for the tests.
 VectorFont *dtx_current_font();
-int dtx_current_size();
 int dtx_queued_quads();
-const float *dtx_quad_vertices();

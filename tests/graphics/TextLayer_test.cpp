@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <bit>
-#include <cmath>
 #include <limits>
 #include <string>
 #include <vector>
@@ -22,97 +21,63 @@ constexpr const char *kDejaVuSans = "/usr/share/fonts/truetype/dejavu/DejaVuSans
 constexpr float kNegativeInfinity = -std::numeric_limits<float>::infinity();
 
 // Opens a font for one test and releases it again, so that tests sharing a process stay apart.
-class OpenedFont {
-  public:
-    OpenedFont(const char *path, int size) : font_(dtx_open_font(path, size)) {}
-    ~OpenedFont() { dtx_release_font(font_); }
-    OpenedFont(const OpenedFont &) = delete;
-    OpenedFont &operator=(const OpenedFont &) = delete;
-    VectorFont *get() const { return font_; }
-    VectorFont *operator->() const { return font_; }
-
-  private:
-    VectorFont *font_;
+struct OpenedFont {
+    OpenedFont(const char *path, int size) : font(dtx_open_font(path, size)) {}
+    ~OpenedFont() { dtx_release_font(font); }
+    VectorFont *operator->() const { return font; }
+    VectorFont *font;
 };
-
-void ExpectEmptyBox(const TextBox &box, const std::string &what) {
-    EXPECT_EQ(box.Width, kNegativeInfinity) << what;
-    EXPECT_EQ(box.Height, kNegativeInfinity) << what;
-}
 
 TEST(AtlasSizeSearch, FindsTheFirstWidthAtLeastAsWideAsTall) {
     struct Case {
         int64_t total, maxWidth, maxHeight;
-        std::optional<AtlasSize> expected;
+        int width, height;  // 0 x 0: nothing fits
     };
     const Case cases[] = {
-        {4616, 20, 24, AtlasSize{512, 512}},  // 256 wide would need 1,024 rows of texels
-        {4104, 12, 16, AtlasSize{512, 256}},
-        {8, 0, 0, AtlasSize{32, 32}},              // a font of empty glyphs still gets an atlas
-        {8 + 256 * 8200, 8192, 20, std::nullopt},  // every row spills: nothing fits
-        {1000, 8193, 10, std::nullopt},            // a glyph wider than any atlas
-        {1000, 10, 9000, std::nullopt},            // a glyph taller than any atlas
+        {4616, 20, 24, 512, 512},  // 256 wide would need 1,024 rows of texels
+        {4104, 12, 16, 512, 256}, {8, 0, 0, 32, 32},      {8 + 256 * 8200, 8192, 20, 0, 0},
+        {1000, 8193, 10, 0, 0},   {1000, 10, 9000, 0, 0},
     };
     for (const Case &c : cases) {
         const auto size = dtx_find_atlas_size(c.total, c.maxWidth, c.maxHeight);
-        const std::string label = "total " + std::to_string(c.total) + ", max " +
-                                  std::to_string(c.maxWidth) + " x " + std::to_string(c.maxHeight);
-        ASSERT_EQ(size.has_value(), c.expected.has_value()) << label;
-        if (!size) continue;
-        EXPECT_EQ(size->Width, c.expected->Width) << label;
-        EXPECT_EQ(size->Height, c.expected->Height) << label;
+        EXPECT_EQ(size ? size->Width : 0, c.width) << "total " << c.total << " max " << c.maxWidth;
+        EXPECT_EQ(size ? size->Height : 0, c.height)
+            << "total " << c.total << " max " << c.maxWidth;
     }
 }
 
 TEST(GlyphAtlasBuild, RealFontGivesPowerOfTwoAtlasWithCellsInsideAndApart) {
-    for (int size : {8, 16, 32, 64, 128}) {
+    for (int size : {16, 64}) {
         OpenedFont font(kDejaVuSans, size);
-        ASSERT_NE(font.get(), nullptr);
         const GlyphAtlas *atlas = font->Atlases.get();
         ASSERT_NE(atlas, nullptr) << size;
-        EXPECT_EQ(atlas->Next, nullptr);
-        EXPECT_EQ(atlas->PointSize, size);
-        EXPECT_EQ(atlas->CodeCount, 256);
         EXPECT_TRUE(std::has_single_bit(static_cast<unsigned>(atlas->Width))) << atlas->Width;
         EXPECT_TRUE(std::has_single_bit(static_cast<unsigned>(atlas->Height))) << atlas->Height;
-        EXPECT_GE(atlas->Width, atlas->Height) << size;
-        EXPECT_LE(atlas->Width, kMaxAtlasSide);
+        EXPECT_GE(atlas->Width, atlas->Height);
         EXPECT_EQ(1 << atlas->WidthShift, atlas->Width);
-        EXPECT_GT(atlas->LineAdvance, static_cast<float>(size));
-
-        // Cells lie inside the atlas and never overlap their neighbours in the same row.
         for (int code = 0; code < 256; ++code) {
-            const GlyphInfo &glyph = atlas->Glyphs[code];
-            EXPECT_EQ(glyph.Code, code);
-            EXPECT_GE(glyph.X, 4.0f);
-            EXPECT_GE(glyph.Y, 4.0f);
-            EXPECT_LE(glyph.X + glyph.CellWidth, static_cast<float>(atlas->Width) - 4.0f)
-                << "size " << size << " code " << code;
-            EXPECT_LE(glyph.Y + glyph.CellHeight, static_cast<float>(atlas->Height) - 4.0f)
-                << "size " << size << " code " << code;
-            if (code == 0) continue;
-            const GlyphInfo &previous = atlas->Glyphs[code - 1];
-            if (previous.Y == glyph.Y) {
-                EXPECT_GE(glyph.X, previous.X + previous.CellWidth);
-            }
+            const GlyphInfo &glyph = atlas->Glyphs[code],
+                            &previous = atlas->Glyphs[code ? code - 1 : 0];
+            EXPECT_TRUE(glyph.X >= 4 && glyph.X + glyph.CellWidth <= atlas->Width - 4 &&
+                        glyph.Y >= 4 && glyph.Y + glyph.CellHeight <= atlas->Height - 4)
+                << "size " << size << ": cell of " << code << " outside the atlas";
+            EXPECT_TRUE(code == 0 || previous.Y != glyph.Y ||
+                        glyph.X >= previous.X + previous.CellWidth)
+                << "size " << size << ": cell of " << code << " overlaps its neighbour";
         }
     }
 }
 
 TEST(GlyphAtlasBuild, GlyphMatchesFreeTypesOwnRendering) {
-    constexpr int kSize = 32;
-    OpenedFont font(kDejaVuSans, kSize);
-    ASSERT_NE(font.get(), nullptr);
+    OpenedFont font(kDejaVuSans, 32);
     const GlyphAtlas &atlas = *font->Atlases;
-
     FT_Library library;
-    ASSERT_EQ(FT_Init_FreeType(&library), 0);
     FT_Face face;
+    ASSERT_EQ(FT_Init_FreeType(&library), 0);
     ASSERT_EQ(FT_New_Face(library, kDejaVuSans, 0, &face), 0);
-    ASSERT_EQ(FT_Set_Char_Size(face, 0, kSize * 64, 72, 72), 0);
+    FT_Set_Char_Size(face, 0, 32 * 64, 72, 72);
     EXPECT_FLOAT_EQ(atlas.LineAdvance, face->size->metrics.height / 64.0f);
-
-    for (int code : {int{'g'}, int{'T'}, 0xE9 /* é */}) {
+    for (int code : {int{'g'}, 0xE9}) {
         ASSERT_EQ(FT_Load_Char(face, code, FT_LOAD_RENDER), 0);
         const FT_Glyph_Metrics &m = face->glyph->metrics;
         const GlyphInfo &glyph = atlas.Glyphs[code];
@@ -121,22 +86,20 @@ TEST(GlyphAtlasBuild, GlyphMatchesFreeTypesOwnRendering) {
         EXPECT_FLOAT_EQ(glyph.OriginX, 1 - m.horiBearingX / 64.0f) << code;
         EXPECT_FLOAT_EQ(glyph.OriginY, (m.height - m.horiBearingY) / 64.0f + 1) << code;
         EXPECT_FLOAT_EQ(glyph.Advance, m.horiAdvance / 64.0f) << code;
-        EXPECT_FLOAT_EQ(glyph.U, glyph.X / atlas.Width);
-        EXPECT_FLOAT_EQ(glyph.V, glyph.Y / atlas.Height);
-        EXPECT_FLOAT_EQ(glyph.UWidth, glyph.CellWidth / atlas.Width);
-        EXPECT_FLOAT_EQ(glyph.VHeight, glyph.CellHeight / atlas.Height);
-
-        // The bitmap sits 4 texels inside its cell, row 0 at the top, with an empty border.
+        EXPECT_FLOAT_EQ(glyph.U + glyph.UWidth, (glyph.X + glyph.CellWidth) / atlas.Width);
+        EXPECT_FLOAT_EQ(glyph.V + glyph.VHeight, (glyph.Y + glyph.CellHeight) / atlas.Height);
+        // The bitmap sits 4 texels inside its cell with row 0 at the top; the border stays empty.
         const FT_Bitmap &bitmap = face->glyph->bitmap;
         const int left = static_cast<int>(glyph.X) + 4, top = static_cast<int>(glyph.Y) + 4;
         int mismatches = 0;
-        for (unsigned r = 0; r < bitmap.rows; ++r)
-            for (unsigned c = 0; c < bitmap.width; ++c)
+        for (int r = -1; r <= static_cast<int>(bitmap.rows); ++r)
+            for (int c = -1; c <= static_cast<int>(bitmap.width); ++c) {
+                const bool inside = r >= 0 && c >= 0 && r < static_cast<int>(bitmap.rows) &&
+                                    c < static_cast<int>(bitmap.width);
                 mismatches += atlas.Pixels[(top + r) * atlas.Width + left + c] !=
-                              bitmap.buffer[r * bitmap.pitch + c];
+                              (inside ? bitmap.buffer[r * bitmap.pitch + c] : 0);
+            }
         EXPECT_EQ(mismatches, 0) << "code " << code;
-        for (int c = left - 4; c < left + static_cast<int>(bitmap.width) + 4; ++c)
-            EXPECT_EQ(atlas.Pixels[(top - 1) * atlas.Width + c], 0) << "row above code " << code;
     }
     FT_Done_Face(face);
     FT_Done_FreeType(library);
@@ -150,20 +113,13 @@ TEST(Utf8Reading, DecodesAndSkipsOneCharacter) {
     };
     const Case cases[] = {
         {"A", 'A', 1},
-        {"\xC3\xA9", 0xE9, 2},        // é
-        {"\xE2\x82\xAC", 0x20AC, 3},  // €
+        {"\xC3\xA9", 0xE9, 2},
+        {"\xE2\x82\xAC", 0x20AC, 3},
         {"\xF0\x9F\x98\x80", 0x1F600, 4},
-        {"\xA9\xA9\xA9"
-         "A",
-         -1, 3},            // a stray run is one character
-        {"\xC3", 0x03, 1},  // cut short by the end of the string
-        {"\xE2\x82", 0x82, 2},
-        {"\xFF\x80\x80\x80"
-         "A",
-         0x07 << 18, 4},  // five or more leading ones count as four
-        {"\xC3"
-         "A",
-         (0x03 << 6) | 0x01, 2},  // continuation bytes are not checked
+        {"\xA9\xA9\xA9\x41", -1, 3},              // a stray run is one character
+        {"\xE2\x82", 0x82, 2},                    // cut short by the end of the string
+        {"\xFF\x80\x80\x80\x41", 0x07 << 18, 4},  // five or more leading ones count as four
+        {"\xC3\x41", (0x03 << 6) | 0x01, 2},      // continuation bytes are not checked
     };
     for (const Case &c : cases) {
         EXPECT_EQ(dtx_utf8_decode(c.text), c.code) << testing::PrintToString(c.text);
@@ -173,180 +129,128 @@ TEST(Utf8Reading, DecodesAndSkipsOneCharacter) {
 
 class CurrentFontTest : public testing::Test {
   protected:
-    static constexpr int kSize = 32;
-    void SetUp() override {
-        ASSERT_NE(font_.get(), nullptr);
-        dtx_select_font(font_.get(), kSize);
-    }
+    void SetUp() override { dtx_select_font(font_.font, 32); }
     const GlyphInfo &Glyph(int code) const { return font_->Atlases->Glyphs[code]; }
-
-    OpenedFont font_{kDejaVuSans, kSize};
+    OpenedFont font_{kDejaVuSans, 32};
 };
 
 TEST_F(CurrentFontTest, PenFollowsTabLineFeedAndCarriageReturn) {
-    const float advance0 = Glyph(0).Advance;
-    const float line = font_->Atlases->LineAdvance;
+    const float tab = Glyph(0).Advance, line = font_->Atlases->LineAdvance;
     struct Case {
         int32_t code;
-        float startX, startY, endX, endY;
+        float startX, endX, endY;  // the pen starts at y 7
         bool glyph;
     };
     const Case cases[] = {
-        {'\t', 10.5f, 7.0f, static_cast<float>(6.5 * advance0), 7.0f, false},
-        {'\t', -1.0f, 0.0f, static_cast<float>(3.0 * advance0), 0.0f, false},
-        {'\n', 40.0f, 7.0f, 0.0f, 7.0f - line, false},
-        {'\r', 40.0f, 7.0f, 0.0f, 7.0f, false},
-        {'A', 40.0f, 7.0f, 40.0f + Glyph('A').Advance, 7.0f, true},
-        {0xE9, 0.0f, 0.0f, Glyph(0xE9).Advance, 0.0f, true},
-        {0x20AC, 40.0f, 7.0f, 40.0f, 7.0f, false},  // no atlas above 255
-        {-1, 40.0f, 7.0f, 40.0f, 7.0f, false},
+        {'\t', 10.5f, 6.5f * tab, 7, false},
+        {'\t', -1, 3 * tab, 7, false},
+        {'\n', 40, 0, 7 - line, false},
+        {'\r', 40, 0, 7, false},
+        {0xE9, 40, 40 + Glyph(0xE9).Advance, 7, true},
+        {0x20AC, 40, 40, 7, false},
+        {-1, 40, 40, 7, false},
     };
     for (const Case &c : cases) {
-        float x = c.startX, y = c.startY;
+        float x = c.startX, y = 7;
         const PenStep step = dtx_step_pen(c.code, &x, &y);
         EXPECT_FLOAT_EQ(x, c.endX) << "code " << c.code;
         EXPECT_FLOAT_EQ(y, c.endY) << "code " << c.code;
-        EXPECT_EQ(step.Glyph != nullptr, c.glyph) << "code " << c.code;
-        if (c.glyph) {
-            EXPECT_EQ(step.Glyph->Code, c.code);
-        }
+        EXPECT_EQ(step.Glyph ? step.Glyph->Code : -2, c.glyph ? c.code : -2);
     }
 }
 
 TEST_F(CurrentFontTest, MeasuresTheCellsOfTheGlyphsItPlaces) {
     const GlyphInfo &e = Glyph(0xE9);
-    const TextBox single = dtx_measure_string("\xC3\xA9");
-    EXPECT_FLOAT_EQ(single.X, e.OriginX);
-    EXPECT_FLOAT_EQ(single.Y, -e.OriginY);
-    EXPECT_FLOAT_EQ(single.Width, e.CellWidth);
-    EXPECT_FLOAT_EQ(single.Height, e.CellHeight);
-
+    const TextBox box = dtx_measure_string("\xC3\xA9");
+    EXPECT_THAT(
+        (std::vector<float>{box.X, box.Y, box.Width, box.Height}),
+        testing::Pointwise(testing::FloatEq(),
+                           std::vector<float>{e.OriginX, -e.OriginY, e.CellWidth, e.CellHeight}));
+    // Characters without a glyph neither show nor move the pen.
     const TextBox two = dtx_measure_string("AB");
     EXPECT_FLOAT_EQ(two.Width, Glyph('A').Advance + Glyph('B').OriginX + Glyph('B').CellWidth -
                                    Glyph('A').OriginX);
-
-    // Characters without a glyph neither show nor move the pen.
-    const TextBox skipped = dtx_measure_string(
-        "A\xE2\x82\xAC\xA9\xA9"
-        "B");
-    EXPECT_FLOAT_EQ(skipped.Width, two.Width);
-    EXPECT_FLOAT_EQ(skipped.Height, two.Height);
-
-    const TextBox lines = dtx_measure_string("A\nA");
-    EXPECT_FLOAT_EQ(lines.Height, font_->Atlases->LineAdvance + Glyph('A').CellHeight);
+    EXPECT_FLOAT_EQ(dtx_measure_string("A\xE2\x82\xAC\xA9\xA9\x42").Width, two.Width);
+    EXPECT_FLOAT_EQ(dtx_measure_string("A\nA").Height,
+                    font_->Atlases->LineAdvance + Glyph('A').CellHeight);
 }
 
 TEST_F(CurrentFontTest, TextWithoutGlyphsMeasuresAsTheEmptyBox) {
-    for (const char *text : {"", "\t\n\r\t", "\xE2\x82\xAC\xE2\x82\xAC", "\xA9"})
-        ExpectEmptyBox(dtx_measure_string(text), testing::PrintToString(text));
-    ExpectEmptyBox(dtx_measure_string(nullptr), "null text");
-
-    dtx_select_font(font_.get(), kSize + 1);  // no atlas at that size
-    ExpectEmptyBox(dtx_measure_string("A"), "size without atlas");
-    dtx_select_font(nullptr, kSize);
-    ExpectEmptyBox(dtx_measure_string("A"), "no current font");
+    OpenedFont sizeZero(kDejaVuSans, 0);
+    EXPECT_EQ(sizeZero->Atlases, nullptr);
+    struct Case {
+        VectorFont *font;
+        int size;
+        const char *text;
+    } const cases[] = {
+        {font_.font, 32, ""},      {font_.font, 32, "\t\n\r"}, {font_.font, 32, "\xE2\x82\xAC"},
+        {font_.font, 32, nullptr}, {font_.font, 33, "A"},      {sizeZero.font, 0, "A"},
+        {nullptr, 32, "A"},
+    };
+    for (const Case &c : cases) {
+        dtx_select_font(c.font, c.size);
+        const TextBox box = dtx_measure_string(c.text);
+        EXPECT_EQ(box.Width, kNegativeInfinity) << testing::PrintToString(c.text) << " " << c.size;
+        EXPECT_EQ(box.Height, kNegativeInfinity) << testing::PrintToString(c.text) << " " << c.size;
+    }
 }
 
-TEST(FontLifetime, SizeZeroBuildsNoAtlasAndIsNotMadeCurrent) {
-    dtx_select_font(nullptr, 0);
-    OpenedFont font(kDejaVuSans, 0);
-    ASSERT_NE(font.get(), nullptr);
-    EXPECT_EQ(font->Atlases, nullptr);
-    EXPECT_EQ(dtx_current_font(), nullptr);
-    dtx_select_font(font.get(), 0);
-    ExpectEmptyBox(dtx_measure_string("A"), "size 0");
-}
-
-TEST(FontLifetime, FirstOpenedFontBecomesCurrentAndReleaseForgetsIt) {
+TEST(FontLifetime, FirstFontBecomesCurrentAndEveryFontKeepsItsOwnFaceAndAtlas) {
     dtx_select_font(nullptr, 0);
     VectorFont *first = dtx_open_font(kDejaVuSans, 20);
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(dtx_current_font(), first);
-    EXPECT_EQ(dtx_current_size(), 20);
+    ASSERT_EQ(dtx_current_font(), first);
     {
-        OpenedFont second(kDejaVuSans, 30);
-        EXPECT_EQ(dtx_current_font(), first) << "only the first font is made current";
-        // Same file and size, yet a face and an atlas of its own.
         OpenedFont twin(kDejaVuSans, 20);
+        EXPECT_EQ(dtx_current_font(), first) << "only the first font is made current";
         EXPECT_NE(twin->Face, first->Face);
-        EXPECT_NE(twin->Atlases.get(), first->Atlases.get());
         EXPECT_NE(twin->Atlases->Pixels.get(), first->Atlases->Pixels.get());
     }
     dtx_release_font(first);
     EXPECT_EQ(dtx_current_font(), nullptr);
-    ExpectEmptyBox(dtx_measure_string("A"), "after release");
 }
 
 TEST(FontLifetime, MissingOrUnreadableFileIsReported) {
     testing::internal::CaptureStderr();
     EXPECT_EQ(dtx_open_font("/nonexistent/font.ttf", 16), nullptr);
     EXPECT_EQ(dtx_open_font(nullptr, 16), nullptr);
-    EXPECT_EQ(dtx_open_font("/proc/self/status", 16), nullptr);  // not a font
+    EXPECT_EQ(dtx_open_font("/proc/self/status", 16), nullptr);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "failed to open font file: /nonexistent/font.ttf\n"
               "failed to open font file: (null)\n"
               "failed to open font file: /proc/self/status\n");
 }
 
-TEST(QuadQueue, QuadIsTwoCounterClockwiseTrianglesWithTheAtlasTopAtTheTop) {
-    dtx_gl_setup();
-    GlyphInfo glyph;
-    glyph.OriginX = 1, glyph.OriginY = 2, glyph.CellWidth = 10, glyph.CellHeight = 20;
-    glyph.U = 0.25f, glyph.V = 0.5f, glyph.UWidth = 0.125f, glyph.VHeight = 0.0625f;
-    ASSERT_EQ(dtx_queued_quads(), 0);
-    dtx_add_quad(glyph, 100, 50);
-    ASSERT_EQ(dtx_queued_quads(), 1);
-
-    const float x0 = 99, y0 = 48, x1 = 109, y1 = 68;
-    const float s0 = 0.25f, s1 = 0.375f, tTop = 0.5f, tBottom = 0.5625f;
-    const std::vector<float> expected = {
-        x0, y0, s0, tBottom, x1, y0, s1, tBottom, x1, y1, s1, tTop,
-        x0, y0, s0, tBottom, x1, y1, s1, tTop,    x0, y1, s0, tTop,
-    };
-    const float *queued = dtx_quad_vertices();
-    EXPECT_THAT(std::vector<float>(queued, queued + 24),
-                testing::Pointwise(testing::FloatEq(), expected));
-    for (int triangle = 0; triangle < 2; ++triangle) {
-        const float *v = queued + triangle * 12;
-        const float area2 = (v[4] - v[0]) * (v[9] - v[1]) - (v[8] - v[0]) * (v[5] - v[1]);
-        EXPECT_GT(area2, 0) << "triangle " << triangle << " is not counter-clockwise";
-    }
-}
-
-// Counts the draw calls of the flush and the vertices each one draws.
 std::vector<GLsizei> recordedDraws;
 void RecordDraw(GLenum mode, GLint first, GLsizei count) {
     recordedDraws.push_back(count);
     glDrawArrays(mode, first, count);
 }
 
-class TextDrawingTest : public GraphicsWindowTest {};
+class TextDrawingTest : public GraphicsWindowTest {
+  protected:
+    void SetUp() override {
+        GraphicsWindowTest::SetUp();
+        dtx_select_font(font_.font, 12);
+    }
+    OpenedFont font_{kDejaVuSans, 12};
+};
 
 TEST_F(TextDrawingTest, SixHundredGlyphsDrawInBatchesOf512And88) {
-    OpenedFont font(kDejaVuSans, 12);
-    dtx_select_font(font.get(), 12);
-    recordedDraws.clear();
     dtx_draw_arrays = RecordDraw;
     dtx_draw_string(std::string(600, 'x').c_str());
-    dtx_draw_string(
-        "\xC3\xA9\xE2\x82\xAC\xA9"
-        "y");  // é, a character above 255, a stray byte, y
+    dtx_draw_string("\xC3\xA9\xE2\x82\xAC\xA9\x79");  // é, a code above 255, a stray byte, y
     dtx_draw_arrays = glDrawArrays;
     EXPECT_THAT(recordedDraws, testing::ElementsAre(512 * 6, 88 * 6, 2 * 6));
     EXPECT_EQ(dtx_queued_quads(), 0) << "every string is flushed at its end";
 }
 
 TEST_F(TextDrawingTest, FlushRestoresEnablesAndBufferBindingButLeavesBlendAndDepthMask) {
-    OpenedFont font(kDejaVuSans, 12);
-    dtx_select_font(font.get(), 12);
     GLuint buffer;
     glGenBuffers(1, &buffer);
     glBindBuffer(GL_ARRAY_BUFFER, buffer);
-    glDisable(GL_TEXTURE_2D);
     glDisable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ZERO);
     glDepthMask(GL_FALSE);
-
     dtx_draw_string("Text");
 
     GLint bound = 0, source = 0, destination = 0;
@@ -356,15 +260,12 @@ TEST_F(TextDrawingTest, FlushRestoresEnablesAndBufferBindingButLeavesBlendAndDep
     glGetIntegerv(GL_BLEND_DST, &destination);
     glGetBooleanv(GL_DEPTH_WRITEMASK, &depthMask);
     EXPECT_EQ(bound, static_cast<GLint>(buffer));
-    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_FALSE(glIsEnabled(GL_VERTEX_ARRAY));
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D) || glIsEnabled(GL_BLEND) ||
+                 glIsEnabled(GL_VERTEX_ARRAY) || glIsEnabled(GL_TEXTURE_COORD_ARRAY));
     EXPECT_EQ(source, GL_SRC_ALPHA);
     EXPECT_EQ(destination, GL_ONE_MINUS_SRC_ALPHA);
     EXPECT_EQ(depthMask, GL_TRUE);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
-    glDeleteBuffers(1, &buffer);
 }
 
 }  // namespace
