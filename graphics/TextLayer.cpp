@@ -197,8 +197,9 @@ std::optional<AtlasSize> dtx_find_atlas_size(int64_t total, int64_t maxWidth, in
 
 bool dtx_build_atlas(VectorFont *font, int size) {
     const FT_Face face = font->Face;
-    // At 72 dpi a point is a pixel; width 0 follows the height.
-    FT_Set_Char_Size(face, 0, static_cast<FT_F26Dot6>(size) * 64, 72, 72);
+    // At 72 dpi a point is a pixel; width 0 follows the height. A size FreeType refuses would
+    // leave the face at whatever scale it had, so the glyphs would come out at a wrong size.
+    if (FT_Set_Char_Size(face, 0, static_cast<FT_F26Dot6>(size) * 64, 72, 72) != 0) return false;
 
     std::unique_ptr<GlyphAtlas> atlas(new (std::nothrow) GlyphAtlas{});
     if (atlas == nullptr) return false;

@@ -209,15 +209,22 @@ TEST(FontLifetime, FirstFontBecomesCurrentAndEveryFontKeepsItsOwnFaceAndAtlas) {
     EXPECT_EQ(dtx_current_font(), nullptr);
 }
 
-TEST(FontLifetime, MissingOrUnreadableFileIsReported) {
+TEST(FontLifetime, UnreadableFilesAndUnbuildableAtlasesAreReported) {
     testing::internal::CaptureStderr();
     EXPECT_EQ(dtx_open_font("/nonexistent/font.ttf", 16), nullptr);
     EXPECT_EQ(dtx_open_font(nullptr, 16), nullptr);
     EXPECT_EQ(dtx_open_font("/proc/self/status", 16), nullptr);
+    // Glyphs taller than any atlas, and a size FreeType refuses: fonts without an atlas.
+    for (int size : {3000, 100000}) {
+        OpenedFont font(kDejaVuSans, size);
+        EXPECT_EQ(font->Atlases, nullptr) << size;
+    }
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "failed to open font file: /nonexistent/font.ttf\n"
               "failed to open font file: (null)\n"
-              "failed to open font file: /proc/self/status\n");
+              "failed to open font file: /proc/self/status\n"
+              "dtx_prepare_range: failed (sz: 3000, range: 0-256)\n"
+              "dtx_prepare_range: failed (sz: 100000, range: 0-256)\n");
 }
 
 std::vector<GLsizei> recordedDraws;
