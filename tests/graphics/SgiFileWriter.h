@@ -90,6 +90,11 @@ inline Bytes Encode(int width, int height, int components, const Bytes &planes, 
     return RunLengthFile(width, height, components, rows);
 }
 
+// A test name for a file of that many channels in that storage, such as "RunLength3".
+inline std::string CaseName(int components, bool runLength) {
+    return (runLength ? "RunLength" : "Verbatim") + std::to_string(components);
+}
+
 inline void WriteFile(const std::string &path, const Bytes &bytes) {
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char *>(bytes.data()),

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string>
 
 #include "SgiFileWriter.h"
 
@@ -83,7 +84,10 @@ INSTANTIATE_TEST_SUITE_P(AllStorages, SgiChannels,
                                            ChannelCase{2, false}, ChannelCase{2, true},
                                            ChannelCase{3, false}, ChannelCase{3, true},
                                            ChannelCase{4, false}, ChannelCase{4, true},
-                                           ChannelCase{5, false}, ChannelCase{5, true}));
+                                           ChannelCase{5, false}, ChannelCase{5, true}),
+                         [](const ::testing::TestParamInfo<ChannelCase> &info) {
+                             return sgitest::CaseName(info.param.components, info.param.runLength);
+                         });
 
 TEST(SgiImage, ZeroChannelsReadAsOneGreyChannel) {
     const Bytes planes = Planes(3, 2, 1);
@@ -231,8 +235,8 @@ class SgiFile : public ::testing::Test {
   protected:
     std::string path(const char *name) const {
         return (std::filesystem::path(::testing::TempDir()) / name).string();
-    }
-};
+    }  // namespace
+};     // namespace graphics
 
 TEST_F(SgiFile, ReadingAFileGivesWhatDecodingItsBytesGives) {
     const Bytes bytes = sgitest::Encode(7, 4, 4, Planes(7, 4, 4), true);

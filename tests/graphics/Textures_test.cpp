@@ -226,7 +226,10 @@ INSTANTIATE_TEST_SUITE_P(
                       SgiTextureCase{2, false, GL_LUMINANCE_ALPHA},
                       SgiTextureCase{2, true, GL_LUMINANCE_ALPHA}, SgiTextureCase{3, false, GL_RGB},
                       SgiTextureCase{3, true, GL_RGB}, SgiTextureCase{4, false, GL_RGBA},
-                      SgiTextureCase{4, true, GL_RGBA}));
+                      SgiTextureCase{4, true, GL_RGBA}),
+    [](const ::testing::TestParamInfo<SgiTextureCase> &info) {
+        return sgitest::CaseName(info.param.components, info.param.runLength);
+    });
 
 TEST_F(TexturesTest, UnreadableSgiFilesGiveAHandleNamingTextureZero) {
     Bytes runPastRow = sgitest::RunLengthFile(4, 1, 1, {{0x85, 1, 2, 3, 4, 5, 0}});
