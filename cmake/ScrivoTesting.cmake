@@ -7,14 +7,18 @@ function(scrivo_add_test)
     cmake_parse_arguments(T "" "NAME;DISPLAY" "SOURCES;LIBS" ${ARGN})
     add_executable(${T_NAME} ${T_SOURCES})
     target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
-    set(environment "ASAN_OPTIONS=detect_leaks=1"
-        "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0"
-        "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+    if(SCRIVO_SANITIZE)
+        target_sources(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests/SanitizerDefaults.cpp)
+        target_compile_definitions(${T_NAME} PRIVATE
+            SCRIVO_LSAN_SUPPRESSIONS="${PROJECT_SOURCE_DIR}/tests/lsan.supp")
+    endif()
+    # ENVIRONMENT takes one variable here: gtest_discover_tests does not keep a list intact.
+    set(environment "")
     if(T_DISPLAY STREQUAL "offscreen")
-        list(APPEND environment "QT_QPA_PLATFORM=offscreen")
+        set(environment ENVIRONMENT QT_QPA_PLATFORM=offscreen)
     endif()
     gtest_discover_tests(${T_NAME}
         WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
         DISCOVERY_TIMEOUT 60
-        PROPERTIES ENVIRONMENT "${environment}" TIMEOUT 120)
+        PROPERTIES ${environment} TIMEOUT 120)
 endfunction()
