@@ -1,13 +1,13 @@
 #include "MainFrame.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QStatusBar>
-#include <QStatusTipEvent>
 #include <QToolBar>
 #include <vector>
 
@@ -188,7 +188,6 @@ void CMainFrame::BuildMenusAndActions() {
         action->setShortcuts(shortcuts);
         allShortcuts.append(shortcuts);
         action->setCheckable(command.checkable);
-        action->setStatusTip(qstring(command.prompt));
         action->setToolTip(qstring(scrivo::toolbarTooltip(command.id)));
         const int id = command.id;
         connect(action, &QAction::triggered, this, [this, id] { Dispatch(id); });
@@ -236,6 +235,7 @@ void CMainFrame::BuildToolBar() {
         }
     }
     addToolBar(Qt::TopToolBarArea, m_toolBar);
+    m_toolBar->installEventFilter(this);
     ActionFor(scrivo::command::kViewToolbar)->setChecked(true);
 }
 
@@ -250,13 +250,18 @@ void CMainFrame::BuildStatusBar() {
 }
 
 bool CMainFrame::event(QEvent *event) {
+    // Prompts come from the actions' hovered signals; Qt's own status tips would cover pane 1.
     if (event->type() == QEvent::StatusTip) {
-        // Prompts go to pane 0 only; leaving a button (an empty tip) shows "Ready" again.
-        const QString tip = static_cast<QStatusTipEvent *>(event)->tip();
-        SetMessageText(tip.isEmpty() ? QStringLiteral("Ready") : tip);
         return true;
     }
     return QMainWindow::event(event);
+}
+
+bool CMainFrame::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == m_toolBar && event->type() == QEvent::Leave) {
+        SetMessageText(QStringLiteral("Ready"));
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void CMainFrame::ShowPrompt(int id) {

@@ -65,6 +65,7 @@ class CMainFrame : public QMainWindow {
 
   protected:
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
   private:
     using CommandHandler = std::function<void()>;

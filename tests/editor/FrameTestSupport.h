@@ -10,9 +10,13 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <deque>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "DetachedProcess.h"
 #include "FrameServices.h"
 #include "MainFrame.h"
 
@@ -22,6 +26,28 @@ class FakeSound : public Sound {
   public:
     void playClick() override { ++clicks; }
     int clicks = 0;
+};
+
+// Answers file dialogs from a script, in order; with the script used up it cancels.
+class FakeFileDialogs : public FileDialogs {
+  public:
+    std::optional<std::string> chooseFile(const FileDialogRequest &request) override {
+        requests.push_back(request);
+        if (answers.empty()) {
+            return std::nullopt;
+        }
+        std::optional<std::string> answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::deque<std::optional<std::string>> answers;
+    std::vector<FileDialogRequest> requests;
+};
+
+class FakeFileErrorBox : public FileErrorBox {
+  public:
+    void showFileError(const std::string &message) override { messages.push_back(message); }
+    std::vector<std::string> messages;
 };
 
 class FrameTest : public ::testing::Test {
@@ -57,7 +83,9 @@ class FrameTest : public ::testing::Test {
         return file.readAll().toStdString();
     }
 
-    FrameServices Services() { return FrameServices{&sound_}; }
+    FrameServices Services() {
+        return FrameServices{&sound_, &fileDialogs_, &fileErrors_, &processes_};
+    }
 
     // Builds and shows the frame on first use; write the settings file before calling it.
     CMainFrame &Frame() {
@@ -81,6 +109,10 @@ class FrameTest : public ::testing::Test {
     }
 
     FakeSound sound_;
+    FakeFileDialogs fileDialogs_;
+    FakeFileErrorBox fileErrors_;
+    // Real process start: tests give it a program of their own in the working directory.
+    DetachedProcessStarter processes_;
 
   private:
     QTemporaryDir workDir_;

@@ -29,5 +29,133 @@ TEST_F(MainFrameTest, StatusLineCountsCharactersAndTabsAsOneColumn) {
     EXPECT_EQ(Frame().StatusPaneText(1), QStringLiteral("Line 2  Col 4 \t3 Lines"));
 }
 
+TEST_F(MainFrameTest, KeyClickToggledTwiceIsAsBeforeAndReachesTheFileOnlyAtExit) {
+    QAction *keyClick = Frame().ActionFor(command::kOptionsKeyClick);
+    ASSERT_TRUE(keyClick->isChecked());
+    const std::string before = ReadSettingsFile();
+    Frame().ExecuteCommand(command::kOptionsKeyClick);
+    EXPECT_FALSE(keyClick->isChecked());
+    EXPECT_FALSE(Editor().KeyClick());
+    EXPECT_EQ(ReadSettingsFile(), before);
+    Frame().ExecuteCommand(command::kOptionsKeyClick);
+    EXPECT_TRUE(keyClick->isChecked());
+    EXPECT_TRUE(Frame().KeyClickOn());
+    EXPECT_TRUE(Editor().KeyClick());
+}
+
+TEST_F(MainFrameTest, ClicksOncePerKeyPressAndNeverWhenOff) {
+    QTest::keyClicks(&Editor(), "ab");
+    QTest::keyClick(&Editor(), Qt::Key_Shift);
+    EXPECT_EQ(sound_.clicks, 3);
+    // Frame commands take their keys before the control: no click, no text. The modifier keys
+    // pressed on their own reach the control and click.
+    QTest::keyClick(&Editor(), Qt::Key_F6);
+    QTest::keyClick(&Editor(), Qt::Key_F6, Qt::ShiftModifier);
+    QTest::keyClick(&Editor(), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(sound_.clicks, 5);
+    EXPECT_EQ(Editor().text(), QStringLiteral("ab"));
+    EXPECT_EQ(Editor().SelectionStart(), 2) << "Ctrl+A is the frame's command, not the control's";
+
+    Frame().ExecuteCommand(command::kOptionsKeyClick);
+    QTest::keyClicks(&Editor(), "cd");
+    EXPECT_EQ(sound_.clicks, 5);
+    EXPECT_EQ(Editor().text(), QStringLiteral("abcd"));
+}
+
+TEST_F(MainFrameTest, SettingsWrittenAtExitKeepTheRestOfTheFile) {
+    WriteSettingsFile(
+        "<?xml version=\"1.0\"?>\n<!-- mine -->\n<Anything>\n    <Extra>kept</Extra>\n"
+        "    <KeyClick>1</KeyClick>\n    <ColorScheme>32798</ColorScheme>\n</Anything>\n");
+    Frame().ExecuteCommand(32802);
+    Frame().ExecuteCommand(command::kOptionsKeyClick);
+    DestroyFrame();
+    const std::string file = ReadSettingsFile();
+    EXPECT_NE(file.find("<ColorScheme>32802</ColorScheme>"), std::string::npos) << file;
+    EXPECT_NE(file.find("<KeyClick>0</KeyClick>"), std::string::npos) << file;
+    EXPECT_NE(file.find("<Extra>kept</Extra>"), std::string::npos) << file;
+    EXPECT_NE(file.find("<!-- mine -->"), std::string::npos) << file;
+}
+
+TEST_F(MainFrameTest, UnknownSchemeIdentifiersKeepTheFallbackColoursAndGoBackUnchanged) {
+    for (const char *id : {"0", "32808", "-5"}) {
+        WriteSettingsFile(std::string("<S><ColorScheme>") + id +
+                          "</ColorScheme><KeyClick>0</KeyClick></S>");
+        Frame();
+        EXPECT_EQ(Frame().Colors(), findColorScheme(kFallbackSchemeId)->colors) << id;
+        EXPECT_EQ(Editor().GutterBackground(),
+                  findColorScheme(kFallbackSchemeId)->colors.background);
+        EXPECT_FALSE(Frame().ActionFor(command::kOptionsKeyClick)->isChecked());
+        DestroyFrame();
+        EXPECT_NE(ReadSettingsFile().find(std::string("<ColorScheme>") + id + "</ColorScheme>"),
+                  std::string::npos)
+            << id;
+    }
+}
+
+TEST_F(MainFrameTest, MenusFollowTheCommandTable) {
+    QStringList titles;
+    for (QAction *menu : Frame().menuBar()->actions()) {
+        titles << menu->text();
+    }
+    EXPECT_EQ(titles,
+              (QStringList{"&File", "&Edit", "Search", "Run", "&View", "Options", "&Help"}));
+
+    QMenu *file = Frame().menuBar()->actions().at(0)->menu();
+    QStringList fileItems;
+    for (QAction *item : file->actions()) {
+        fileItems << (item->isSeparator() ? QStringLiteral("-") : item->text());
+    }
+    EXPECT_EQ(fileItems, (QStringList{"New", "Load", "&Save\tCtrl+S", "Save As ...", "-", "Print",
+                                      "-", "E&xit"}));
+
+    QMenu *options = Frame().menuBar()->actions().at(5)->menu();
+    QMenu *schemes = options->actions().at(0)->menu();
+    ASSERT_NE(schemes, nullptr);
+    ASSERT_EQ(schemes->actions().size(), 21);
+    EXPECT_EQ(schemes->actions().at(0)->text(), QStringLiteral("Amstrad"));
+    EXPECT_EQ(schemes->actions().at(20)->text(), QStringLiteral("ZX"));
+    EXPECT_EQ(options->actions().at(1)->text(), QStringLiteral("Key click sound"));
+
+    EXPECT_EQ(Frame().ActionFor(command::kEditCut)->shortcuts(),
+              (QList<QKeySequence>{QKeySequence("Ctrl+X"), QKeySequence("Shift+Del")}));
+}
+
+TEST_F(MainFrameTest, ToolbarHoldsEightButtonsWithTooltips) {
+    QStringList buttons;
+    for (QAction *action : Frame().ToolBar()->actions()) {
+        buttons << (action->isSeparator() ? QStringLiteral("-") : action->toolTip());
+    }
+    EXPECT_EQ(buttons,
+              (QStringList{"New", "Load", "Save", "-", "Copy", "Cut", "Paste", "Start", "Print"}));
+    for (QAction *action : Frame().ToolBar()->actions()) {
+        EXPECT_TRUE(action->isSeparator() || !action->icon().isNull())
+            << action->toolTip().toStdString();
+    }
+}
+
+TEST_F(MainFrameTest, PromptsShowWhileItemsAreHighlighted) {
+    QMenu *file = Frame().menuBar()->actions().at(0)->menu();
+    file->popup(QPoint(0, 0));
+    file->setActiveAction(Frame().ActionFor(command::kFileSave));
+    EXPECT_EQ(Frame().StatusPaneText(0), QStringLiteral("Save the document"));
+    QMenu *search = Frame().menuBar()->actions().at(2)->menu();
+    file->hide();
+    EXPECT_EQ(Frame().StatusPaneText(0), QStringLiteral("Ready"));
+    search->popup(QPoint(0, 0));
+    search->setActiveAction(Frame().ActionFor(command::kSearchFind));
+    EXPECT_EQ(Frame().StatusPaneText(0), QString()) << "an item without a prompt empties the pane";
+    search->hide();
+    EXPECT_EQ(Frame().StatusPaneText(0), QStringLiteral("Ready"));
+}
+
+TEST_F(MainFrameTest, ViewItemsToggleTheBars) {
+    Frame().ExecuteCommand(command::kViewToolbar);
+    EXPECT_TRUE(Frame().ToolBar()->isHidden());
+    EXPECT_FALSE(Frame().ActionFor(command::kViewToolbar)->isChecked());
+    Frame().ExecuteCommand(command::kViewToolbar);
+    EXPECT_FALSE(Frame().ToolBar()->isHidden());
+    EXPECT_TRUE(Frame().ActionFor(command::kViewToolbar)->isChecked());
+}
+
 }  // namespace
 }  // namespace scrivo::testing

@@ -1,0 +1,232 @@
+// Documents: New, Load, a dropped file, Save and Save As, and how a file's bytes become the text.
+// The current path is the only link between the text and a file; there is no modified flag and no
+// prompt to save. A load or save that fails is reported and leaves text, path and file as they
+// were.
+#include <Qsci/qsciscintillabase.h>
+
+#include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QMimeData>
+#include <QSaveFile>
+#include <QUrl>
+
+#include "CommandTable.h"
+#include "MainFrame.h"
+#include "TextFileFormat.h"
+
+namespace {
+
+const std::vector<std::string> kNameFilters = {"c Files (*.c)", "All Files (*)"};
+constexpr const char *kDefaultSuffix = "c";
+constexpr const char *kInitialName = "*.c";
+
+std::string localPath(const QString &path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+QString fileName(const std::string &path) {
+    return QFile::decodeName(path.c_str());
+}
+
+// Writes until everything is written or the system refuses; a short write is retried so that the
+// refusal, with its reason, is what ends it.
+bool writeAll(QIODevice &device, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const qint64 written = device.write(bytes.data(), static_cast<qint64>(bytes.size()));
+        if (written <= 0) {
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+// The local file named first by a drag, or "" when it names none.
+QString firstDroppedFile(const QMimeData *mime) {
+    if (mime == nullptr || !mime->hasUrls() || mime->urls().isEmpty()) {
+        return {};
+    }
+    const QUrl &first = mime->urls().constFirst();
+    return first.isLocalFile() ? first.toLocalFile() : QString();
+}
+
+// Takes file drags on the frame and on the text area, where the control would otherwise insert the
+// file names as text. Other drags (text moved inside the control) pass on untouched.
+class DropFilter : public QObject {
+  public:
+    DropFilter(QObject *parent, std::function<void(const QString &)> load)
+        : QObject(parent), load_(std::move(load)) {}
+
+  protected:
+    bool eventFilter(QObject *, QEvent *event) override {
+        switch (event->type()) {
+            case QEvent::DragEnter:
+            case QEvent::DragMove: {
+                auto *drag = static_cast<QDragMoveEvent *>(event);
+                if (firstDroppedFile(drag->mimeData()).isEmpty()) {
+                    return false;
+                }
+                drag->acceptProposedAction();
+                return true;
+            }
+            case QEvent::Drop: {
+                auto *drop = static_cast<QDropEvent *>(event);
+                const QString path = firstDroppedFile(drop->mimeData());
+                if (path.isEmpty()) {
+                    return false;
+                }
+                drop->acceptProposedAction();
+                load_(path);
+                return true;
+            }
+            default:
+                return false;
+        }
+    }
+
+  private:
+    std::function<void(const QString &)> load_;
+};
+
+}  // namespace
+
+void CMainFrame::RegisterDocumentCommands() {
+    using namespace scrivo::command;
+    OnCommand(kFileNew, [this] { OnFileNew(); });
+    OnCommand(kFileLoad, [this] { OnFileLoad(); });
+    OnCommand(kFileSave, [this] { OnFileSave(); });
+    OnCommand(kFileSaveAs, [this] { OnFileSaveAs(); });
+}
+
+void CMainFrame::AcceptDroppedFiles() {
+    auto *filter =
+        new DropFilter(this, [this](const QString &path) { LoadDocument(localPath(path)); });
+    setAcceptDrops(true);
+    installEventFilter(filter);
+    m_editor->viewport()->installEventFilter(filter);
+}
+
+void CMainFrame::OnFileNew() {
+    m_editor->setText(QString());
+    m_currentPath.clear();
+    UpdateTitle();
+}
+
+void CMainFrame::OnFileLoad() {
+    // Beside the executable, whatever the working directory; worked out anew every time.
+    const QString examples = QCoreApplication::applicationDirPath() + QStringLiteral("/Examples");
+    scrivo::FileDialogRequest request;
+    request.mode = scrivo::FileDialogRequest::Mode::Open;
+    request.title = "Load";
+    request.initialFolder = localPath(examples);
+    request.initialName = kInitialName;
+    request.defaultSuffix = kDefaultSuffix;
+    request.nameFilters = kNameFilters;
+    if (const std::optional<std::string> path = m_services.fileDialogs->chooseFile(request)) {
+        LoadDocument(*path);
+    }
+}
+
+void CMainFrame::OnFileSave() {
+    if (m_currentPath.empty()) {
+        OnFileSaveAs();
+    } else {
+        WriteTextFile(m_currentPath);
+    }
+    ColorizeCurrentLine();
+}
+
+void CMainFrame::OnFileSaveAs() {
+    scrivo::FileDialogRequest request;
+    request.mode = scrivo::FileDialogRequest::Mode::Save;
+    request.initialName = kInitialName;
+    request.defaultSuffix = kDefaultSuffix;
+    request.nameFilters = kNameFilters;
+    const std::optional<std::string> path = m_services.fileDialogs->chooseFile(request);
+    if (!path) {
+        return;
+    }
+    const std::string previousPath = m_currentPath;
+    m_currentPath = *path;
+    UpdateTitle();
+    if (!WriteTextFile(m_currentPath)) {
+        // The text is in no file under that name; the title must not say otherwise.
+        m_currentPath = previousPath;
+        UpdateTitle();
+    }
+    ColorizeCurrentLine();
+}
+
+void CMainFrame::LoadDocument(const std::string &path) {
+    // Kept so that a failed load can give them back: otherwise the next Save would write the old
+    // text over the file that could not be read.
+    const std::string previousPath = m_currentPath;
+    m_currentPath = path;
+    m_loading = true;
+    SetMessageText(QStringLiteral("Loading"));
+    UpdateTitle();
+    m_editor->SetRedraw(false);
+    const bool read = ReadTextFile(path);
+    if (read) {
+        UpdateStatusLine();
+        ColorizeRange(0, m_editor->TextLengthCountingBreaksTwice());
+    } else {
+        m_currentPath = previousPath;
+        UpdateTitle();
+    }
+    // Switching drawing on repaints the control in full, once.
+    m_editor->SetRedraw(true);
+    if (read) {
+        m_editor->SetSelectionRange(0, 0);
+        m_editor->setFocus();
+    }
+    SetMessageText(QStringLiteral("Ready"));
+    m_loading = false;
+}
+
+bool CMainFrame::ReadTextFile(const std::string &path) {
+    QFile file(fileName(path));
+    if (!file.open(QIODevice::ReadOnly)) {
+        ShowFileError("read", path, file.errorString());
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        ShowFileError("read", path, file.errorString());
+        return false;
+    }
+    const std::string text =
+        scrivo::fileBytesToText(std::string_view(bytes.constData(), bytes.size()));
+    // Handed over as bytes with their length: a NUL or a byte that is not UTF-8 stays as it is.
+    m_editor->SendScintilla(QsciScintillaBase::SCI_CLEARALL);
+    m_editor->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, text.size(), text.data());
+    // The old text's history does not apply to the new one.
+    m_editor->SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
+    return true;
+}
+
+bool CMainFrame::WriteTextFile(const std::string &path) {
+    const std::string bytes =
+        scrivo::textToFileBytes(m_editor->RangeText(0, m_editor->TextLength()));
+    QSaveFile file(fileName(path));
+    // A folder that cannot take the temporary file still lets an existing file be written in place.
+    file.setDirectWriteFallback(true);
+    // Unbuffered: a write the system cuts short (a full disk, a size limit) must fail here, where
+    // it is seen, and not in a flush whose failure would still let the short file replace the old
+    // one.
+    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+                         writeAll(file, bytes) && file.commit();
+    if (!written) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        ShowFileError("write", path, reason);
+    }
+    return written;
+}
+
+void CMainFrame::ShowFileError(const char *action, const std::string &path, const QString &reason) {
+    m_services.fileErrors->showFileError("Cannot " + std::string(action) + " the file \"" + path +
+                                         "\":\n" + reason.toStdString());
+}

@@ -1,0 +1,151 @@
+#include <Qsci/qsciscintillabase.h>
+
+#include <string>
+#include <vector>
+
+#include "CommandTable.h"
+#include "FrameTestSupport.h"
+
+namespace scrivo::testing {
+namespace {
+
+constexpr int kBorland = 32797;
+constexpr int kDark = 32802;
+
+class ColoringTest : public FrameTest {
+  protected:
+    // One letter per position: the slot of each character, '.' text, 'k' keyword, 'o' operator,
+    // 'd' directive, 's' string, 'c' comment.
+    std::string Slots(int start, int end) {
+        static const char kLetters[] = ".kodsc";
+        std::string result;
+        for (int position = start; position < end; ++position) {
+            const int style = Editor().StyleAt(position);
+            result += (style >= 0 && style < 6) ? kLetters[style] : '?';
+        }
+        return result;
+    }
+    std::string AllSlots() { return Slots(0, Editor().TextLength()); }
+
+    long StyleBack(int style) {
+        return Editor().SendScintilla(QsciScintillaBase::SCI_STYLEGETBACK, style);
+    }
+    long StyleFore(int style) {
+        return Editor().SendScintilla(QsciScintillaBase::SCI_STYLEGETFORE, style);
+    }
+
+    void PlaceCaretAtEnd() {
+        const int end = Editor().TextLength();
+        Editor().SetSelectionRange(end, end);
+    }
+};
+
+TEST_F(ColoringTest, SpaceColoursTheTypedLineBeforeTheSpaceLands) {
+    Frame();
+    QTest::keyClicks(&Editor(), "int x = 10;");
+    QTest::keyClick(&Editor(), Qt::Key_Space);
+    EXPECT_EQ(Editor().text().toStdString(), "int x = 10; ");
+    // The final space continues the ";" run: it was inserted after the line had been coloured.
+    EXPECT_EQ(AllSlots(), "kkk...o...oo");
+}
+
+TEST_F(ColoringTest, ReturnColoursTheCaretLineOnly) {
+    SetText("int a;\nint b;");
+    Editor().SetSelectionRange(3, 3);
+    QTest::keyClick(&Editor(), Qt::Key_Return);
+    EXPECT_EQ(Editor().text().toStdString(), "int\n a;\nint b;");
+    EXPECT_EQ(AllSlots(), "kkkk..o.......");
+}
+
+TEST_F(ColoringTest, LetterKeysRecolourNothingAndTakeTheColourAtTheCaret) {
+    SetText("int y");
+    Editor().SetSelectionRange(3, 3);
+    QTest::keyClick(&Editor(), Qt::Key_Z);
+    EXPECT_EQ(Editor().text().toStdString(), "intz y");
+    EXPECT_EQ(AllSlots(), "......");
+
+    SetText("int");
+    Frame().ColorizeRange(0, 3);
+    PlaceCaretAtEnd();
+    QTest::keyClick(&Editor(), Qt::Key_E);
+    EXPECT_EQ(AllSlots(), "kkkk");
+}
+
+TEST_F(ColoringTest, UndoAfterSpaceRemovesTheSpaceAndKeepsColours) {
+    SetText("int");
+    Editor().SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
+    PlaceCaretAtEnd();
+    QTest::keyClick(&Editor(), Qt::Key_Space);
+    ASSERT_EQ(AllSlots(), "kkkk");
+    Editor().undo();
+    EXPECT_EQ(Editor().text().toStdString(), "int");
+    EXPECT_EQ(AllSlots(), "kkk");
+    EXPECT_FALSE(Editor().isUndoAvailable()) << "colouring must never be an undo step";
+}
+
+TEST_F(ColoringTest, RangesAreClampedAndEmptyRangesChangeNothing) {
+    SetText("int a; /* open\nstill */ \"s\"");
+    const long background = StyleBack(0);
+    Frame().ApplyColorScheme(kBorland);
+    for (auto [start, end] : std::vector<std::pair<int, int>>{{5, 5}, {9, 3}, {100, 200}}) {
+        Frame().ColorizeRange(start, end);
+        EXPECT_EQ(AllSlots(), std::string(static_cast<std::size_t>(Editor().TextLength()), '.'))
+            << start << ".." << end;
+        EXPECT_EQ(StyleBack(0), background) << "an empty range must not even set the background";
+    }
+    Frame().ColorizeRange(0, 1000);
+    EXPECT_EQ(AllSlots(), "kkk..o." + std::string(16, 'c') + ".sss");
+    EXPECT_EQ(StyleBack(0), static_cast<long>(toColorRef({0, 0, 170})));
+}
+
+TEST_F(ColoringTest, LineColouredAloneKnowsNothingOfTheCommentAroundIt) {
+    SetText("/*\nint x;\n*/");
+    Frame().ColorizeRange(0, Editor().TextLength());
+    Editor().SetSelectionRange(5, 5);
+    QTest::keyClick(&Editor(), Qt::Key_Space);
+    // The middle line, coloured alone, is code; the space lands after "in" in the keyword colour.
+    EXPECT_EQ(Slots(3, 11), "kkkk..o.");
+}
+
+TEST_F(ColoringTest, SchemeChangeRecoloursEverythingAndTheGutterFollows) {
+    SetText("int a; // note\nchar *s = \"x\";");
+    Frame().ExecuteCommand(kBorland);
+    EXPECT_EQ(Frame().ColorSchemeId(), kBorland);
+    EXPECT_EQ(AllSlots(), "kkk..o.ccccccc.kkkk.o..o.ssso");
+    EXPECT_EQ(StyleBack(0), static_cast<long>(toColorRef({0, 0, 170})));
+    EXPECT_EQ(StyleFore(0), static_cast<long>(toColorRef({255, 240, 25})));
+    EXPECT_EQ(StyleFore(1), static_cast<long>(toColorRef({255, 255, 255})));
+    EXPECT_EQ(StyleFore(5), static_cast<long>(toColorRef({192, 192, 192})));
+    EXPECT_EQ(Editor().GutterBackground(), (Rgb{0, 0, 170}));
+    EXPECT_EQ(Editor().GutterNumberColor(), (Rgb{255, 255, 255}));
+    EXPECT_EQ(Editor().GutterBrushColor(), QColor(0, 0, 170));
+    EXPECT_FALSE(Frame().ActionFor(kBorland)->isCheckable()) << "schemes carry no check mark";
+}
+
+TEST_F(ColoringTest, SchemeChangeOnEmptyTextChangesOnlyTheGutter) {
+    const long background = StyleBack(0);
+    Frame().ExecuteCommand(kDark);
+    EXPECT_EQ(StyleBack(0), background);
+    EXPECT_EQ(Editor().GutterBackground(), (Rgb{30, 30, 30}));
+}
+
+TEST_F(ColoringTest, RecolouringKeepsSelectionAndView) {
+    std::string text;
+    for (int line = 0; line < 300; ++line) {
+        text += "int value = " + std::to_string(line) + "; /* a rather long line of text */\n";
+    }
+    SetText(text.c_str());
+    Editor().SetSelectionRange(5000, 5010);
+    Editor().SetFirstVisibleLine(100);
+    Editor().SetXOffset(30);
+    Frame().RecolorDocument();
+    Frame().ColorizeCurrentLine();
+    EXPECT_EQ(Editor().SelectionStart(), 5000);
+    EXPECT_EQ(Editor().SelectionEnd(), 5010);
+    EXPECT_EQ(Editor().FirstVisibleLine(), 100);
+    EXPECT_EQ(Editor().XOffset(), 30);
+    EXPECT_EQ(Slots(0, 3), "kkk");
+}
+
+}  // namespace
+}  // namespace scrivo::testing

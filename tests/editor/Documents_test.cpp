@@ -1,0 +1,258 @@
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
+#include <csignal>
+#include <string>
+
+#include "CommandTable.h"
+#include "FrameTestSupport.h"
+
+namespace scrivo::testing {
+namespace {
+
+using namespace std::string_literals;
+
+class DocumentsTest : public FrameTest {
+  protected:
+    static std::string AbsolutePath(const std::string &name) {
+        return QDir::current().absoluteFilePath(QString::fromStdString(name)).toStdString();
+    }
+
+    static void WriteFile(const std::string &name, const std::string &bytes) {
+        QFile file(QString::fromStdString(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    }
+
+    static std::string ReadFile(const std::string &name) {
+        QFile file(QString::fromStdString(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : "<unreadable>"s;
+    }
+
+    std::string Text() { return std::string(Editor().RangeText(0, Editor().TextLength())); }
+
+    QString Title() { return Frame().windowTitle(); }
+
+    void Drop(QWidget *target, const QStringList &files) {
+        QMimeData mime;
+        QList<QUrl> urls;
+        for (const QString &file : files) {
+            urls.append(QUrl::fromLocalFile(file));
+        }
+        mime.setUrls(urls);
+        const QPoint centre = target->rect().center();
+        QDragEnterEvent enter(centre, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &enter);
+        ASSERT_TRUE(enter.isAccepted()) << "a file drag must be accepted";
+        QDropEvent drop(QPointF(centre), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &drop);
+    }
+};
+
+TEST_F(DocumentsTest, NewEmptiesAnyTextWithoutAsking) {
+    WriteFile("a.c", "int a;\n");
+    Frame().LoadDocument(AbsolutePath("a.c"));
+    Frame().ExecuteCommand(command::kFileNew);
+    EXPECT_EQ(Text(), "");
+    EXPECT_EQ(Frame().CurrentPath(), "");
+    EXPECT_EQ(Title(), QStringLiteral("Scrivo - Untitled"));
+    EXPECT_TRUE(fileDialogs_.requests.empty());
+}
+
+TEST_F(DocumentsTest, LoadOpensBesideTheExecutableWhateverTheWorkingDirectory) {
+    const QString examples = QCoreApplication::applicationDirPath() + QStringLiteral("/Examples");
+    ASSERT_NE(QDir::currentPath(), QCoreApplication::applicationDirPath());
+    SetText("kept");
+    Frame().ExecuteCommand(command::kFileLoad);  // the fake cancels
+
+    ASSERT_EQ(fileDialogs_.requests.size(), 1u);
+    const FileDialogRequest &request = fileDialogs_.requests.front();
+    EXPECT_EQ(request.mode, FileDialogRequest::Mode::Open);
+    EXPECT_EQ(request.title, "Load");
+    EXPECT_EQ(request.initialFolder, examples.toStdString());
+    EXPECT_EQ(request.initialName, "*.c");
+    EXPECT_EQ(request.defaultSuffix, "c");
+    EXPECT_EQ(request.nameFilters, (std::vector<std::string>{"c Files (*.c)", "All Files (*)"}));
+    EXPECT_EQ(Text(), "kept") << "cancelling changes nothing";
+    EXPECT_EQ(Frame().CurrentPath(), "");
+}
+
+TEST_F(DocumentsTest, LoadColoursTheWholeTextAndEndsReadyAtTheStart) {
+    WriteFile("prog.c", "int a;\r\nchar b;\r\nreturn c;");
+    fileDialogs_.answers.push_back(AbsolutePath("prog.c"));
+    Editor().SetSelectionRange(0, 0);
+    Frame().ExecuteCommand(command::kFileLoad);
+
+    EXPECT_EQ(Text(), "int a;\nchar b;\nreturn c;");
+    EXPECT_EQ(Frame().CurrentPath(), AbsolutePath("prog.c"));
+    EXPECT_EQ(Title(), QString::fromStdString("Scrivo - " + AbsolutePath("prog.c")));
+    const int keywordStyle = static_cast<int>(ColorSlot::Keyword);
+    for (int start : {0, 7, 15}) {
+        EXPECT_EQ(Editor().StyleAt(start), keywordStyle) << "keyword at " << start;
+    }
+    EXPECT_EQ(Editor().StyleAt(Editor().TextLength() - 1), static_cast<int>(ColorSlot::Operator));
+    EXPECT_EQ(Editor().SelectionStart(), 0);
+    EXPECT_EQ(Editor().SelectionEnd(), 0);
+    EXPECT_EQ(Frame().StatusPaneText(0), QStringLiteral("Ready"));
+    EXPECT_EQ(Frame().StatusPaneText(1), QStringLiteral("Line 1  Col 1 \t3 Lines"));
+    EXPECT_TRUE(Editor().viewport()->updatesEnabled());
+    EXPECT_FALSE(Editor().isUndoAvailable()) << "the load is not an undo step";
+}
+
+struct RoundTrip {
+    const char *what;
+    std::string loaded;
+    std::string saved;
+};
+
+TEST_F(DocumentsTest, SaveWritesCrLfAndKeepsEveryOtherByte) {
+    const RoundTrip cases[] = {
+        {"LF only", "int a;\nint b;\n", "int a;\r\nint b;\r\n"},
+        {"last line without a break", "a\r\nb", "a\r\nb"},
+        {"lone CR", "a\rb\r", "a\r\nb\r\n"},
+        {"NUL, bytes above 127, no BOM added", "x\0y\xE9\xFF\xC3\xA9\r\nz"s,
+         "x\0y\xE9\xFF\xC3\xA9\r\nz"s},
+        {"empty", "", ""},
+    };
+    for (const RoundTrip &c : cases) {
+        WriteFile("round.c", c.loaded);
+        Frame().LoadDocument(AbsolutePath("round.c"));
+        WriteFile("round.c", "overwritten");
+        Frame().ExecuteCommand(command::kFileSave);
+        EXPECT_EQ(ReadFile("round.c"), c.saved) << c.what;
+    }
+    EXPECT_TRUE(fileDialogs_.requests.empty()) << "a titled text saves without a dialog";
+    EXPECT_TRUE(fileErrors_.messages.empty());
+}
+
+TEST_F(DocumentsTest, SaveOnUntitledTextIsSaveAs) {
+    SetText("int x;");
+    Frame().ExecuteCommand(command::kFileSave);  // the fake cancels
+    ASSERT_EQ(fileDialogs_.requests.size(), 1u);
+    EXPECT_EQ(fileDialogs_.requests[0].mode, FileDialogRequest::Mode::Save);
+    EXPECT_EQ(fileDialogs_.requests[0].initialFolder, "") << "the dialog's own default folder";
+    EXPECT_EQ(Frame().CurrentPath(), "");
+    EXPECT_EQ(Title(), QStringLiteral("Scrivo - Untitled"));
+
+    fileDialogs_.answers.push_back(AbsolutePath("new.c"));
+    Frame().ExecuteCommand(command::kFileSave);
+    EXPECT_EQ(ReadFile("new.c"), "int x;");
+    EXPECT_EQ(Frame().CurrentPath(), AbsolutePath("new.c"));
+    EXPECT_EQ(Title(), QString::fromStdString("Scrivo - " + AbsolutePath("new.c")));
+    EXPECT_EQ(Editor().StyleAt(0), static_cast<int>(ColorSlot::Keyword))
+        << "the caret's line is recoloured after saving";
+}
+
+TEST_F(DocumentsTest, SaveAsKeepsTheFilePermissions) {
+    WriteFile("mode.c", "old");
+    ASSERT_EQ(chmod("mode.c", 0640), 0);
+    SetText("new");
+    fileDialogs_.answers.push_back(AbsolutePath("mode.c"));
+    Frame().ExecuteCommand(command::kFileSaveAs);
+    EXPECT_EQ(ReadFile("mode.c"), "new");
+    EXPECT_EQ(QFile::permissions(QStringLiteral("mode.c")), QFile::ReadOwner | QFile::WriteOwner |
+                                                                QFile::ReadUser | QFile::WriteUser |
+                                                                QFile::ReadGroup);
+}
+
+TEST_F(DocumentsTest, DropLoadsTheFirstFileOfAnyExtension) {
+    WriteFile("first.h", "#define A 1\n");
+    WriteFile("second.c", "second");
+    WriteFile("third.txt", "third");
+    const QStringList files = {QString::fromStdString(AbsolutePath("first.h")),
+                               QString::fromStdString(AbsolutePath("second.c")),
+                               QString::fromStdString(AbsolutePath("third.txt"))};
+    Drop(Editor().viewport(), files);
+    EXPECT_EQ(Text(), "#define A 1\n") << "a drop on the text area loads, never inserts names";
+    EXPECT_EQ(Frame().CurrentPath(), AbsolutePath("first.h"));
+    EXPECT_EQ(Editor().StyleAt(0), static_cast<int>(ColorSlot::Directive));
+
+    Frame().ExecuteCommand(command::kFileNew);
+    Drop(&Frame(), {QString::fromStdString(AbsolutePath("third.txt"))});
+    EXPECT_EQ(Text(), "third");
+}
+
+TEST_F(DocumentsTest, FailedLoadKeepsTextPathAndTitle) {
+    WriteFile("good.c", "int good;");
+    Frame().LoadDocument(AbsolutePath("good.c"));
+    const QString title = Title();
+    const std::string missing = AbsolutePath("missing.c");
+
+    Frame().LoadDocument(missing);
+    ASSERT_EQ(fileErrors_.messages.size(), 1u);
+    EXPECT_NE(fileErrors_.messages[0].find(missing), std::string::npos) << fileErrors_.messages[0];
+    EXPECT_NE(fileErrors_.messages[0].find("No such file"), std::string::npos)
+        << fileErrors_.messages[0];
+    EXPECT_EQ(Text(), "int good;");
+    EXPECT_EQ(Frame().CurrentPath(), AbsolutePath("good.c"));
+    EXPECT_EQ(Title(), title);
+    EXPECT_EQ(Frame().StatusPaneText(0), QStringLiteral("Ready"));
+    EXPECT_TRUE(Editor().viewport()->updatesEnabled());
+}
+
+// A save that fails half-way (the file-size limit stops the write) leaves the old file whole.
+TEST_F(DocumentsTest, FailedSaveLeavesTheOldFileIntact) {
+    const std::string old = "int old;\r\n"s;
+    WriteFile("keep.c", old);
+    Frame().LoadDocument(AbsolutePath("keep.c"));
+    SetText(std::string(4096, 'x').c_str());
+
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    Frame().ExecuteCommand(command::kFileSave);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_EQ(ReadFile("keep.c"), old);
+    ASSERT_EQ(fileErrors_.messages.size(), 1u);
+    EXPECT_NE(fileErrors_.messages[0].find(AbsolutePath("keep.c")), std::string::npos);
+    EXPECT_EQ(QDir::current().entryList(QDir::Files).size(), 1) << "no temporary file is left";
+}
+
+TEST_F(DocumentsTest, SaveIntoAReadOnlyFileFailsAndKeepsIt) {
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "root may write read-only files";
+    }
+    WriteFile("locked.c", "locked");
+    ASSERT_EQ(chmod("locked.c", 0444), 0);
+    SetText("new");
+    fileDialogs_.answers.push_back(AbsolutePath("locked.c"));
+    Frame().ExecuteCommand(command::kFileSaveAs);
+    EXPECT_EQ(ReadFile("locked.c"), "locked");
+    EXPECT_EQ(fileErrors_.messages.size(), 1u);
+    EXPECT_EQ(Frame().CurrentPath(), "") << "the text is in no file under that name";
+}
+
+TEST_F(DocumentsTest, FailedSaveAsKeepsThePreviousPath) {
+    SetText("text");
+    const std::string intoMissingFolder = AbsolutePath("no/such/folder/a.c");
+    fileDialogs_.answers.push_back(intoMissingFolder);
+    Frame().ExecuteCommand(command::kFileSaveAs);
+    ASSERT_EQ(fileErrors_.messages.size(), 1u);
+    EXPECT_NE(fileErrors_.messages[0].find(intoMissingFolder), std::string::npos);
+    EXPECT_EQ(Frame().CurrentPath(), "");
+    EXPECT_EQ(Title(), QStringLiteral("Scrivo - Untitled"));
+}
+
+TEST_F(DocumentsTest, LoadsAOneMegabyteLine) {
+    std::string line;
+    for (int i = 0; i < 1 << 16; ++i) {
+        line += "x = y + 1; /*  */";
+    }
+    WriteFile("long.c", "int a;\n" + line + "\nint b;\n");
+    Frame().LoadDocument(AbsolutePath("long.c"));
+    EXPECT_EQ(Editor().LineCount(), 4);
+    EXPECT_EQ(Editor().TextLength(), static_cast<int>(7 + line.size() + 8));
+    EXPECT_EQ(Editor().StyleAt(Editor().TextLength() - 7), static_cast<int>(ColorSlot::Keyword));
+}
+
+}  // namespace
+}  // namespace scrivo::testing
