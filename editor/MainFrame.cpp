@@ -120,7 +120,7 @@ bool CMainFrame::CreateFrame() {
             &CMainFrame::UpdateStatusLine);
     m_editor->SetNotificationsEnabled(true);
     m_editor->SetKeyClick(m_keyClick);
-    setAcceptDrops(true);
+    AcceptDroppedFiles();
     UpdateTitle();
     showMaximized();
     ActionFor(scrivo::command::kOptionsKeyClick)->setChecked(m_keyClick);
@@ -137,6 +137,8 @@ void CMainFrame::RegisterCommandHandlers() {
     OnCommand(kViewToolbar, [this] { OnViewToolbar(); });
     OnCommand(kViewStatusBar, [this] { OnViewStatusBar(); });
     OnCommand(kOptionsKeyClick, [this] { OnKeyClickSound(); });
+    RegisterDocumentCommands();
+    RegisterRunCommand();
     for (const scrivo::ColorScheme &scheme : scrivo::colorSchemes()) {
         OnCommand(scheme.id, [this, id = scheme.id] { OnColorScheme(id); });
     }

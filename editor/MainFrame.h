@@ -46,6 +46,17 @@ class CMainFrame : public QMainWindow {
     void UpdateTitle();
     void UpdateStatusLine();
 
+    // Makes the file at path the current file: its text replaces the control's, coloured, with the
+    // caret at the start. A file that cannot be read is reported and changes nothing.
+    void LoadDocument(const std::string &path);
+    // Replaces the whole text with the file's bytes, line breaks made the control's. False (and
+    // reported) when the file cannot be read; the text is then untouched.
+    bool ReadTextFile(const std::string &path);
+    // Writes the whole text with CR LF line breaks. The old file is replaced only once everything
+    // is written (in place only when its folder takes no temporary file); false and reported when
+    // that fails.
+    bool WriteTextFile(const std::string &path);
+
     // Runs a command as if its menu item, shortcut or button had been used.
     void ExecuteCommand(int id);
     // The control reports every key here before it processes it.
@@ -83,6 +94,18 @@ class CMainFrame : public QMainWindow {
     void OnColorScheme(int schemeId);
     void OnViewToolbar();
     void OnViewStatusBar();
+
+    void RegisterDocumentCommands();
+    // Files dropped on the frame or on the text area load the first of them.
+    void AcceptDroppedFiles();
+    void OnFileNew();
+    void OnFileLoad();
+    void OnFileSave();
+    void OnFileSaveAs();
+    void ShowFileError(const char *action, const std::string &path, const QString &reason);
+
+    void RegisterRunCommand();
+    void OnRunStart();
 
     bool m_loading = false;
     scrivo::SchemeColors m_colors;

@@ -7,6 +7,7 @@
 #include <GL/glu.h>
 #include <SDL2/SDL_video.h>
 
+#include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <cfloat>
