@@ -7,12 +7,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <climits>
 #include <filesystem>
-#include <set>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "Graphics.h"
@@ -24,9 +21,7 @@ namespace {
 using graphics::ImageTable;
 using graphics::TextureTable;
 using sgitest::Bytes;
-using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
-using ::testing::Pair;
 
 namespace fs = std::filesystem;
 
@@ -179,57 +174,35 @@ TEST_F(TexturesTest, ExtensionChoosesTheDecoder) {
     }
 }
 
-struct SgiTextureCase {
-    int components;
-    bool runLength;
-    GLint internalFormat;
-};
-
-class SgiTextures : public TexturesTest, public ::testing::WithParamInterface<SgiTextureCase> {};
-
-TEST_P(SgiTextures, UploadTheChannelsAsTheirFormat) {
-    const auto [components, runLength, internalFormat] = GetParam();
-    const int handle = LoadTexture(write("p.rgba", SgiPicture(components, runLength)).c_str());
-
-    ASSERT_EQ(BoundTexture(), static_cast<GLint>(TextureTable[handle].GlName))
-        << "the load leaves its texture bound";
-    EXPECT_EQ(LevelParameter(0, GL_TEXTURE_INTERNAL_FORMAT), internalFormat);
-    EXPECT_EQ(TextureParameter(GL_TEXTURE_MAG_FILTER), GL_LINEAR);
-    EXPECT_EQ(LevelParameter(2, GL_TEXTURE_WIDTH), 1) << "full mipmap chain";
-    Bytes expected;
-    for (int y = 0; y < 2; ++y) {
-        for (int x = 0; x < 4; ++x) {
-            const auto s = [&](int z) { return SgiSample(x, y, z); };
-            switch (components) {
-                // Luminance read back as RGBA comes in red alone.
-                case 1:
-                    expected.insert(expected.end(), {s(0), 0, 0, 255});
-                    break;
-                case 2:
-                    expected.insert(expected.end(), {s(0), 0, 0, s(1)});
-                    break;
-                case 3:
-                    expected.insert(expected.end(), {s(0), s(1), s(2), 255});
-                    break;
-                default:
-                    expected.insert(expected.end(), {s(0), s(1), s(2), s(3)});
-                    break;
+TEST_F(TexturesTest, SgiChannelCountsChooseTheInternalFormat) {
+    const GLint formats[] = {GL_LUMINANCE, GL_LUMINANCE_ALPHA, GL_RGB, GL_RGBA};
+    for (int components = 1; components <= 4; ++components) {
+        for (const bool runLength : {false, true}) {
+            const std::string name = sgitest::CaseName(components, runLength);
+            const int handle =
+                LoadTexture(write(name + ".rgba", SgiPicture(components, runLength)).c_str());
+            ASSERT_EQ(BoundTexture(), static_cast<GLint>(TextureTable[handle].GlName))
+                << name << ": the load leaves its texture bound";
+            EXPECT_EQ(LevelParameter(0, GL_TEXTURE_INTERNAL_FORMAT), formats[components - 1])
+                << name;
+            EXPECT_EQ(TextureParameter(GL_TEXTURE_MAG_FILTER), GL_LINEAR) << name;
+            EXPECT_EQ(LevelParameter(2, GL_TEXTURE_WIDTH), 1) << name << ": full mipmap chain";
+            // Bottom row of the file at t = 0; luminance read back as RGBA comes in red alone.
+            Bytes expected;
+            for (int y = 0; y < 2; ++y) {
+                for (int x = 0; x < 4; ++x) {
+                    const auto s = [&](int z) { return SgiSample(x, y, z); };
+                    const bool grey = components <= 2;
+                    expected.insert(
+                        expected.end(),
+                        {s(0), grey ? std::uint8_t{0} : s(1), grey ? std::uint8_t{0} : s(2),
+                         components % 2 ? std::uint8_t{255} : s(components - 1)});
+                }
             }
+            EXPECT_THAT(BoundTexels(), ElementsAreArray(expected)) << name;
         }
     }
-    EXPECT_THAT(BoundTexels(), ElementsAreArray(expected)) << "bottom row of the file at t = 0";
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Channels, SgiTextures,
-    ::testing::Values(SgiTextureCase{1, false, GL_LUMINANCE}, SgiTextureCase{1, true, GL_LUMINANCE},
-                      SgiTextureCase{2, false, GL_LUMINANCE_ALPHA},
-                      SgiTextureCase{2, true, GL_LUMINANCE_ALPHA}, SgiTextureCase{3, false, GL_RGB},
-                      SgiTextureCase{3, true, GL_RGB}, SgiTextureCase{4, false, GL_RGBA},
-                      SgiTextureCase{4, true, GL_RGBA}),
-    [](const ::testing::TestParamInfo<SgiTextureCase> &info) {
-        return sgitest::CaseName(info.param.components, info.param.runLength);
-    });
 
 TEST_F(TexturesTest, UnreadableSgiFilesGiveAHandleNamingTextureZero) {
     Bytes runPastRow = sgitest::RunLengthFile(4, 1, 1, {{0x85, 1, 2, 3, 4, 5, 0}});
@@ -370,8 +343,6 @@ TEST_F(TexturesTest, DeletedSlotsAreReusedLowestFirst) {
     const graphics::ImageRecord &deleted = ImageTable[0];
     EXPECT_TRUE(deleted.Free);
     EXPECT_EQ(deleted.Width, 0);
-    EXPECT_EQ(deleted.Height, 0);
-    EXPECT_EQ(deleted.Channels, 0);
     EXPECT_FALSE(deleted.Pixels);
     EXPECT_TRUE(deleted.Rgba.empty());
     EXPECT_EQ(_LoadImage(bmp.c_str()), 0);
@@ -445,104 +416,33 @@ TEST_F(TexturesTest, DrawImagePutsTheBottomLeftPixelAtTheRasterPosition) {
     EXPECT_EQ(ReadPixel(10, 20), (Rgb{0, 0, 0})) << "a deleted image draws nothing";
 }
 
-// Vertices and texture coordinates that OpenGL's feedback mode reports for one call.
-struct FeedbackVertex {
-    float x, y, s, t;
-};
-struct FeedbackPrimitive {
-    GLfloat token;
-    std::vector<FeedbackVertex> vertices;
-};
-
-template <typename Draw>
-std::vector<FeedbackPrimitive> Feedback(Draw draw) {
-    std::vector<GLfloat> buffer(1024);
-    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR_TEXTURE, buffer.data());
-    glRenderMode(GL_FEEDBACK);
-    draw();
-    const int count = glRenderMode(GL_RENDER);
-    // Each vertex: x, y, z, four colour values, four texture coordinates.
-    const auto vertexAt = [&](int at) {
-        return FeedbackVertex{buffer[at], buffer[at + 1], buffer[at + 7], buffer[at + 8]};
-    };
-    std::vector<FeedbackPrimitive> primitives;
-    for (int at = 0; at < count;) {
-        FeedbackPrimitive primitive{buffer[at++], {}};
-        const int vertices =
-            primitive.token == GL_POLYGON_TOKEN ? static_cast<int>(buffer[at++]) : 2;
-        for (int v = 0; v < vertices; ++v, at += 11) primitive.vertices.push_back(vertexAt(at));
-        primitives.push_back(primitive);
-    }
-    return primitives;
-}
-
-// The corner of the rectangle (10, 20, 100, 50) a feedback vertex stands on, checking that it
-// carries that corner's texture coordinate; -1 when it is no corner.
-int CornerOf(const FeedbackVertex &vertex) {
-    const FeedbackVertex corners[] = {
-        {10, 20, 0, 0}, {110, 20, 1, 0}, {110, 70, 1, 1}, {10, 70, 0, 1}};
-    for (int i = 0; i < 4; ++i) {
-        if (vertex.x == corners[i].x && vertex.y == corners[i].y) {
-            EXPECT_EQ(vertex.s, corners[i].s) << "corner " << i;
-            EXPECT_EQ(vertex.t, corners[i].t) << "corner " << i;
-            return i;
-        }
-    }
-    ADD_FAILURE() << "vertex (" << vertex.x << ", " << vertex.y << ") is no corner";
-    return -1;
-}
-
-TEST_F(TexturesTest, TexturedRectangleIsOneQuadOutlinedInOutlineMode) {
-    const int texture = LoadTexture(pictureBmp().c_str());
-    glBindTexture(GL_TEXTURE_2D, 0);
-    glEnable(GL_TEXTURE_2D);
-    glDisable(GL_POLYGON_SMOOTH);
-    const auto draw = [&] { DrawTexturedRectangle(texture, 10, 20, 100, 50); };
-
-    SetFilledMode();
-    // OpenGL reports a filled quad as the two triangles it was split into.
-    std::set<int> filledCorners;
-    for (const FeedbackPrimitive &primitive : Feedback(draw)) {
-        EXPECT_EQ(primitive.token, GL_POLYGON_TOKEN);
-        for (const FeedbackVertex &vertex : primitive.vertices) {
-            filledCorners.insert(CornerOf(vertex));
-        }
-    }
-    EXPECT_THAT(filledCorners, ElementsAre(0, 1, 2, 3));
-    EXPECT_EQ(BoundTexture(), static_cast<GLint>(TextureTable[texture].GlName));
-
-    SetOutlineMode();
-    // The quad's four sides and no diagonal: still one quad, drawn as lines.
-    std::set<std::pair<int, int>> edges;
-    for (const FeedbackPrimitive &primitive : Feedback(draw)) {
-        EXPECT_NE(primitive.token, GL_POLYGON_TOKEN);
-        const int a = CornerOf(primitive.vertices[0]);
-        const int b = CornerOf(primitive.vertices[1]);
-        edges.insert({std::min(a, b), std::max(a, b)});
-    }
-    EXPECT_THAT(edges, ElementsAre(Pair(0, 1), Pair(0, 3), Pair(1, 2), Pair(2, 3)));
-}
-
-TEST_F(TexturesTest, TexturedRectangleShowsTheTextureUprightTintedByTheColour) {
-    const int image = _LoadImage(pictureBmp().c_str());
-    const int texture = CreateTextureFromImage(image);
+TEST_F(TexturesTest, TexturedRectangleIsUprightTintedAndOutlinedInOutlineMode) {
+    const int texture = CreateTextureFromImage(_LoadImage(pictureBmp().c_str()));
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glDisable(GL_POLYGON_SMOOTH);
+    glDisable(GL_LINE_SMOOTH);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    SetFilledMode();
+    glBindTexture(GL_TEXTURE_2D, 0);
     EnableTexturing();
-    glColor4f(1, 1, 1, 1);
 
+    SetFilledMode();
+    glColor4f(1, 1, 1, 1);
     DrawTexturedRectangle(texture, 0, 0, 60, 90);
     glColor4f(1, 0, 0, 1);
     DrawTexturedRectangle(texture, 100, 0, 60, 90);
+    SetOutlineMode();
+    glColor4f(1, 1, 1, 1);
+    DrawTexturedRectangle(texture, 200.5f, 20.5f, 60, 90);
 
-    // Each texel is 30 × 30 pixels; the picture's bottom row (blue, white) is at the bottom.
+    EXPECT_EQ(BoundTexture(), static_cast<GLint>(TextureTable[texture].GlName));
+    // Each texel covers 30 × 30 pixels; the picture's bottom row (blue, white) is at the bottom.
     EXPECT_EQ(ReadPixel(15, 15), (Rgb{20, 40, 210}));
     EXPECT_EQ(ReadPixel(45, 75), (Rgb{255, 0, 255}));
     EXPECT_EQ(ReadPixel(145, 15), (Rgb{250, 0, 0})) << "white tinted red";
+    EXPECT_EQ(ReadPixel(200, 40), (Rgb{20, 40, 210})) << "the left edge, textured";
+    EXPECT_EQ(ReadPixel(230, 65), (Rgb{0, 0, 0})) << "outline mode leaves the inside empty";
 }
 
 }  // namespace
