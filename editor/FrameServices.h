@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+class QPrinter;
+class QWidget;
+
 namespace scrivo {
 
 // The key click. Playing while a click still sounds restarts it; no audio device means silence.
@@ -54,12 +57,50 @@ class ProcessStarter {
                               const std::vector<std::string> &arguments) = 0;
 };
 
+// The print dialog, set up to offer all pages and the selection, without page numbers or printing
+// to a file. It configures `printer` (the selection choice is its print range); false when the
+// user cancels.
+class PrintDialog {
+  public:
+    virtual ~PrintDialog() = default;
+    virtual bool choosePrinter(QPrinter &printer, QWidget *parent) = 0;
+};
+
+// A message box with an information icon and an OK button, modal over `parent`.
+class InformationBox {
+  public:
+    virtual ~InformationBox() = default;
+    virtual void showInformation(QWidget *parent, const std::string &caption,
+                                 const std::string &text) = 0;
+};
+
+// The pause while the splash picture is shown, on the user-interface thread, taking no input.
+class SplashWait {
+  public:
+    virtual ~SplashWait() = default;
+    virtual void wait(int milliseconds) = 0;
+};
+
+// The help window: created on first use and reused; it reports a missing file itself.
+class HelpViewer {
+  public:
+    virtual ~HelpViewer() = default;
+    // Shows the file (relative to the working directory) at its start.
+    virtual void displayTopic(const std::string &file) = 0;
+};
+
 // Not owned: whoever builds the frame keeps the services alive for the frame's whole life.
 struct FrameServices {
     Sound *sound = nullptr;
     FileDialogs *fileDialogs = nullptr;
     FileErrorBox *fileErrors = nullptr;
     ProcessStarter *processes = nullptr;
+    // Printing, splash, help: a frame given none of these does without (no print, no pause, no
+    // message, no help window).
+    PrintDialog *printDialog = nullptr;
+    InformationBox *informationBox = nullptr;
+    SplashWait *splashWait = nullptr;
+    HelpViewer *helpViewer = nullptr;
 };
 
 }  // namespace scrivo

@@ -109,6 +109,7 @@ CMainFrame::~CMainFrame() {
 }
 
 bool CMainFrame::CreateFrame() {
+    ShowSplashWhileCreating();
     setCentralWidget(m_editor.get());
     BuildMenusAndActions();
     BuildToolBar();
@@ -137,6 +138,7 @@ void CMainFrame::RegisterCommandHandlers() {
     OnCommand(kViewToolbar, [this] { OnViewToolbar(); });
     OnCommand(kViewStatusBar, [this] { OnViewStatusBar(); });
     OnCommand(kOptionsKeyClick, [this] { OnKeyClickSound(); });
+    RegisterPrintAndHelpCommands();
     RegisterDocumentCommands();
     RegisterRunCommand();
     for (const scrivo::ColorScheme &scheme : scrivo::colorSchemes()) {

@@ -1,10 +1,15 @@
 #include "QtFrameServices.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTextBrowser>
+#include <QTimer>
 #include <QUrl>
 
 namespace scrivo {
@@ -44,8 +49,65 @@ void QtFileErrorBox::showFileError(const std::string &message) {
                           QString::fromStdString(message));
 }
 
+bool QtPrintDialog::choosePrinter(QPrinter &printer, QWidget *parent) {
+    printer.setPrintRange(QPrinter::AllPages);
+    QPrintDialog dialog(&printer, parent);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, true);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void QtInformationBox::showInformation(QWidget *parent, const std::string &caption,
+                                       const std::string &text) {
+    QMessageBox::information(parent, QString::fromStdString(caption),
+                             QString::fromStdString(text), QMessageBox::Ok);
+}
+
+void QtSplashWait::wait(int milliseconds) {
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+QtHelpViewer::QtHelpViewer() = default;
+QtHelpViewer::~QtHelpViewer() = default;
+
+void QtHelpViewer::displayTopic(const std::string &file) {
+    if (!browser_) {
+        browser_ = std::make_unique<QTextBrowser>();
+        browser_->setWindowTitle(QStringLiteral("Scrivo Help"));
+        browser_->setOpenExternalLinks(true);
+        browser_->resize(900, 700);
+    }
+    const QFileInfo help(QFile::decodeName(file.c_str()));
+    if (help.isFile() && help.isReadable()) {
+        const QUrl url = QUrl::fromLocalFile(help.absoluteFilePath());
+        if (browser_->source() == url) {
+            browser_->reload();
+        } else {
+            browser_->setSource(url);
+        }
+    } else {
+        browser_->setHtml(
+            QStringLiteral("<h2>Scrivo Help</h2><p>The help file <b>%1</b> could not be opened. "
+                           "It belongs in the folder <b>Help</b> of the folder Scrivo is started "
+                           "from.</p>")
+                .arg(help.absoluteFilePath().toHtmlEscaped()));
+    }
+    browser_->show();
+    browser_->raise();
+    browser_->activateWindow();
+}
+
 FrameServices QtFrameServices::services() {
-    return FrameServices{&sound_, &fileDialogs_, &fileErrors_, &processes_};
+    FrameServices services{&sound_, &fileDialogs_, &fileErrors_, &processes_};
+    services.printDialog = &printDialog_;
+    services.informationBox = &informationBox_;
+    services.splashWait = &splashWait_;
+    services.helpViewer = &helpViewer_;
+    return services;
 }
 
 }  // namespace scrivo

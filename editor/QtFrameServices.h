@@ -3,9 +3,12 @@
 #pragma once
 
 #include <QSoundEffect>
+#include <memory>
 
 #include "DetachedProcess.h"
 #include "FrameServices.h"
+
+class QTextBrowser;
 
 namespace scrivo {
 
@@ -29,6 +32,38 @@ class QtFileErrorBox : public FileErrorBox {
     void showFileError(const std::string &message) override;
 };
 
+// Qt's print dialog with the choices the Print command offers.
+class QtPrintDialog : public PrintDialog {
+  public:
+    bool choosePrinter(QPrinter &printer, QWidget *parent) override;
+};
+
+class QtInformationBox : public InformationBox {
+  public:
+    void showInformation(QWidget *parent, const std::string &caption,
+                         const std::string &text) override;
+};
+
+// Keeps painting the splash while it waits (a window system may map it only after a round trip),
+// but lets no input through.
+class QtSplashWait : public SplashWait {
+  public:
+    void wait(int milliseconds) override;
+};
+
+// A text browser window of its own, made on first use and reused.
+class QtHelpViewer : public HelpViewer {
+  public:
+    QtHelpViewer();
+    ~QtHelpViewer() override;
+    void displayTopic(const std::string &file) override;
+    // The viewer's window, nullptr before the first topic.
+    QTextBrowser *Window() const { return browser_.get(); }
+
+  private:
+    std::unique_ptr<QTextBrowser> browser_;
+};
+
 // Owns one implementation of every service and hands them to the frame.
 class QtFrameServices {
   public:
@@ -36,6 +71,10 @@ class QtFrameServices {
 
   private:
     QtSound sound_;
+    QtPrintDialog printDialog_;
+    QtInformationBox informationBox_;
+    QtSplashWait splashWait_;
+    QtHelpViewer helpViewer_;
     QtFileDialogs fileDialogs_;
     QtFileErrorBox fileErrors_;
     DetachedProcessStarter processes_;

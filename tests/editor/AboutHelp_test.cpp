@@ -1,0 +1,146 @@
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTextBrowser>
+#include <QTimer>
+#include <set>
+
+#include "AboutDlg.h"
+#include "CommandTable.h"
+#include "PrintAndHelpSupport.h"
+#include "QtFrameServices.h"
+#include "Splash.h"
+
+namespace scrivo::testing {
+namespace {
+
+TEST(AboutDlgTest, ShowsThePictureAndTheVersionWithoutCaptionOrButtons) {
+    CAboutDlg dialog;
+    const auto *picture = dialog.findChild<QLabel *>(QStringLiteral("picture"));
+    const auto *version = dialog.findChild<QLabel *>(QStringLiteral("version"));
+    ASSERT_NE(picture, nullptr);
+    ASSERT_NE(version, nullptr);
+
+    const QImage expected(QString::fromLatin1(kSplashPicture));
+    ASSERT_EQ(expected.size(), QSize(489, 229));
+    EXPECT_EQ(picture->pixmap().toImage().convertToFormat(expected.format()), expected);
+    EXPECT_EQ(picture->size(), expected.size());
+    EXPECT_EQ(version->text(), QStringLiteral("Version 1.0"));
+    EXPECT_EQ(version->textFormat(), Qt::PlainText);
+    EXPECT_TRUE(dialog.windowTitle().isEmpty());
+    EXPECT_TRUE(dialog.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_TRUE(dialog.findChildren<QPushButton *>().isEmpty());
+    EXPECT_TRUE(dialog.rect().contains(picture->geometry()));
+    EXPECT_TRUE(dialog.rect().contains(version->geometry()));
+}
+
+TEST(AboutDlgTest, ClosesWithEscReturnAndTheCloseBox) {
+    struct Case {
+        const char *name;
+        std::function<void(CAboutDlg &)> close;
+    };
+    const Case cases[] = {
+        {"Esc", [](CAboutDlg &d) { QTest::keyClick(&d, Qt::Key_Escape); }},
+        {"Return", [](CAboutDlg &d) { QTest::keyClick(&d, Qt::Key_Return); }},
+        {"Enter", [](CAboutDlg &d) { QTest::keyClick(&d, Qt::Key_Enter); }},
+        {"close box", [](CAboutDlg &d) { d.close(); }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        CAboutDlg dialog;
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        c.close(dialog);
+        EXPECT_FALSE(dialog.isVisible());
+    }
+}
+
+using AboutHelpFrameTest = PrintAndHelpTest;
+
+TEST_F(AboutHelpFrameTest, AboutRunsTheBoxModallyOverTheFrame) {
+    Frame();
+    const QWidget *shown = nullptr;
+    const QWidget *parent = nullptr;
+    QTimer::singleShot(0, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        shown = qobject_cast<CAboutDlg *>(modal);
+        if (modal) {
+            parent = modal->parentWidget();
+            QTest::keyClick(modal, Qt::Key_Return);
+        }
+    });
+    Frame().ExecuteCommand(command::kHelpAbout);
+    EXPECT_NE(shown, nullptr);
+    EXPECT_EQ(parent, &Frame());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(AboutHelpFrameTest, ContentsAsksTheViewerForTheHelpFileEachTime) {
+    Frame().ExecuteCommand(command::kHelpContents);
+    Frame().ExecuteCommand(command::kHelpContents);
+    EXPECT_EQ(helpViewer_.topics,
+              (std::vector<std::string>{"Help/Scrivo_Help.html", "Help/Scrivo_Help.html"}));
+}
+
+class HelpViewerTest : public FrameTest {};
+
+TEST_F(HelpViewerTest, CreatedOnFirstUseAndReusedShowingTheFile) {
+    ASSERT_TRUE(QDir().mkpath(QStringLiteral("Help")));
+    QFile help(QStringLiteral("Help/Scrivo_Help.html"));
+    ASSERT_TRUE(help.open(QIODevice::WriteOnly));
+    help.write("<html><body><h1>First steps</h1><p>Press F5.</p></body></html>");
+    help.close();
+
+    QtHelpViewer viewer;
+    EXPECT_EQ(viewer.Window(), nullptr);
+    viewer.displayTopic("Help/Scrivo_Help.html");
+    QTextBrowser *window = viewer.Window();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->toPlainText().contains(QStringLiteral("First steps")));
+
+    window->hide();
+    viewer.displayTopic("Help/Scrivo_Help.html");
+    EXPECT_EQ(viewer.Window(), window);
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(HelpViewerTest, MissingFileIsReportedInTheViewer) {
+    QtHelpViewer viewer;
+    viewer.displayTopic("Help/Scrivo_Help.html");
+    ASSERT_NE(viewer.Window(), nullptr);
+    const QString shown = viewer.Window()->toPlainText();
+    EXPECT_TRUE(shown.contains(QStringLiteral("could not be opened"))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QStringLiteral("Scrivo_Help.html")));
+}
+
+// The delivered help file: every link inside it leads to an anchor that exists, and every picture
+// it shows is there beside it.
+TEST(HelpFileTest, InternalLinksAndPicturesResolve) {
+    const QString path = QString::fromUtf8(SCRIVO_HELP_FILE);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    const QString html = QString::fromUtf8(file.readAll());
+
+    std::set<QString> anchors;
+    for (const auto &match :
+         QRegularExpression(QStringLiteral("\\b(?:id|name)=\"([^\"]+)\"")).globalMatch(html)) {
+        anchors.insert(match.captured(1));
+    }
+    int links = 0;
+    for (const auto &match :
+         QRegularExpression(QStringLiteral("href=\"#([^\"]+)\"")).globalMatch(html)) {
+        ++links;
+        EXPECT_TRUE(anchors.count(match.captured(1))) << match.captured(1).toStdString();
+    }
+    EXPECT_GT(links, 5) << "the guide has a table of contents";
+    const QDir folder = QFileInfo(path).dir();
+    for (const auto &match :
+         QRegularExpression(QStringLiteral("<img[^>]*src=\"([^\"]+)\"")).globalMatch(html)) {
+        EXPECT_TRUE(folder.exists(match.captured(1))) << match.captured(1).toStdString();
+    }
+}
+
+}  // namespace
+}  // namespace scrivo::testing

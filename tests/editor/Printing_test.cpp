@@ -1,0 +1,279 @@
+#include <QByteArray>
+#include <QFile>
+#include <QImage>
+#include <QRegularExpression>
+#include <QTextStream>
+#include <string>
+#include <vector>
+
+#include "CommandTable.h"
+#include "PrintAndHelpSupport.h"
+
+namespace scrivo::testing {
+namespace {
+
+// What a printed PDF holds, read from Qt's PDF output: its page count and, in the printer's device
+// pixels (the content streams draw in them), every glyph origin and every filled rectangle with
+// the fill colour in effect.
+struct PrintedPdf {
+    struct Glyph {
+        QPointF origin;
+        std::string color;
+    };
+    struct Fill {
+        QRectF rect;
+        std::string color;
+    };
+    int pages = 0;
+    std::vector<Glyph> glyphs;
+    std::vector<Fill> fills;
+};
+
+void readContentStream(const QByteArray &content, PrintedPdf &pdf) {
+    std::string color;
+    QPointF lineStart;
+    double yScale = 1;
+    std::vector<double> operands;
+    QTextStream tokens(content);
+    QString token;
+    while (!(tokens >> token, token.isEmpty())) {
+        bool isNumber = false;
+        const double value = token.toDouble(&isNumber);
+        if (isNumber) {
+            operands.push_back(value);
+            continue;
+        }
+        const auto operand = [&operands](std::size_t fromEnd) {
+            return operands.size() >= fromEnd ? operands[operands.size() - fromEnd] : 0.0;
+        };
+        if (token == QLatin1String("scn") && operands.size() >= 3) {
+            color = QStringLiteral("%1 %2 %3")
+                        .arg(operand(3))
+                        .arg(operand(2))
+                        .arg(operand(1))
+                        .toStdString();
+        } else if (token == QLatin1String("re")) {
+            pdf.fills.push_back({QRectF(operand(4), operand(3), operand(2), operand(1)), color});
+        } else if (token == QLatin1String("Tm")) {
+            yScale = operand(3);
+            lineStart = QPointF(operand(2), operand(1));
+        } else if (token == QLatin1String("Td")) {
+            lineStart += QPointF(operand(2), operand(1) * yScale);
+        } else if (token.endsWith(QLatin1String("Tj"))) {
+            pdf.glyphs.push_back({lineStart, color});
+        }
+        operands.clear();
+    }
+}
+
+PrintedPdf readPdf(const QString &path) {
+    QFile file(path);
+    PrintedPdf pdf;
+    if (!file.open(QIODevice::ReadOnly)) {
+        return pdf;
+    }
+    const QByteArray bytes = file.readAll();
+    pdf.pages = static_cast<int>(
+        QString::fromLatin1(bytes).count(QRegularExpression(QStringLiteral("/Type\\s*/Page\\b"))));
+    const QByteArray begin = "stream\n";
+    const QByteArray end = "endstream";
+    for (qsizetype at = bytes.indexOf(begin); at >= 0; at = bytes.indexOf(begin, at)) {
+        const qsizetype start = at + begin.size();
+        const qsizetype stop = bytes.indexOf(end, start);
+        if (stop < 0) {
+            break;
+        }
+        // Page contents are zlib streams (first byte 0x78). qUncompress wants a length hint in
+        // front; it grows past a short one.
+        if (bytes.at(start) == '\x78') {
+            const QByteArray content =
+                qUncompress(QByteArray("\x00\x00\x10\x00", 4) + bytes.mid(start, stop - start));
+            if (content.contains("BT")) {
+                readContentStream(content, pdf);
+            }
+        }
+        at = stop + end.size();
+    }
+    return pdf;
+}
+
+constexpr double kDeviceDpi = 1200;  // the high-resolution PDF printer
+constexpr double kMargin = kDeviceDpi / 2;
+const QRectF kA4TextArea(QPointF(kMargin, kMargin), QPointF(210 / 25.4 * kDeviceDpi - kMargin,
+                                                            297 / 25.4 * kDeviceDpi - kMargin));
+
+class PrintingTest : public PrintAndHelpTest {
+  protected:
+    void SetUp() override {
+        PrintAndHelpTest::SetUp();
+        printDialog_.outputFile = QDir::current().absoluteFilePath(QStringLiteral("printed.pdf"));
+    }
+
+    PrintedPdf Print() {
+        Frame().ExecuteCommand(command::kFilePrint);
+        return readPdf(printDialog_.outputFile);
+    }
+
+    bool Printed() const { return QFile::exists(printDialog_.outputFile); }
+
+    // The line "line N" repeated, then a line much wider than a page.
+    static std::string LongText(int lines) {
+        std::string text;
+        for (int line = 1; line <= lines; ++line) {
+            text += "int line" + std::to_string(line) + " = " + std::to_string(line) + ";\n";
+        }
+        for (int word = 0; word < 60; ++word) {
+            text += "wide" + std::to_string(word) + ' ';
+        }
+        return text + "\n";
+    }
+
+    static int CountPrintable(const std::string &text) {
+        int count = 0;
+        for (char c : text) {
+            count += c != '\n' ? 1 : 0;
+        }
+        return count;
+    }
+};
+
+TEST_F(PrintingTest, CancelOrEmptySelectionPrintsNothing) {
+    struct Case {
+        const char *name;
+        bool cancel;
+        bool selection;
+        std::size_t messages;
+    };
+    for (const Case &c :
+         {Case{"cancelled", true, false, 0}, Case{"empty selection", false, true, 1}}) {
+        SCOPED_TRACE(c.name);
+        LoadText("int main(void) { return 0; }\n");
+        Editor().SetSelectionRange(4, 4);
+        const int styleBefore = Editor().StyleAt(0);
+        printDialog_.cancel = c.cancel;
+        printDialog_.selection = c.selection;
+        informationBox_.messages.clear();
+
+        Frame().ExecuteCommand(command::kFilePrint);
+
+        EXPECT_FALSE(Printed());
+        ASSERT_EQ(informationBox_.messages.size(), c.messages);
+        if (c.messages > 0) {
+            EXPECT_EQ(informationBox_.messages[0].caption, "Impossible");
+            EXPECT_EQ(informationBox_.messages[0].text, "Current selection is empty!");
+        }
+        EXPECT_EQ(Frame().StatusPaneText(0), QStringLiteral("Ready"));
+        EXPECT_FALSE(Editor().Printing());
+        EXPECT_EQ(Editor().StyleAt(0), styleBefore);
+        EXPECT_EQ(Editor().SelectionStart(), 4);
+    }
+    EXPECT_EQ(printDialog_.rangeOffered, QPrinter::AllPages) << "all pages come preselected";
+}
+
+TEST_F(PrintingTest, ThreePagesBlackOnWhiteInsideTheMarginsWithLongLinesBroken) {
+    // A dark scheme, so that black on white has to be made for the printout.
+    WriteSettingsFile("<Scrivo><ColorScheme>32799</ColorScheme><KeyClick>0</KeyClick></Scrivo>");
+    const std::string text = LongText(130);
+    LoadText(text);
+
+    const PrintedPdf pdf = Print();
+
+    EXPECT_EQ(pdf.pages, 3);
+    EXPECT_EQ(static_cast<int>(pdf.glyphs.size()), CountPrintable(text))
+        << "every character printed once: long lines broken, not cut";
+    for (const PrintedPdf::Glyph &glyph : pdf.glyphs) {
+        ASSERT_TRUE(kA4TextArea.adjusted(-1, -1, 1, 1).contains(glyph.origin))
+            << glyph.origin.x() << ", " << glyph.origin.y();
+        ASSERT_EQ(glyph.color, "0 0 0");
+    }
+    for (const PrintedPdf::Fill &fill : pdf.fills) {
+        ASSERT_TRUE(kA4TextArea.adjusted(-1, -1, 1, 1).contains(fill.rect))
+            << fill.rect.x() << ", " << fill.rect.y() << " " << fill.rect.width();
+        ASSERT_EQ(fill.color, "1 1 1");
+    }
+}
+
+TEST_F(PrintingTest, SelectionIsPrintedAlone) {
+    LoadText(LongText(130));
+    const std::string selected = "int line2 = 2;\nint line3 = 3;";
+    const int start = static_cast<int>(LongText(1).find('\n')) + 1;
+    Editor().SetSelectionRange(start, start + static_cast<int>(selected.size()));
+    ASSERT_EQ(Editor().selectedText().toStdString(), selected);
+    printDialog_.selection = true;
+
+    const PrintedPdf pdf = Print();
+
+    EXPECT_EQ(pdf.pages, 1);
+    EXPECT_EQ(static_cast<int>(pdf.glyphs.size()), CountPrintable(selected));
+}
+
+TEST_F(PrintingTest, ColoursSelectionCaretAndUndoHistoryAreAsBefore) {
+    WriteSettingsFile("<Scrivo><ColorScheme>32799</ColorScheme><KeyClick>0</KeyClick></Scrivo>");
+    LoadText("#include <stdio.h>\n/* note */\nint main(void) { return 0; }\n");
+    Editor().SetSelectionRange(Editor().TextLength(), Editor().TextLength());
+    QTest::keyClicks(&Editor(), "x");
+    // Selection made backwards: the caret stands at its start.
+    Editor().SetSelectionRange(30, 22);
+    const auto styleColor = [this](int style, int message) {
+        return Editor().SendScintilla(message, static_cast<unsigned long>(style));
+    };
+    std::vector<long> colorsBefore;
+    std::vector<int> stylesBefore;
+    for (int style : {0, 1, 2, 3, 4, 5, static_cast<int>(QsciScintillaBase::STYLE_DEFAULT)}) {
+        colorsBefore.push_back(styleColor(style, QsciScintillaBase::SCI_STYLEGETFORE));
+        colorsBefore.push_back(styleColor(style, QsciScintillaBase::SCI_STYLEGETBACK));
+    }
+    for (int position = 0; position < Editor().TextLength(); ++position) {
+        stylesBefore.push_back(Editor().StyleAt(position));
+    }
+    const QString textBefore = Editor().text();
+
+    Print();
+    ASSERT_TRUE(Printed());
+
+    std::vector<long> colorsAfter;
+    std::vector<int> stylesAfter;
+    for (int style : {0, 1, 2, 3, 4, 5, static_cast<int>(QsciScintillaBase::STYLE_DEFAULT)}) {
+        colorsAfter.push_back(styleColor(style, QsciScintillaBase::SCI_STYLEGETFORE));
+        colorsAfter.push_back(styleColor(style, QsciScintillaBase::SCI_STYLEGETBACK));
+    }
+    for (int position = 0; position < Editor().TextLength(); ++position) {
+        stylesAfter.push_back(Editor().StyleAt(position));
+    }
+    EXPECT_EQ(colorsAfter, colorsBefore);
+    EXPECT_EQ(stylesAfter, stylesBefore);
+    EXPECT_EQ(Editor().SendScintilla(QsciScintillaBase::SCI_GETANCHOR), 30);
+    EXPECT_EQ(Editor().SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS), 22);
+    EXPECT_EQ(Frame().StatusPaneText(0), QStringLiteral("Ready"));
+    EXPECT_FALSE(Editor().Printing());
+
+    EXPECT_EQ(Editor().text(), textBefore);
+    Editor().undo();
+    EXPECT_FALSE(Editor().text().contains(QLatin1Char('x'))) << "the typed x is the last undo step";
+    EXPECT_FALSE(Editor().isUndoAvailable());
+}
+
+TEST_F(PrintingTest, NoGutterIsPaintedWhilePrinting) {
+    LoadText("one\ntwo\nthree\n");
+    const QColor numbers(Frame().Colors().keyword.red, Frame().Colors().keyword.green,
+                         Frame().Colors().keyword.blue);
+    const auto gutterHasNumbers = [&] {
+        const QImage image = Editor().viewport()->grab().toImage();
+        for (int y = 0; y < std::min(image.height(), 60); ++y) {
+            for (int x = 0; x < CScrivoRichEditCtrl::kGutterWidth; ++x) {
+                if (image.pixelColor(x, y) == numbers) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
+    ASSERT_TRUE(gutterHasNumbers());
+    Editor().SetPrinting(true);
+    EXPECT_FALSE(gutterHasNumbers());
+    Editor().SetPrinting(false);
+    EXPECT_TRUE(gutterHasNumbers());
+}
+
+}  // namespace
+}  // namespace scrivo::testing
