@@ -9,18 +9,16 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "ColorSchemes.h"
 #include "FrameServices.h"
 #include "Scanner.h"
 #include "ScrivoRichEditCtrl.h"
 #include "SettingsFile.h"
-#include "Splash.h"
 
 class QAction;
 class QLabel;
-class QPainter;
-class QPrinter;
 class QStatusBar;
 class QToolBar;
 class StatusPositionPane;
@@ -76,7 +74,6 @@ class CMainFrame : public QMainWindow {
     const scrivo::SchemeColors &Colors() const { return m_colors; }
     bool KeyClickOn() const { return m_keyClick; }
     const std::string &CurrentPath() const { return m_currentPath; }
-    const SPLASH &Splash() const { return m_splash; }
 
   protected:
     bool event(QEvent *event) override;
@@ -111,19 +108,6 @@ class CMainFrame : public QMainWindow {
     void RegisterRunCommand();
     void OnRunStart();
 
-    void RegisterPrintAndHelpCommands();
-    // Prints the whole text or the selection, black on white, then puts the scheme's colours back.
-    void OnFilePrint();
-    // Pages of [start, end) until the control places no more text; no empty last page.
-    void PrintPages(QPainter &painter, QPrinter &printer, int start, int end);
-    void RestoreColorsAfterPrinting();
-    // Shows the picture for two seconds over the area the frame will take, before its contents
-    // exist.
-    void ShowSplashWhileCreating();
-    void OnHelpAbout();
-    void OnHelpContents();
-
-    SPLASH m_splash;
     bool m_loading = false;
     scrivo::SchemeColors m_colors;
     scrivo::WordTables m_wordTables;
@@ -141,4 +125,7 @@ class CMainFrame : public QMainWindow {
     StatusPositionPane *m_positionPane = nullptr;
     std::unordered_map<int, CommandHandler> m_handlers;
     std::unordered_map<int, QAction *> m_actions;
+    // Kept between colourings so that recolouring a large text allocates nothing.
+    std::vector<scrivo::Run> m_coloringRuns;
+    std::string m_coloringStyles;
 };

@@ -4,7 +4,6 @@
 // saved and restored around it because the callers may scroll.
 #include <algorithm>
 #include <string>
-#include <vector>
 
 #include "MainFrame.h"
 
@@ -52,10 +51,11 @@ void CMainFrame::ColorizeRange(int start, int end) {
     m_editor->SetSlotColors(m_colors);
 
     const std::string_view text = m_editor->RangeText(start, end);
-    std::vector<scrivo::Run> runs;
-    m_scanner.scan(text, runs);
-    std::string styles(text.size(), static_cast<char>(scrivo::ColorSlot::Text));
-    for (const scrivo::Run &run : runs) {
+    m_coloringRuns.clear();
+    m_scanner.scan(text, m_coloringRuns);
+    std::string &styles = m_coloringStyles;
+    styles.assign(text.size(), static_cast<char>(scrivo::ColorSlot::Text));
+    for (const scrivo::Run &run : m_coloringRuns) {
         const auto runEnd = std::min(run.end, styles.size());
         std::fill(styles.begin() + static_cast<std::ptrdiff_t>(std::min(run.start, runEnd)),
                   styles.begin() + static_cast<std::ptrdiff_t>(runEnd),

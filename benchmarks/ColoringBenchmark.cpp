@@ -1,0 +1,114 @@
+// Whole-text colouring in the real control against the control's own C++ lexer over the same
+// text, and the recolouring of one line in the middle of it (the Space and Return path).
+#include <Qsci/qscilexercpp.h>
+#include <Qsci/qsciscintilla.h>
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <memory>
+#include <string>
+
+#include "FrameServices.h"
+#include "MainFrame.h"
+
+namespace {
+
+constexpr std::size_t kTextBytes = 8 * 1024 * 1024;
+
+class SilentSound : public scrivo::Sound {
+  public:
+    void playClick() override {}
+};
+
+std::string LargeCText() {
+    std::string text;
+    for (int n = 0; text.size() < kTextBytes; ++n) {
+        const std::string id = std::to_string(n);
+        text += "#include <stdio.h>\n/* block " + id +
+                " with several words\n   over two lines */\n"
+                "static int table_" +
+                id +
+                "[16] = {1, 2, 3, 4};\n"
+                "int function_" +
+                id +
+                "(const char *text, unsigned long count) {\n"
+                "    int total = 0; // running sum\n"
+                "    for (unsigned long i = 0; i < count && text[i] != '\\0'; ++i) {\n"
+                "        if (text[i] == '\"' || text[i] >= 'a') total += table_" +
+                id +
+                "[i % 16];\n"
+                "        else total -= (int)sizeof(long) << 2;\n"
+                "    }\n"
+                "    printf(\"%d items: \\\"%s\\\"\\n\", total, text);\n"
+                "    return total;\n}\n\n";
+    }
+    return text;
+}
+
+const std::string &Text() {
+    static const std::string text = LargeCText();
+    return text;
+}
+
+void LoadText(QsciScintilla &control) {
+    control.SendScintilla(QsciScintillaBase::SCI_SETTEXT, static_cast<uintptr_t>(0),
+                          Text().c_str());
+}
+
+CMainFrame &Frame() {
+    static SilentSound sound;
+    static const std::unique_ptr<CMainFrame> frame = [] {
+        auto created = std::make_unique<CMainFrame>(scrivo::FrameServices{&sound});
+        created->CreateFrame();
+        LoadText(created->Editor());
+        return created;
+    }();
+    return *frame;
+}
+
+void BM_ColorizeRangeWholeText(benchmark::State &state) {
+    CMainFrame &frame = Frame();
+    for (auto _ : state) {
+        frame.ColorizeRange(0, frame.Editor().TextLengthCountingBreaksTwice());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                            static_cast<int64_t>(Text().size()));
+}
+BENCHMARK(BM_ColorizeRangeWholeText)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ReferenceCppLexerWholeText(benchmark::State &state) {
+    QsciScintilla reference;
+    reference.setLexer(new QsciLexerCPP(&reference));
+    LoadText(reference);
+    for (auto _ : state) {
+        reference.SendScintilla(QsciScintillaBase::SCI_COLOURISE, 0UL, -1L);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                            static_cast<int64_t>(Text().size()));
+}
+BENCHMARK(BM_ReferenceCppLexerWholeText)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ColorizeCurrentLineInTheMiddle(benchmark::State &state) {
+    CMainFrame &frame = Frame();
+    CScrivoRichEditCtrl &editor = frame.Editor();
+    const int middle = editor.LineIndex(editor.LineCount() / 2) + 4;
+    editor.SetSelectionRange(middle, middle);
+    editor.SetFirstVisibleLine(editor.LineCount() / 2 - 10);
+    for (auto _ : state) {
+        frame.ColorizeCurrentLine();
+    }
+}
+BENCHMARK(BM_ColorizeCurrentLineInTheMiddle)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
