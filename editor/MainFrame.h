@@ -16,9 +16,12 @@
 #include "Scanner.h"
 #include "ScrivoRichEditCtrl.h"
 #include "SettingsFile.h"
+#include "Splash.h"
 
 class QAction;
 class QLabel;
+class QPainter;
+class QPrinter;
 class QStatusBar;
 class QToolBar;
 class StatusPositionPane;
@@ -74,6 +77,7 @@ class CMainFrame : public QMainWindow {
     const scrivo::SchemeColors &Colors() const { return m_colors; }
     bool KeyClickOn() const { return m_keyClick; }
     const std::string &CurrentPath() const { return m_currentPath; }
+    const SPLASH &Splash() const { return m_splash; }
 
   protected:
     bool event(QEvent *event) override;
@@ -108,6 +112,19 @@ class CMainFrame : public QMainWindow {
     void RegisterRunCommand();
     void OnRunStart();
 
+    void RegisterPrintAndHelpCommands();
+    // Prints the whole text or the selection, black on white, then puts the scheme's colours back.
+    void OnFilePrint();
+    // Pages of [start, end) until the control places no more text; no empty last page.
+    void PrintPages(QPainter &painter, QPrinter &printer, int start, int end);
+    void RestoreColorsAfterPrinting();
+    // Shows the picture for two seconds over the area the frame will take, before its contents
+    // exist.
+    void ShowSplashWhileCreating();
+    void OnHelpAbout();
+    void OnHelpContents();
+
+    SPLASH m_splash;
     bool m_loading = false;
     scrivo::SchemeColors m_colors;
     scrivo::WordTables m_wordTables;
