@@ -8,4 +8,9 @@ cmake -S . -B build -G Ninja
 cmake --build build -j "$(nproc)"
 cmake --install build --prefix app
 cd app
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+  echo "The editor is built and laid out in $(pwd), but there is no display to show it on" >&2
+  echo "(neither DISPLAY nor WAYLAND_DISPLAY is set). Run this command from a desktop session." >&2
+  exit 1
+fi
 exec ./Scrivo
