@@ -2,7 +2,7 @@
 // line breaks, and colouring the whole text in one pass; and saving it back with CR LF.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -80,12 +80,13 @@ struct Fixture {
     std::unique_ptr<CMainFrame> frame;
 };
 
-// Made on first use and ended in main, while the application still exists.
+// Made on first use and ended while the application still exists.
 std::unique_ptr<Fixture> sharedFixture;
 
 Fixture &Shared() {
     if (!sharedFixture) {
         sharedFixture = std::make_unique<Fixture>();
+        qAddPostRoutine([] { sharedFixture.reset(); });
     }
     return *sharedFixture;
 }
@@ -113,15 +114,3 @@ void BM_WriteTextFile5MB(benchmark::State &state) {
 BENCHMARK(BM_WriteTextFile5MB)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
-
-int main(int argc, char **argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    sharedFixture.reset();
-    return 0;
-}
