@@ -18,9 +18,15 @@
 
 namespace {
 
-const std::vector<std::string> kNameFilters = {"c Files (*.c)", "All Files (*)"};
-constexpr const char *kDefaultSuffix = "c";
-constexpr const char *kInitialName = "*.c";
+// Load and Save As offer C files first, then all files, with "c" added to a name without a suffix.
+scrivo::FileDialogRequest sourceFileRequest(scrivo::FileDialogRequest::Mode mode) {
+    scrivo::FileDialogRequest request;
+    request.mode = mode;
+    request.initialName = "*.c";
+    request.defaultSuffix = "c";
+    request.nameFilters = {"c Files (*.c)", "All Files (*)"};
+    return request;
+}
 
 std::string localPath(const QString &path) {
     return QFile::encodeName(path).toStdString();
@@ -117,13 +123,9 @@ void CMainFrame::OnFileNew() {
 void CMainFrame::OnFileLoad() {
     // Beside the executable, whatever the working directory; worked out anew every time.
     const QString examples = QCoreApplication::applicationDirPath() + QStringLiteral("/Examples");
-    scrivo::FileDialogRequest request;
-    request.mode = scrivo::FileDialogRequest::Mode::Open;
+    scrivo::FileDialogRequest request = sourceFileRequest(scrivo::FileDialogRequest::Mode::Open);
     request.title = "Load";
     request.initialFolder = localPath(examples);
-    request.initialName = kInitialName;
-    request.defaultSuffix = kDefaultSuffix;
-    request.nameFilters = kNameFilters;
     if (const std::optional<std::string> path = m_services.fileDialogs->chooseFile(request)) {
         LoadDocument(*path);
     }
@@ -139,12 +141,8 @@ void CMainFrame::OnFileSave() {
 }
 
 void CMainFrame::OnFileSaveAs() {
-    scrivo::FileDialogRequest request;
-    request.mode = scrivo::FileDialogRequest::Mode::Save;
-    request.initialName = kInitialName;
-    request.defaultSuffix = kDefaultSuffix;
-    request.nameFilters = kNameFilters;
-    const std::optional<std::string> path = m_services.fileDialogs->chooseFile(request);
+    const std::optional<std::string> path = m_services.fileDialogs->chooseFile(
+        sourceFileRequest(scrivo::FileDialogRequest::Mode::Save));
     if (!path) {
         return;
     }

@@ -214,6 +214,8 @@ TEST_F(DocumentsTest, FailedSaveLeavesTheOldFileIntact) {
     EXPECT_EQ(ReadFile("keep.c"), old);
     ASSERT_EQ(fileErrors_.messages.size(), 1u);
     EXPECT_NE(fileErrors_.messages[0].find(AbsolutePath("keep.c")), std::string::npos);
+    EXPECT_NE(fileErrors_.messages[0].find("too large"), std::string::npos)
+        << "the system's reason: " << fileErrors_.messages[0];
     EXPECT_EQ(QDir::current().entryList(QDir::Files).size(), 1) << "no temporary file is left";
 }
 
