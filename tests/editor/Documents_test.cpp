@@ -1,5 +1,5 @@
 #include <sys/resource.h>
-#include <unistd.h>
+#include <sys/stat.h>
 
 #include <QCoreApplication>
 #include <QDropEvent>
@@ -103,28 +103,13 @@ TEST_F(DocumentsTest, LoadColoursTheWholeTextAndEndsReadyAtTheStart) {
     EXPECT_FALSE(Editor().isUndoAvailable()) << "the load is not an undo step";
 }
 
-struct RoundTrip {
-    const char *what;
-    std::string loaded;
-    std::string saved;
-};
-
 TEST_F(DocumentsTest, SaveWritesCrLfAndKeepsEveryOtherByte) {
-    const RoundTrip cases[] = {
-        {"LF only", "int a;\nint b;\n", "int a;\r\nint b;\r\n"},
-        {"last line without a break", "a\r\nb", "a\r\nb"},
-        {"lone CR", "a\rb\r", "a\r\nb\r\n"},
-        {"NUL, bytes above 127, no BOM added", "x\0y\xE9\xFF\xC3\xA9\r\nz"s,
-         "x\0y\xE9\xFF\xC3\xA9\r\nz"s},
-        {"empty", "", ""},
-    };
-    for (const RoundTrip &c : cases) {
-        WriteFile("round.c", c.loaded);
-        Frame().LoadDocument(AbsolutePath("round.c"));
-        WriteFile("round.c", "overwritten");
-        Frame().ExecuteCommand(command::kFileSave);
-        EXPECT_EQ(ReadFile("round.c"), c.saved) << c.what;
-    }
+    // LF, lone CR and CR LF ends; NUL, bytes that are not UTF-8 and UTF-8; no break at the end.
+    WriteFile("round.c", "int a;\n\rb\r\nx\0y\xE9\xFF\xC3\xA9"s);
+    Frame().LoadDocument(AbsolutePath("round.c"));
+    WriteFile("round.c", "overwritten");
+    Frame().ExecuteCommand(command::kFileSave);
+    EXPECT_EQ(ReadFile("round.c"), "int a;\r\n\r\nb\r\nx\0y\xE9\xFF\xC3\xA9"s);
     EXPECT_TRUE(fileDialogs_.requests.empty()) << "a titled text saves without a dialog";
     EXPECT_TRUE(fileErrors_.messages.empty());
 }
@@ -217,20 +202,6 @@ TEST_F(DocumentsTest, FailedSaveLeavesTheOldFileIntact) {
     EXPECT_NE(fileErrors_.messages[0].find("too large"), std::string::npos)
         << "the system's reason: " << fileErrors_.messages[0];
     EXPECT_EQ(QDir::current().entryList(QDir::Files).size(), 1) << "no temporary file is left";
-}
-
-TEST_F(DocumentsTest, SaveIntoAReadOnlyFileFailsAndKeepsIt) {
-    if (geteuid() == 0) {
-        GTEST_SKIP() << "root may write read-only files";
-    }
-    WriteFile("locked.c", "locked");
-    ASSERT_EQ(chmod("locked.c", 0444), 0);
-    SetText("new");
-    fileDialogs_.answers.push_back(AbsolutePath("locked.c"));
-    Frame().ExecuteCommand(command::kFileSaveAs);
-    EXPECT_EQ(ReadFile("locked.c"), "locked");
-    EXPECT_EQ(fileErrors_.messages.size(), 1u);
-    EXPECT_EQ(Frame().CurrentPath(), "") << "the text is in no file under that name";
 }
 
 TEST_F(DocumentsTest, FailedSaveAsKeepsThePreviousPath) {

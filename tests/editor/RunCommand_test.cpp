@@ -63,15 +63,10 @@ TEST_F(RunCommandTest, StartsOrvexWithTheCurrentPathAsItsOnlyArgument) {
     EXPECT_EQ(Frame().StatusPaneText(0), QStringLiteral("Ready"));
 }
 
-TEST_F(RunCommandTest, UntitledStartsWithOneEmptyArgument) {
+TEST_F(RunCommandTest, EachF5OnUntitledTextStartsOneProcessWithAnEmptyArgument) {
     QTest::keyClick(&Editor(), Qt::Key_F5);
-    EXPECT_EQ(WaitForRuns(1), QStringList{QStringLiteral("1\n[]\n")});
-}
-
-TEST_F(RunCommandTest, TwoStartsRunTwoProcesses) {
-    Frame().ExecuteCommand(command::kRunStart);
-    Frame().ExecuteCommand(command::kRunStart);
-    EXPECT_EQ(WaitForRuns(2).size(), 2);
+    QTest::keyClick(&Editor(), Qt::Key_F5);
+    EXPECT_EQ(WaitForRuns(2), (QStringList{QStringLiteral("1\n[]\n"), QStringLiteral("1\n[]\n")}));
 }
 
 TEST_F(RunCommandTest, MissingOrvexPrintsTheErrorLineAndEndsReady) {
