@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+class QDialog;
 class QPrinter;
 class QWidget;
 
@@ -89,6 +90,13 @@ class HelpViewer {
     virtual void displayTopic(const std::string &file) = 0;
 };
 
+// Runs a modal dialog of the program's own to its end; answers QDialog::Accepted or Rejected.
+class DialogRunner {
+  public:
+    virtual ~DialogRunner() = default;
+    virtual int run(QDialog &dialog) = 0;
+};
+
 // Not owned: whoever builds the frame keeps the services alive for the frame's whole life.
 struct FrameServices {
     Sound *sound = nullptr;
@@ -101,6 +109,7 @@ struct FrameServices {
     InformationBox *informationBox = nullptr;
     SplashWait *splashWait = nullptr;
     HelpViewer *helpViewer = nullptr;
+    DialogRunner *dialogs = nullptr;
 };
 
 }  // namespace scrivo

@@ -138,6 +138,8 @@ void CMainFrame::RegisterCommandHandlers() {
     OnCommand(kViewToolbar, [this] { OnViewToolbar(); });
     OnCommand(kViewStatusBar, [this] { OnViewStatusBar(); });
     OnCommand(kOptionsKeyClick, [this] { OnKeyClickSound(); });
+    RegisterSearchCommands();
+    RegisterEditCommands();
     RegisterPrintAndHelpCommands();
     RegisterDocumentCommands();
     RegisterRunCommand();

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <string>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "ColorSchemes.h"
+#include "FindReplaceDialog.h"
 #include "FrameServices.h"
 #include "Scanner.h"
 #include "ScrivoRichEditCtrl.h"
@@ -79,6 +81,10 @@ class CMainFrame : public QMainWindow {
     const std::string &CurrentPath() const { return m_currentPath; }
     const SPLASH &Splash() const { return m_splash; }
 
+    // The open find/replace dialog, or null; and where its next search starts.
+    FindReplaceDialog *FindReplaceWindow() const { return m_findReplaceDialog; }
+    int SearchPosition() const { return m_searchPosition; }
+
   protected:
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -125,6 +131,20 @@ class CMainFrame : public QMainWindow {
     void OnHelpContents();
 
     SPLASH m_splash;
+    void RegisterSearchCommands();
+    void OnFindReplace(FindReplaceDialog::Form form);
+    // Examines the dialog's report in the order closing, find next, replace, replace all.
+    void OnFindReplaceRequest(const scrivo::FindReplaceRequest &request);
+    void FindNext(const scrivo::FindReplaceRequest &request);
+    void ReplaceNext(const scrivo::FindReplaceRequest &request);
+    void ReplaceAll(const scrivo::FindReplaceRequest &request);
+    void FocusAndRepaintEditor();
+    void OnGoToLine();
+
+    void RegisterEditCommands();
+    void OnEditPaste();
+    void OnContextMenu(QPoint globalPos);
+
     bool m_loading = false;
     scrivo::SchemeColors m_colors;
     scrivo::WordTables m_wordTables;
@@ -145,4 +165,6 @@ class CMainFrame : public QMainWindow {
     // Kept between colourings so that recolouring a large text allocates nothing.
     std::vector<scrivo::Run> m_coloringRuns;
     std::string m_coloringStyles;
+    QPointer<FindReplaceDialog> m_findReplaceDialog;
+    int m_searchPosition = 0;
 };

@@ -1,6 +1,7 @@
 #include "QtFrameServices.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
@@ -47,6 +48,10 @@ std::optional<std::string> QtFileDialogs::chooseFile(const FileDialogRequest &re
 void QtFileErrorBox::showFileError(const std::string &message) {
     QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(),
                           QString::fromStdString(message));
+}
+
+int QtDialogRunner::run(QDialog &dialog) {
+    return dialog.exec();
 }
 
 bool QtPrintDialog::choosePrinter(QPrinter &printer, QWidget *parent) {
@@ -107,6 +112,7 @@ FrameServices QtFrameServices::services() {
     services.informationBox = &informationBox_;
     services.splashWait = &splashWait_;
     services.helpViewer = &helpViewer_;
+    services.dialogs = &dialogs_;
     return services;
 }
 

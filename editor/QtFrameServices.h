@@ -64,6 +64,12 @@ class QtHelpViewer : public HelpViewer {
     std::unique_ptr<QTextBrowser> browser_;
 };
 
+// Modal dialogs run in their own event loop.
+class QtDialogRunner : public DialogRunner {
+  public:
+    int run(QDialog &dialog) override;
+};
+
 // Owns one implementation of every service and hands them to the frame.
 class QtFrameServices {
   public:
@@ -78,6 +84,7 @@ class QtFrameServices {
     QtFileDialogs fileDialogs_;
     QtFileErrorBox fileErrors_;
     DetachedProcessStarter processes_;
+    QtDialogRunner dialogs_;
 };
 
 }  // namespace scrivo

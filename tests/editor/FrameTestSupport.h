@@ -6,11 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -50,6 +52,23 @@ class FakeFileErrorBox : public FileErrorBox {
     std::vector<std::string> messages;
 };
 
+// Plays the user's part in a modal dialog of the program's own: `answer` works the dialog (types,
+// clicks) and the runner reports how it ended. Without an answer the dialog is cancelled.
+class FakeDialogRunner : public DialogRunner {
+  public:
+    int run(QDialog &dialog) override {
+        ++runs;
+        if (answer) {
+            answer(dialog);
+        } else {
+            dialog.reject();
+        }
+        return dialog.result();
+    }
+    std::function<void(QDialog &)> answer;
+    int runs = 0;
+};
+
 class FrameTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -84,7 +103,9 @@ class FrameTest : public ::testing::Test {
     }
 
     FrameServices Services() {
-        return FrameServices{&sound_, &fileDialogs_, &fileErrors_, &processes_};
+        FrameServices services{&sound_, &fileDialogs_, &fileErrors_, &processes_};
+        services.dialogs = &dialogs_;
+        return services;
     }
 
     // Builds and shows the frame on first use; write the settings file before calling it.
@@ -109,6 +130,7 @@ class FrameTest : public ::testing::Test {
     }
 
     FakeSound sound_;
+    FakeDialogRunner dialogs_;
     FakeFileDialogs fileDialogs_;
     FakeFileErrorBox fileErrors_;
     // Real process start: tests give it a program of their own in the working directory.

@@ -1,0 +1,49 @@
+// The Go To Line dialog: a label naming the range of lines, a field for the number, OK and Cancel.
+// OK moves the editor's caret to the start of the line asked for, with an empty selection; Cancel,
+// Esc and the close box change nothing. The number is read the way atoi reads it, so any text may
+// be typed; what lies outside the text is answered as described at LineStartFor.
+#pragma once
+
+#include <QDialog>
+#include <string_view>
+
+class CScrivoRichEditCtrl;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace scrivo {
+
+// atoi's reading of a number: leading white space, an optional sign, decimal digits up to the
+// first other character; 0 without digits. Values beyond int saturate instead of overflowing.
+int parseLeadingInteger(std::string_view text);
+
+}  // namespace scrivo
+
+class CGoToLineDialog : public QDialog {
+    Q_OBJECT
+
+  public:
+    explicit CGoToLineDialog(int lineCount = 1, CScrivoRichEditCtrl *editor = nullptr,
+                             QWidget *parent = nullptr);
+
+    QLabel *LineLabel() const { return label_; }
+    QLineEdit *LineField() const { return field_; }
+    QPushButton *OkButton() const { return ok_; }
+    QPushButton *CancelButton() const { return cancel_; }
+
+    void accept() override;
+
+  private:
+    // Where the caret goes for the 1-based line number n: the start of line n; for 0 or less
+    // (nothing or no number typed, or a negative one) the start of the caret's own line; beyond
+    // the last line the start of the last line.
+    int LineStartFor(int lineNumber) const;
+
+    int m_lineCount = 1;
+    CScrivoRichEditCtrl *m_editor = nullptr;
+    QPushButton *ok_ = nullptr;
+    QPushButton *cancel_ = nullptr;
+    QLineEdit *field_ = nullptr;
+    QLabel *label_ = nullptr;
+};
