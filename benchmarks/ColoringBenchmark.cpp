@@ -5,7 +5,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <memory>
 #include <string>
 
 #include "FrameServices.h"
@@ -55,15 +54,21 @@ void LoadText(QsciScintilla &control) {
                           Text().c_str());
 }
 
+// Made on first use and destroyed while the application still exists.
+CMainFrame *sharedFrame = nullptr;
+
 CMainFrame &Frame() {
     static SilentSound sound;
-    static const std::unique_ptr<CMainFrame> frame = [] {
-        auto created = std::make_unique<CMainFrame>(scrivo::FrameServices{&sound});
-        created->CreateFrame();
-        LoadText(created->Editor());
-        return created;
-    }();
-    return *frame;
+    if (sharedFrame == nullptr) {
+        sharedFrame = new CMainFrame(scrivo::FrameServices{&sound});
+        sharedFrame->CreateFrame();
+        LoadText(sharedFrame->Editor());
+        qAddPostRoutine([] {
+            delete sharedFrame;
+            sharedFrame = nullptr;
+        });
+    }
+    return *sharedFrame;
 }
 
 void BM_ColorizeRangeWholeText(benchmark::State &state) {
