@@ -63,6 +63,8 @@ CMainFrame &Frame() {
         sharedFrame = new CMainFrame(scrivo::FrameServices{&sound});
         sharedFrame->CreateFrame();
         LoadText(sharedFrame->Editor());
+        // Let the window be exposed so that the line's repaint is part of what is measured.
+        QApplication::processEvents();
         qAddPostRoutine([] {
             delete sharedFrame;
             sharedFrame = nullptr;

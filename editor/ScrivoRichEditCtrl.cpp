@@ -166,7 +166,9 @@ int CScrivoRichEditCtrl::StyleAt(int position) const {
 void CScrivoRichEditCtrl::SetRedraw(bool on) {
     viewport()->setUpdatesEnabled(on);
     if (on) {
-        viewport()->repaint();
+        // Scheduled, not painted here: the key being typed repaints the view right after, and one
+        // full paint of a maximised view costs far more than the colouring.
+        viewport()->update();
     }
 }
 

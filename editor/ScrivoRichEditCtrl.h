@@ -89,7 +89,7 @@ class CScrivoRichEditCtrl : public QsciScintilla {
     void ApplyStyles(int start, std::string_view styles);
     int StyleAt(int position) const;
 
-    // Suspends repainting of the text area; switching it on again repaints it in full at once.
+    // Suspends repainting of the text area; switching it on again schedules one full repaint.
     void SetRedraw(bool on);
 
     struct GutterLabel {
