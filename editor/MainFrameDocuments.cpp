@@ -174,11 +174,12 @@ void CMainFrame::LoadDocument(const std::string &path) {
         m_currentPath = previousPath;
         UpdateTitle();
     }
-    // Switching drawing on repaints the control in full, once.
     m_editor->SetRedraw(true);
     if (read) {
         m_editor->SetSelectionRange(0, 0);
         m_editor->setFocus();
+        // Painted at once, not scheduled: a large file should appear as soon as it is read.
+        m_editor->viewport()->repaint();
     }
     SetMessageText(QStringLiteral("Ready"));
     m_loading = false;
