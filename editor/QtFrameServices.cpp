@@ -55,7 +55,6 @@ int QtDialogRunner::run(QDialog &dialog) {
 }
 
 bool QtPrintDialog::choosePrinter(QPrinter &printer, QWidget *parent) {
-    printer.setPrintRange(QPrinter::AllPages);
     QPrintDialog dialog(&printer, parent);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, true);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);

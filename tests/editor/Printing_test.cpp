@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "CommandTable.h"
+#include "PageGeometry.h"
 #include "PrintAndHelpSupport.h"
 
 namespace scrivo::testing {
@@ -137,6 +138,15 @@ class PrintingTest : public PrintAndHelpTest {
     }
 };
 
+TEST(PageGeometryTest, HalfInchInsideThePrintableAreaInTwips) {
+    // 600 pixels per inch, 8 x 11 inches printable.
+    EXPECT_EQ(pageGeometry(4800, 6600, 600, 600),
+              (PageGeometry{{0, 0, 11520, 15840}, {720, 720, 10800, 15120}}));
+    // Integer divisions: 1000 pixels at 300 per inch are 4800 twips, 1001 still 4804.
+    EXPECT_EQ(pageGeometry(1001, 1000, 300, 300).page, (TwipsRect{0, 0, 4804, 4800}));
+    EXPECT_EQ(pageGeometry(4800, 6600, 0, 600), PageGeometry{}) << "no resolution, no page";
+}
+
 TEST_F(PrintingTest, CancelOrEmptySelectionPrintsNothing) {
     struct Case {
         const char *name;
@@ -251,6 +261,29 @@ TEST_F(PrintingTest, ColoursSelectionCaretAndUndoHistoryAreAsBefore) {
     Editor().undo();
     EXPECT_FALSE(Editor().text().contains(QLatin1Char('x'))) << "the typed x is the last undo step";
     EXPECT_FALSE(Editor().isUndoAvailable());
+}
+
+TEST_F(PrintingTest, JobIsNamedAfterTheCurrentPath) {
+    const std::string path =
+        QDir::current().absoluteFilePath(QStringLiteral("job.c")).toStdString();
+    QFile source(QString::fromStdString(path));
+    ASSERT_TRUE(source.open(QIODevice::WriteOnly));
+    source.write("int main(void) { return 0; }\r\n");
+    source.close();
+    Frame().LoadDocument(path);
+    ASSERT_EQ(Frame().CurrentPath(), path);
+
+    Print();
+
+    QFile pdf(printDialog_.outputFile);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    // The document information holds the job name as UTF-16 with a byte order mark.
+    QByteArray title = "/Title (\xfe\xff";
+    for (char c : path) {
+        title += '\0';
+        title += c;
+    }
+    EXPECT_TRUE(pdf.readAll().contains(title + ')')) << path;
 }
 
 TEST_F(PrintingTest, NoGutterIsPaintedWhilePrinting) {
