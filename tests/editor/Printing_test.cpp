@@ -217,6 +217,33 @@ TEST_F(PrintingTest, SelectionIsPrintedAlone) {
     EXPECT_EQ(static_cast<int>(pdf.glyphs.size()), CountPrintable(selected));
 }
 
+// What the user sees of the text besides the characters: slot colours, the colour of every
+// character, and selection with caret.
+struct TextLook {
+    std::vector<long> slotColors;
+    std::vector<int> styles;
+    long anchor;
+    long caret;
+};
+
+TextLook lookOf(const CScrivoRichEditCtrl &editor) {
+    TextLook look{{},
+                  {},
+                  editor.SendScintilla(QsciScintillaBase::SCI_GETANCHOR),
+                  editor.SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS)};
+    for (int style : {0, 1, 2, 3, 4, 5, static_cast<int>(QsciScintillaBase::STYLE_DEFAULT)}) {
+        for (int message :
+             {QsciScintillaBase::SCI_STYLEGETFORE, QsciScintillaBase::SCI_STYLEGETBACK}) {
+            look.slotColors.push_back(editor.SendScintilla(static_cast<unsigned>(message),
+                                                           static_cast<unsigned long>(style)));
+        }
+    }
+    for (int position = 0; position < editor.TextLength(); ++position) {
+        look.styles.push_back(editor.StyleAt(position));
+    }
+    return look;
+}
+
 TEST_F(PrintingTest, ColoursSelectionCaretAndUndoHistoryAreAsBefore) {
     WriteSettingsFile("<Scrivo><ColorScheme>32799</ColorScheme><KeyClick>0</KeyClick></Scrivo>");
     LoadText("#include <stdio.h>\n/* note */\nint main(void) { return 0; }\n");
@@ -224,36 +251,17 @@ TEST_F(PrintingTest, ColoursSelectionCaretAndUndoHistoryAreAsBefore) {
     QTest::keyClicks(&Editor(), "x");
     // Selection made backwards: the caret stands at its start.
     Editor().SetSelectionRange(30, 22);
-    const auto styleColor = [this](int style, int message) {
-        return Editor().SendScintilla(message, static_cast<unsigned long>(style));
-    };
-    std::vector<long> colorsBefore;
-    std::vector<int> stylesBefore;
-    for (int style : {0, 1, 2, 3, 4, 5, static_cast<int>(QsciScintillaBase::STYLE_DEFAULT)}) {
-        colorsBefore.push_back(styleColor(style, QsciScintillaBase::SCI_STYLEGETFORE));
-        colorsBefore.push_back(styleColor(style, QsciScintillaBase::SCI_STYLEGETBACK));
-    }
-    for (int position = 0; position < Editor().TextLength(); ++position) {
-        stylesBefore.push_back(Editor().StyleAt(position));
-    }
+    const TextLook before = lookOf(Editor());
     const QString textBefore = Editor().text();
 
     Print();
     ASSERT_TRUE(Printed());
 
-    std::vector<long> colorsAfter;
-    std::vector<int> stylesAfter;
-    for (int style : {0, 1, 2, 3, 4, 5, static_cast<int>(QsciScintillaBase::STYLE_DEFAULT)}) {
-        colorsAfter.push_back(styleColor(style, QsciScintillaBase::SCI_STYLEGETFORE));
-        colorsAfter.push_back(styleColor(style, QsciScintillaBase::SCI_STYLEGETBACK));
-    }
-    for (int position = 0; position < Editor().TextLength(); ++position) {
-        stylesAfter.push_back(Editor().StyleAt(position));
-    }
-    EXPECT_EQ(colorsAfter, colorsBefore);
-    EXPECT_EQ(stylesAfter, stylesBefore);
-    EXPECT_EQ(Editor().SendScintilla(QsciScintillaBase::SCI_GETANCHOR), 30);
-    EXPECT_EQ(Editor().SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS), 22);
+    const TextLook after = lookOf(Editor());
+    EXPECT_EQ(after.slotColors, before.slotColors);
+    EXPECT_EQ(after.styles, before.styles);
+    EXPECT_EQ(after.anchor, 30);
+    EXPECT_EQ(after.caret, 22);
     EXPECT_EQ(Frame().StatusPaneText(0), QStringLiteral("Ready"));
     EXPECT_FALSE(Editor().Printing());
 
