@@ -1,14 +1,17 @@
 #include <QByteArray>
 #include <QFile>
 #include <QImage>
+#include <QPrintDialog>
 #include <QRegularExpression>
 #include <QTextStream>
+#include <QTimer>
 #include <string>
 #include <vector>
 
 #include "CommandTable.h"
 #include "PageGeometry.h"
 #include "PrintAndHelpSupport.h"
+#include "QtFrameServices.h"
 
 namespace scrivo::testing {
 namespace {
@@ -145,6 +148,23 @@ TEST(PageGeometryTest, HalfInchInsideThePrintableAreaInTwips) {
     // Integer divisions: 1000 pixels at 300 per inch are 4800 twips, 1001 still 4804.
     EXPECT_EQ(pageGeometry(1001, 1000, 300, 300).page, (TwipsRect{0, 0, 4804, 4800}));
     EXPECT_EQ(pageGeometry(4800, 6600, 0, 600), PageGeometry{}) << "no resolution, no page";
+}
+
+TEST(QtPrintDialogTest, OffersTheSelectionButNoPageNumbersOrFileAndCancelStops) {
+    QPrinter printer;
+    QAbstractPrintDialog::PrintDialogOptions options;
+    QTimer::singleShot(0, [&options] {
+        if (auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget())) {
+            options = dialog->options();
+            dialog->reject();
+        }
+    });
+    QtPrintDialog printDialog;
+    EXPECT_FALSE(printDialog.choosePrinter(printer, nullptr));
+    EXPECT_TRUE(options.testFlag(QAbstractPrintDialog::PrintSelection));
+    EXPECT_FALSE(options.testFlag(QAbstractPrintDialog::PrintPageRange));
+    EXPECT_FALSE(options.testFlag(QAbstractPrintDialog::PrintCurrentPage));
+    EXPECT_FALSE(options.testFlag(QAbstractPrintDialog::PrintToFile));
 }
 
 TEST_F(PrintingTest, CancelOrEmptySelectionPrintsNothing) {
