@@ -2,7 +2,6 @@
 // between searches, to the current end of the text, and never wraps around; the direction chosen
 // in the dialog is not used. Replacements are made with undo collection off, after which the
 // control's undo history is emptied: a history that skipped edits would undo into the wrong text.
-#include <QDialog>
 #include <optional>
 #include <string>
 

@@ -2,6 +2,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <cstring>
 #include <utility>
 
 #include "CommandTable.h"
@@ -15,85 +16,64 @@ using Selection = std::pair<int, int>;
 
 class FindReplaceTest : public FrameTest {
   protected:
-    FindReplaceDialog &Open(int command) {
-        Frame().ExecuteCommand(command);
+    FindReplaceDialog &Open(const char *findText, const char *replaceText = nullptr) {
+        Frame().ExecuteCommand(replaceText ? command::kSearchReplace : command::kSearchFind);
         FindReplaceDialog *dialog = Frame().FindReplaceWindow();
         EXPECT_NE(dialog, nullptr);
+        dialog->FindField()->setText(QString::fromUtf8(findText));
+        if (replaceText) {
+            dialog->ReplaceField()->setText(QString::fromUtf8(replaceText));
+        }
         return *dialog;
-    }
-
-    FindReplaceDialog &OpenFind(const char *findText) {
-        FindReplaceDialog &dialog = Open(command::kSearchFind);
-        dialog.FindField()->setText(QString::fromUtf8(findText));
-        return dialog;
-    }
-
-    FindReplaceDialog &OpenReplace(const char *findText, const char *replaceText) {
-        FindReplaceDialog &dialog = Open(command::kSearchReplace);
-        dialog.FindField()->setText(QString::fromUtf8(findText));
-        dialog.ReplaceField()->setText(QString::fromUtf8(replaceText));
-        return dialog;
     }
 
     Selection CurrentSelection() { return {Editor().SelectionStart(), Editor().SelectionEnd()}; }
     std::string Text() { return Editor().text().toStdString(); }
-    bool CanUndo() { return Editor().isUndoAvailable(); }
 };
 
-TEST_F(FindReplaceTest, OpensEmptyWithDownwardSearchAndActionsOnlyWhileTheFindTextIsNotEmpty) {
-    for (const int command : {command::kSearchFind, command::kSearchReplace}) {
-        FindReplaceDialog &dialog = Open(command);
-        const bool replaceForm = command == command::kSearchReplace;
-        SCOPED_TRACE(replaceForm ? "replace form" : "find form");
-        EXPECT_EQ(dialog.windowTitle(), replaceForm ? "Replace" : "Find");
-        EXPECT_EQ(dialog.ReplaceField() != nullptr, replaceForm);
-        EXPECT_EQ(dialog.ReplaceAllButton() != nullptr, replaceForm);
-        EXPECT_TRUE(dialog.FindField()->text().isEmpty());
-        EXPECT_TRUE(dialog.DownButton()->isChecked());
-        EXPECT_FALSE(dialog.MatchCaseBox()->isChecked());
-        EXPECT_FALSE(dialog.WholeWordBox()->isChecked());
-        EXPECT_FALSE(dialog.isModal());
-
-        std::vector<QPushButton *> actions{dialog.FindNextButton()};
-        if (replaceForm) {
-            actions.push_back(dialog.ReplaceButton());
-            actions.push_back(dialog.ReplaceAllButton());
-        }
-        for (QPushButton *action : actions) {
-            EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
-        }
-        dialog.FindField()->setText(QStringLiteral("a"));
-        for (QPushButton *action : actions) {
-            EXPECT_TRUE(action->isEnabled()) << action->text().toStdString();
-        }
-        dialog.FindField()->clear();
-        EXPECT_FALSE(dialog.FindNextButton()->isEnabled());
-        dialog.CancelButton()->click();
-        EXPECT_EQ(Frame().FindReplaceWindow(), nullptr);
-    }
-}
-
-TEST_F(FindReplaceTest, FindOrReplaceWhileADialogIsOpenChangesNothing) {
-    FindReplaceDialog &dialog = OpenFind("x");
+TEST_F(FindReplaceTest, OpensEmptyOnceWithActionsOnlyWhileTheFindTextIsNotEmpty) {
+    FindReplaceDialog &dialog = Open("");
+    EXPECT_TRUE(dialog.DownButton()->isChecked());
+    EXPECT_FALSE(dialog.MatchCaseBox()->isChecked() || dialog.WholeWordBox()->isChecked());
+    EXPECT_FALSE(dialog.FindNextButton()->isEnabled());
+    dialog.FindField()->setText(QStringLiteral("a"));
+    EXPECT_TRUE(dialog.FindNextButton()->isEnabled());
+    // Neither command touches an open dialog, not even to switch its form.
     Frame().ExecuteCommand(command::kSearchReplace);
     Frame().ExecuteCommand(command::kSearchFind);
     EXPECT_EQ(Frame().FindReplaceWindow(), &dialog);
-    EXPECT_EQ(dialog.DialogForm(), FindReplaceDialog::Form::FindOnly);
-    EXPECT_EQ(dialog.FindField()->text(), QStringLiteral("x"));
+    EXPECT_EQ(dialog.ReplaceField(), nullptr);
+    EXPECT_EQ(dialog.FindField()->text(), QStringLiteral("a"));
+    dialog.CancelButton()->click();
+
+    FindReplaceDialog &replace = Open("", "");
+    for (QPushButton *action : {replace.ReplaceButton(), replace.ReplaceAllButton()}) {
+        EXPECT_FALSE(action->isEnabled());
+        replace.FindField()->setText(QStringLiteral("b"));
+        EXPECT_TRUE(action->isEnabled());
+        replace.FindField()->clear();
+    }
 }
 
-TEST_F(FindReplaceTest, FindNextWalksForwardAndStopsAtTheLastMatchWithoutWrapping) {
+TEST_F(FindReplaceTest, FindNextRunsDownFromTheSearchPositionAndNeverWraps) {
     SetText("abc abc abc");
-    FindReplaceDialog &dialog = OpenFind("abc");
+    // Neither the caret at the end nor the upward direction changes where the search runs.
+    Editor().SetSelectionRange(11, 11);
+    FindReplaceDialog &dialog = Open("abc");
+    dialog.UpButton()->setChecked(true);
     for (const Selection &expected : {Selection{0, 3}, Selection{4, 7}, Selection{8, 11}}) {
         dialog.FindNextButton()->click();
         EXPECT_EQ(CurrentSelection(), expected);
-        EXPECT_EQ(Frame().SearchPosition(), expected.second);
         EXPECT_EQ(QApplication::focusWidget(), &Editor());
     }
     dialog.FindNextButton()->click();
     EXPECT_EQ(CurrentSelection(), (Selection{8, 11}));
     EXPECT_EQ(Frame().SearchPosition(), 11);
+    // The text shrinks below the search position: nothing more is found.
+    SetText("abc");
+    Editor().SetSelectionRange(1, 2);
+    dialog.FindNextButton()->click();
+    EXPECT_EQ(CurrentSelection(), (Selection{1, 2}));
 }
 
 TEST_F(FindReplaceTest, EveryWayOfClosingStartsTheNextSearchAtTheBeginning) {
@@ -105,66 +85,36 @@ TEST_F(FindReplaceTest, EveryWayOfClosingStartsTheNextSearchAtTheBeginning) {
     SetText("abc abc abc");
     for (const auto &[name, close] : closings) {
         SCOPED_TRACE(name);
-        FindReplaceDialog &dialog = OpenFind("abc");
+        FindReplaceDialog &dialog = Open("abc");
         dialog.FindNextButton()->click();
         dialog.FindNextButton()->click();
-        ASSERT_EQ(Frame().SearchPosition(), 7);
         close(dialog);
         EXPECT_EQ(Frame().FindReplaceWindow(), nullptr);
         EXPECT_EQ(Frame().SearchPosition(), 0);
         EXPECT_EQ(QApplication::focusWidget(), &Editor());
-        EXPECT_EQ(CurrentSelection(), (Selection{4, 7})) << "closing keeps the selection";
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    OpenFind("abc").FindNextButton()->click();
-    EXPECT_EQ(CurrentSelection(), (Selection{0, 3}));
-}
-
-TEST_F(FindReplaceTest, SearchRunsDownFromTheSearchPositionWhateverTheCaretOrDirection) {
-    SetText("abc abc abc");
-    Editor().SetSelectionRange(11, 11);
-    FindReplaceDialog &dialog = OpenFind("abc");
-    dialog.UpButton()->setChecked(true);
-    dialog.FindNextButton()->click();
-    EXPECT_EQ(CurrentSelection(), (Selection{0, 3}));
-    Editor().SetSelectionRange(0, 0);
-    dialog.FindNextButton()->click();
-    EXPECT_EQ(CurrentSelection(), (Selection{4, 7}));
-}
-
-TEST_F(FindReplaceTest, ASearchPositionPastTheShortenedTextFindsNothingUntilReopened) {
-    SetText("abc abc abc");
-    FindReplaceDialog &dialog = OpenFind("abc");
-    dialog.FindNextButton()->click();
-    dialog.FindNextButton()->click();
-    SetText("abc");
-    Editor().SetSelectionRange(1, 2);
-    dialog.FindNextButton()->click();
-    EXPECT_EQ(CurrentSelection(), (Selection{1, 2}));
-    EXPECT_EQ(Frame().SearchPosition(), 7);
-    dialog.CancelButton()->click();
-    OpenFind("abc").FindNextButton()->click();
+    Open("abc").FindNextButton()->click();
     EXPECT_EQ(CurrentSelection(), (Selection{0, 3}));
 }
 
 TEST_F(FindReplaceTest, MatchCaseAndWholeWordFollowTheCheckBoxes) {
     struct Case {
         const char *text;
-        const char *find;
         bool matchCase;
         bool wholeWord;
-        Selection expected;  // {0, 0} when nothing is found
+        Selection expected;  // {0, 0}: nothing found
     };
     const Case cases[] = {
-        {"xx ABC", "abc", false, false, {3, 6}},     {"xx ABC", "abc", true, false, {0, 0}},
-        {"xx ABC abc", "abc", true, false, {7, 10}}, {"abcd abc", "abc", false, false, {0, 3}},
-        {"abcd abc", "abc", false, true, {5, 8}},    {"abc_d", "abc", false, true, {0, 0}},
+        {"xx ABC", false, false, {3, 6}},     {"xx ABC", true, false, {0, 0}},
+        {"xx ABC abc", true, false, {7, 10}}, {"abcd abc", false, true, {5, 8}},
+        {"abc_d", false, true, {0, 0}},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(std::string(c.text) + " / " + c.find);
+        SCOPED_TRACE(c.text);
         SetText(c.text);
         Editor().SetSelectionRange(0, 0);
-        FindReplaceDialog &dialog = OpenFind(c.find);
+        FindReplaceDialog &dialog = Open("abc");
         dialog.MatchCaseBox()->setChecked(c.matchCase);
         dialog.WholeWordBox()->setChecked(c.wholeWord);
         dialog.FindNextButton()->click();
@@ -176,47 +126,40 @@ TEST_F(FindReplaceTest, MatchCaseAndWholeWordFollowTheCheckBoxes) {
 TEST_F(FindReplaceTest, ReplaceTakesTheNextMatchAtOnceAndNeverMatchesInsertedText) {
     SetText("x x");
     Editor().SetSelectionRange(2, 3);
-    FindReplaceDialog &dialog = OpenReplace("x", "xx");
-    dialog.ReplaceButton()->click();
-    EXPECT_EQ(Text(), "xx x") << "the selection is not examined";
-    EXPECT_EQ(CurrentSelection(), (Selection{2, 2}));
-    EXPECT_EQ(Frame().SearchPosition(), 2);
-    dialog.ReplaceButton()->click();
-    EXPECT_EQ(Text(), "xx xx");
-    EXPECT_EQ(Frame().SearchPosition(), 5);
-    dialog.ReplaceButton()->click();
-    EXPECT_EQ(Text(), "xx xx");
-    EXPECT_EQ(QApplication::focusWidget(), &Editor());
-}
-
-TEST_F(FindReplaceTest, ReplaceAllWorksFromTheSearchPositionToTheEnd) {
-    SetText("a a a");
-    FindReplaceDialog &dialog = OpenReplace("a", "b");
-    dialog.FindNextButton()->click();
-    dialog.ReplaceAllButton()->click();
-    EXPECT_EQ(Text(), "a b b");
+    FindReplaceDialog &dialog = Open("x", "xx");
+    for (const char *expected : {"xx x", "xx xx", "xx xx"}) {
+        dialog.ReplaceButton()->click();
+        EXPECT_EQ(Text(), expected);
+    }
     EXPECT_EQ(CurrentSelection(), (Selection{5, 5}));
     EXPECT_EQ(Frame().SearchPosition(), 5);
 }
 
-TEST_F(FindReplaceTest, ReplaceAllDoublesEachOccurrenceOnceAndEnds) {
-    SetText("ab ab\nab");
-    OpenReplace("ab", "abab").ReplaceAllButton()->click();
-    EXPECT_EQ(Text(), "abab abab\nabab");
-    EXPECT_EQ(Frame().SearchPosition(), 14);
-}
-
-TEST_F(FindReplaceTest, ReplacedTextTakesTheColourAtTheInsertionPoint) {
-    for (const bool all : {false, true}) {
-        SCOPED_TRACE(all ? "Replace All" : "Replace");
-        SetText("/* ab */ ab");
-        Frame().RecolorDocument();
-        FindReplaceDialog &dialog = OpenReplace("ab", "xyz");
-        (all ? dialog.ReplaceAllButton() : dialog.ReplaceButton())->click();
-        const int comment = static_cast<int>(ColorSlot::Comment);
-        for (int position = 3; position < 6; ++position) {
-            EXPECT_EQ(Editor().StyleAt(position), comment) << position;
+TEST_F(FindReplaceTest, ReplaceAllRunsFromTheSearchPositionToTheEndOnce) {
+    struct Case {
+        const char *text;
+        const char *find;
+        const char *replace;
+        int findNextsFirst;
+        const char *expected;
+    };
+    const Case cases[] = {
+        {"a a a", "a", "b", 1, "a b b"},
+        {"ab ab\nab", "ab", "abab", 0, "abab abab\nabab"},
+        {"one two", "o", "", 0, "ne tw"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.text);
+        SetText(c.text);
+        FindReplaceDialog &dialog = Open(c.find, c.replace);
+        for (int i = 0; i < c.findNextsFirst; ++i) {
+            dialog.FindNextButton()->click();
         }
+        dialog.ReplaceAllButton()->click();
+        EXPECT_EQ(Text(), c.expected);
+        const int end = static_cast<int>(std::strlen(c.expected));
+        EXPECT_EQ(CurrentSelection(), (Selection{end, end}));
+        EXPECT_EQ(Frame().SearchPosition(), end);
         dialog.CancelButton()->click();
     }
 }
@@ -225,11 +168,10 @@ TEST_F(FindReplaceTest, ReplaceAllThatFindsNothingChangesNothingNotEvenTheUndoHi
     Frame();
     QTest::keyClicks(&Editor(), "abc");
     Editor().SetSelectionRange(1, 2);
-    OpenReplace("zz", "y").ReplaceAllButton()->click();
+    Open("zz", "y").ReplaceAllButton()->click();
     EXPECT_EQ(Text(), "abc");
     EXPECT_EQ(CurrentSelection(), (Selection{1, 2}));
-    EXPECT_EQ(Frame().SearchPosition(), 0);
-    EXPECT_TRUE(CanUndo());
+    EXPECT_TRUE(Editor().isUndoAvailable());
 }
 
 TEST_F(FindReplaceTest, UndoAfterReplacingNeitherRestoresNorDamagesTheText) {
@@ -237,10 +179,9 @@ TEST_F(FindReplaceTest, UndoAfterReplacingNeitherRestoresNorDamagesTheText) {
         SCOPED_TRACE(all ? "Replace All" : "Replace");
         Editor().clear();
         QTest::keyClicks(&Editor(), "one two one");
-        FindReplaceDialog &dialog = OpenReplace("one", "1");
+        FindReplaceDialog &dialog = Open("one", "1");
         (all ? dialog.ReplaceAllButton() : dialog.ReplaceButton())->click();
         const std::string replaced = all ? "1 two 1" : "1 two one";
-        EXPECT_EQ(Text(), replaced);
         Frame().ExecuteCommand(command::kEditUndo);
         EXPECT_EQ(Text(), replaced);
         // Editing goes on with a history that matches the text.
@@ -248,8 +189,20 @@ TEST_F(FindReplaceTest, UndoAfterReplacingNeitherRestoresNorDamagesTheText) {
         QTest::keyClicks(&Editor(), "Q");
         Frame().ExecuteCommand(command::kEditUndo);
         EXPECT_EQ(Text(), replaced);
-        Frame().ExecuteCommand(command::kEditRedo);
-        EXPECT_EQ(Text(), "Q" + replaced);
+        dialog.CancelButton()->click();
+    }
+}
+
+TEST_F(FindReplaceTest, ReplacedTextTakesTheColourAtTheInsertionPoint) {
+    for (const bool all : {false, true}) {
+        SCOPED_TRACE(all ? "Replace All" : "Replace");
+        SetText("/* ab */ ab");
+        Frame().RecolorDocument();
+        FindReplaceDialog &dialog = Open("ab", "xyz");
+        (all ? dialog.ReplaceAllButton() : dialog.ReplaceButton())->click();
+        for (int position = 3; position < 6; ++position) {
+            EXPECT_EQ(Editor().StyleAt(position), static_cast<int>(ColorSlot::Comment));
+        }
         dialog.CancelButton()->click();
     }
 }
