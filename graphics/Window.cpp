@@ -64,6 +64,10 @@ bool VideoReady() {
     static bool started = false;
     if (!started) {
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        // Only drivers that show a window on the desktop: SDL would otherwise fall back to its
+        // offscreen driver when the display cannot be reached, and the program would draw into a
+        // window nobody sees. SDL_VIDEODRIVER in the environment still wins.
+        SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11,wayland", SDL_HINT_DEFAULT);
         started = windowSystem.InitVideo(SDL_INIT_VIDEO) == 0;
     }
     return started;
