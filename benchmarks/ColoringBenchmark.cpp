@@ -8,6 +8,7 @@
 #include <string>
 
 #include "FrameServices.h"
+#include "GeneratedCText.h"
 #include "MainFrame.h"
 
 namespace {
@@ -19,33 +20,8 @@ class SilentSound : public scrivo::Sound {
     void playClick() override {}
 };
 
-std::string LargeCText() {
-    std::string text;
-    for (int n = 0; text.size() < kTextBytes; ++n) {
-        const std::string id = std::to_string(n);
-        text += "#include <stdio.h>\n/* block " + id +
-                " with several words\n   over two lines */\n"
-                "static int table_" +
-                id +
-                "[16] = {1, 2, 3, 4};\n"
-                "int function_" +
-                id +
-                "(const char *text, unsigned long count) {\n"
-                "    int total = 0; // running sum\n"
-                "    for (unsigned long i = 0; i < count && text[i] != '\\0'; ++i) {\n"
-                "        if (text[i] == '\"' || text[i] >= 'a') total += table_" +
-                id +
-                "[i % 16];\n"
-                "        else total -= (int)sizeof(long) << 2;\n"
-                "    }\n"
-                "    printf(\"%d items: \\\"%s\\\"\\n\", total, text);\n"
-                "    return total;\n}\n\n";
-    }
-    return text;
-}
-
 const std::string &Text() {
-    static const std::string text = LargeCText();
+    static const std::string text = GeneratedCProgram(kTextBytes, "\n");
     return text;
 }
 

@@ -11,6 +11,7 @@
 
 #include "DetachedProcess.h"
 #include "FrameServices.h"
+#include "GeneratedCText.h"
 #include "MainFrame.h"
 
 namespace {
@@ -35,35 +36,13 @@ class FailingErrorBox : public scrivo::FileErrorBox {
     void showFileError(const std::string &message) override { qFatal("%s", message.c_str()); }
 };
 
-std::string LargeCFile() {
-    std::string text;
-    for (int n = 0; text.size() < kFileBytes; ++n) {
-        const std::string id = std::to_string(n);
-        text += "#include <stdio.h>\r\n/* block " + id +
-                " of a program\r\n   over two lines */\r\n"
-                "static int table_" +
-                id +
-                "[4] = {1, 2, 3, 4};\r\n"
-                "int function_" +
-                id +
-                "(const char *text, unsigned long count) {\r\n"
-                "    int total = 0; // running sum\r\n"
-                "    for (unsigned long i = 0; i < count; ++i) total += table_" +
-                id +
-                "[i % 4];\r\n"
-                "    printf(\"%d: \\\"%s\\\"\\n\", total, text);\r\n"
-                "    return total;\r\n}\r\n\r\n";
-    }
-    return text;
-}
-
 // The frame runs in a folder of its own, which also takes the settings file it writes at exit.
 struct Fixture {
     Fixture() {
         QDir::setCurrent(folder.path());
         QFile file(QStringLiteral("large.c"));
         file.open(QIODevice::WriteOnly);
-        const std::string bytes = LargeCFile();
+        const std::string bytes = GeneratedCProgram(kFileBytes, "\r\n");
         file.write(bytes.data(), static_cast<qint64>(bytes.size()));
         path = QDir::current().absoluteFilePath(QStringLiteral("large.c")).toStdString();
         frame = std::make_unique<CMainFrame>(
