@@ -1,15 +1,16 @@
 /*
  * Vector text: a font file drawn at three sizes and in several colours.
  *
- * The font file sits beside this example in the Examples folder; run the program from the
- * app folder so that the relative path below finds it. Text starts at (0, 0) of the current
- * transform, so each line is placed with a translation. A string is measured to centre it.
+ * The font file sits beside this example in the Examples folder; run the program from that
+ * folder, as F5 does, so that the relative path below finds it. Text starts at (0, 0) of the
+ * current transform, so each line is placed with a translation. A string is measured to centre
+ * it.
  */
 #include "Graphics.h"
 
 #define WIDTH 800
 #define HEIGHT 600
-#define FONT_FILE "Examples/DejaVuSans.ttf"
+#define FONT_FILE "DejaVuSans.ttf"
 
 /* Draws text with its left end at (x, y) in window pixels. */
 static void DrawTextAt(int font, float x, float y, const char *text)
