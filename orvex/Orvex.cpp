@@ -3,24 +3,39 @@
 // in (DIR/include and DIR/lib beside DIR/Orvex), runs the program in the source file's folder so
 // that relative image and font paths work, and ends with the program's exit status.
 //
-// The editor starts it without a terminal. Then, when a terminal emulator is available, Orvex
-// starts itself again inside one and waits for Enter at the end, so that the output can be read.
-// ORVEX_TERMINAL names the terminal to use ("none": never open one); CC names the compiler.
+// The program is built with AddressSanitizer and UndefinedBehaviorSanitizer when the compiler
+// offers them, so that a memory fault stops it with the file and line, which Orvex then repeats in
+// one plain sentence. ORVEX_SANITIZE=0 builds it plainly.
+//
+// The editor starts it without a terminal. When none of standard input, output and error is a
+// terminal, Orvex starts itself again inside a terminal window, when one is available, and waits
+// for Enter at the end so that the output can be read. ORVEX_TERMINAL names the terminal program
+// ("none": never open one); CC names the compiler.
 #include <fcntl.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "ChildProcess.h"
+#include "FaultReport.h"
+
 namespace fs = std::filesystem;
+using orvex::ChildOutput;
+using orvex::RunAndWait;
+using orvex::SignalWatch;
 
 namespace {
 
@@ -29,6 +44,9 @@ constexpr int kNoCompiler = 3;
 constexpr int kCompileError = 4;
 constexpr int kCannotRun = 5;
 constexpr const char *kInsideTerminal = "ORVEX_INSIDE_TERMINAL";
+// The sanitizers write their reports to files of this name (plus the process id) in the scratch
+// folder, from which Orvex reads them back to name the fault.
+constexpr const char *kFaultLog = "fault";
 
 struct Terminal {
     const char *program;
@@ -40,6 +58,9 @@ constexpr Terminal kTerminals[] = {
     {"x-terminal-emulator", "-e"}, {"xterm", "-e"},          {"konsole", "-e"},
     {"gnome-terminal", "--"},      {"xfce4-terminal", "-x"},
 };
+
+const std::vector<std::string> kSanitizerFlags = {"-fsanitize=address,undefined",
+                                                  "-fno-omit-frame-pointer"};
 
 std::optional<std::string> findInPath(const std::string &name) {
     if (name.find('/') != std::string::npos) {
@@ -59,70 +80,43 @@ std::optional<std::string> findInPath(const std::string &name) {
     return std::nullopt;
 }
 
-// Runs a program to its end with this process's output; its wait status, or -1 with errno set
-// when it could not be started.
-int runAndWait(const std::vector<std::string> &command, const char *folder = nullptr) {
-    std::vector<char *> argv;
-    for (const std::string &word : command) {
-        argv.push_back(const_cast<char *>(word.c_str()));
+// Replaces this process with `terminal` running this program on `source`; returns when it could
+// not be started.
+void execInTerminal(const std::string &terminal, const char *runOption, const std::string &self,
+                    const std::string &source) {
+    const std::optional<std::string> program = findInPath(terminal);
+    if (!program) {
+        return;
     }
-    argv.push_back(nullptr);
-    int report[2];
-    if (pipe2(report, O_CLOEXEC) != 0) {
-        return -1;
-    }
-    const pid_t child = fork();
-    if (child < 0) {
-        const int error = errno;
-        close(report[0]);
-        close(report[1]);
-        errno = error;
-        return -1;
-    }
-    if (child == 0) {
-        if (folder == nullptr || chdir(folder) == 0) {
-            execv(argv[0], argv.data());
-        }
-        const int error = errno;
-        [[maybe_unused]] const ssize_t written = write(report[1], &error, sizeof error);
-        _exit(127);
-    }
-    close(report[1]);
-    int error = 0;
-    const bool failed = read(report[0], &error, sizeof error) == sizeof error;
-    close(report[0]);
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-    if (failed) {
-        errno = error;
-        return -1;
-    }
-    return status;
+    setenv(kInsideTerminal, "1", 1);
+    const char *argv[] = {program->c_str(), runOption, self.c_str(), source.c_str(), nullptr};
+    execv(program->c_str(), const_cast<char *const *>(argv));
+    unsetenv(kInsideTerminal);
 }
 
-// Starts this program again inside a terminal window when it has none; returns only when it does
-// not (no terminal wanted, none found, or it could not be started).
+// Starts this program again inside a terminal window when it has no terminal at all; returns only
+// when it does not (a terminal at hand, none wanted, none found, or it could not be started). A
+// terminal on any standard stream means the learner is at one already, with the rest redirected.
 void reopenInTerminal(const std::string &self, const std::string &source) {
-    if (isatty(STDOUT_FILENO) || std::getenv(kInsideTerminal) != nullptr ||
+    if (isatty(STDIN_FILENO) || isatty(STDOUT_FILENO) || isatty(STDERR_FILENO) ||
         (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr)) {
         return;
     }
     const char *chosen = std::getenv("ORVEX_TERMINAL");
-    if (chosen != nullptr && std::strcmp(chosen, "none") == 0) {
+    if (chosen != nullptr && *chosen != '\0') {
+        if (std::strcmp(chosen, "none") == 0) {
+            return;
+        }
+        const auto known = std::find_if(std::begin(kTerminals), std::end(kTerminals),
+                                        [chosen](const Terminal &terminal) {
+                                            return fs::path(chosen).filename() == terminal.program;
+                                        });
+        execInTerminal(chosen, known == std::end(kTerminals) ? "-e" : known->runOption, self,
+                       source);
         return;
     }
     for (const Terminal &terminal : kTerminals) {
-        if (chosen != nullptr && *chosen != '\0' && std::strcmp(chosen, terminal.program) != 0) {
-            continue;
-        }
-        if (const std::optional<std::string> program = findInPath(terminal.program)) {
-            setenv(kInsideTerminal, "1", 1);
-            const char *argv[] = {program->c_str(), terminal.runOption, self.c_str(),
-                                  source.c_str(), nullptr};
-            execv(program->c_str(), const_cast<char *const *>(argv));
-            unsetenv(kInsideTerminal);
-        }
+        execInTerminal(terminal.program, terminal.runOption, self, source);
     }
 }
 
@@ -139,8 +133,74 @@ std::optional<std::string> findCompiler() {
     return std::nullopt;
 }
 
-// Describes a wait status for the learner and turns it into this program's exit status.
-int reportEnd(int status) {
+bool sanitizersWanted() {
+    const char *choice = std::getenv("ORVEX_SANITIZE");
+    return choice == nullptr || std::strcmp(choice, "0") != 0;
+}
+
+// The signal that asked Orvex to stop while no program ran yet, or 0.
+int stopSignal(SignalWatch &signals) {
+    signals.takePending();
+    return signals.ending() != 0 ? signals.ending() : signals.interruption();
+}
+
+// Whether the compiler builds and links a program with the sanitizers: their runtime libraries
+// come in packages of their own that may be missing.
+bool compilerOffersSanitizers(const std::string &compiler, const fs::path &scratch,
+                              SignalWatch &signals) {
+    const fs::path probe = scratch / "sanitizer-probe.c";
+    std::ofstream(probe) << "int main(void) { return 0; }\n";
+    std::vector<std::string> command = {compiler};
+    command.insert(command.end(), kSanitizerFlags.begin(), kSanitizerFlags.end());
+    command.insert(command.end(), {"-o", (scratch / "sanitizer-probe").string(), probe.string()});
+    const int status = RunAndWait(command, signals, nullptr, ChildOutput::Discarded);
+    return status >= 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Adds Orvex's settings after any the learner has made; the later setting wins.
+void addSanitizerOptions(const char *variable, const std::string &options) {
+    const char *inherited = std::getenv(variable);
+    const std::string joined = inherited != nullptr && *inherited != '\0'
+                                   ? std::string(inherited) + ":" + options
+                                   : options;
+    setenv(variable, joined.c_str(), 1);
+}
+
+// Leaks are not reported: the display drivers leak by design. Both runtimes get the report path:
+// GCC's separate UndefinedBehaviorSanitizer runtime sets the shared path again when it starts.
+void setSanitizerOptions(const fs::path &scratch) {
+    const std::string logPath = "log_path=\"" + (scratch / kFaultLog).string() + "\"";
+    addSanitizerOptions("ASAN_OPTIONS", "detect_leaks=0:" + logPath);
+    addSanitizerOptions("UBSAN_OPTIONS", logPath);
+}
+
+std::string readFaultReports(const fs::path &scratch) {
+    std::vector<fs::path> reports;
+    std::error_code error;
+    for (const fs::directory_entry &entry : fs::directory_iterator(scratch, error)) {
+        if (entry.path().filename().string().starts_with(std::string(kFaultLog) + ".")) {
+            reports.push_back(entry.path());
+        }
+    }
+    std::sort(reports.begin(), reports.end());
+    std::string text;
+    for (const fs::path &report : reports) {
+        std::ostringstream contents;
+        contents << std::ifstream(report).rdbuf();
+        text += contents.str();
+    }
+    return text;
+}
+
+// Tells the learner how the program ended and turns its wait status into this program's status.
+int reportEnd(int status, const std::string &faultReport, const std::string &source) {
+    if (!faultReport.empty()) {
+        std::cerr << orvex::TrimFaultReport(faultReport);
+        const std::string sentence = orvex::DescribeFault(faultReport, source);
+        if (!sentence.empty()) {
+            std::cerr << "\nOrvex: " << sentence << ".\n";
+        }
+    }
     if (WIFSIGNALED(status)) {
         const int signal = WTERMSIG(status);
         std::cerr << "\nOrvex: the program was stopped by signal " << signal << " ("
@@ -150,13 +210,87 @@ int reportEnd(int status) {
     return WEXITSTATUS(status);
 }
 
-int compileAndRun(const fs::path &appFolder, const std::string &sourceArgument) {
+// A folder of Orvex's own for the program and the fault reports, gone on every way out.
+class ScratchFolder {
+  public:
+    ScratchFolder() {
+        std::error_code error;
+        std::string pattern = (fs::temp_directory_path(error) / "orvex-XXXXXX").string();
+        if (mkdtemp(pattern.data()) != nullptr) {
+            path_ = pattern;
+        }
+    }
+    ~ScratchFolder() {
+        std::error_code error;
+        if (!path_.empty()) {
+            fs::remove_all(path_, error);
+        }
+    }
+    ScratchFolder(const ScratchFolder &) = delete;
+    ScratchFolder &operator=(const ScratchFolder &) = delete;
+
+    const fs::path &path() const { return path_; }
+
+  private:
+    fs::path path_;
+};
+
+// Whether to build with the sanitizers: wanted and offered by the compiler. Says so when the
+// compiler does not offer them.
+bool useSanitizers(const std::string &compiler, const fs::path &scratch, SignalWatch &signals) {
+    if (!sanitizersWanted()) {
+        return false;
+    }
+    const bool offered = compilerOffersSanitizers(compiler, scratch, signals);
+    if (!offered && stopSignal(signals) == 0) {
+        std::cerr << "Orvex: the compiler offers no AddressSanitizer here, so a memory fault will "
+                     "not name its line.\n";
+    }
+    return offered;
+}
+
+// Compiles `source` into `program`; 0 when it did, else Orvex's status for the failure, which it
+// has told the learner.
+int compile(const std::string &compiler, const fs::path &source, const fs::path &program,
+            const fs::path &appFolder, bool sanitized, SignalWatch &signals) {
+    std::vector<std::string> command = {compiler, "-Wall", "-Wextra", "-g"};
+    if (sanitized) {
+        command.insert(command.end(), kSanitizerFlags.begin(), kSanitizerFlags.end());
+    }
+    const std::string include = (appFolder / "include").string();
+    const std::string lib = (appFolder / "lib").string();
+    command.insert(command.end(),
+                   {"-o", program.string(), source.string(), "-I" + include, "-L" + lib,
+                    "-Wl,-rpath," + lib, "-lGraphics", "-lTactil", "-lm"});
+    const int compiled = RunAndWait(command, signals);
+    if (compiled < 0) {
+        std::cerr << "Orvex: cannot start the C compiler " << compiler << ": "
+                  << std::strerror(errno) << ".\n";
+        return kNoCompiler;
+    }
+    if (WIFSIGNALED(compiled)) {
+        std::cerr << "Orvex: compiling was stopped by signal " << WTERMSIG(compiled) << " ("
+                  << strsignal(WTERMSIG(compiled)) << ").\n";
+        return kCompileError;
+    }
+    if (WEXITSTATUS(compiled) != 0) {
+        std::cerr << "Orvex: " << source.filename().string()
+                  << " did not compile; the compiler's messages above say why.\n";
+        return kCompileError;
+    }
+    return 0;
+}
+
+int compileAndRun(const fs::path &appFolder, const std::string &sourceArgument,
+                  SignalWatch &signals) {
     if (sourceArgument.empty()) {
         std::cerr << "Orvex: no C file to run. Save the program first, then start it again.\n";
         return kUsageError;
     }
     std::error_code error;
-    const fs::path source = fs::absolute(sourceArgument, error);
+    // The compiler puts this path into the debugging information, where the fault reports take
+    // the file and line from.
+    const fs::path source = fs::absolute(sourceArgument, error).lexically_normal();
     const int file = open(source.c_str(), O_RDONLY);
     if (file < 0) {
         std::cerr << "Orvex: cannot read the C file \"" << sourceArgument
@@ -174,40 +308,44 @@ int compileAndRun(const fs::path &appFolder, const std::string &sourceArgument) 
                      "the CC variable.\n";
         return kNoCompiler;
     }
-
-    std::string scratchTemplate = (fs::temp_directory_path(error) / "orvex-XXXXXX").string();
-    if (mkdtemp(scratchTemplate.data()) == nullptr) {
+    const ScratchFolder scratch;
+    if (scratch.path().empty()) {
         std::cerr << "Orvex: cannot make a folder for the program: " << std::strerror(errno)
                   << ".\n";
         return kCannotRun;
     }
-    const fs::path scratch = scratchTemplate;
-    const fs::path program = scratch / source.stem();
-    const std::string include = (appFolder / "include").string();
-    const std::string lib = (appFolder / "lib").string();
-    const int compiled = runAndWait({*compiler, "-Wall", "-Wextra", "-g", "-o", program.string(),
-                                     source.string(), "-I" + include, "-L" + lib,
-                                     "-Wl,-rpath," + lib, "-lGraphics", "-lTactil", "-lm"});
-    int result;
-    if (compiled < 0) {
-        std::cerr << "Orvex: cannot start the C compiler " << *compiler << ": "
-                  << std::strerror(errno) << ".\n";
-        result = kNoCompiler;
-    } else if (!WIFEXITED(compiled) || WEXITSTATUS(compiled) != 0) {
-        std::cerr << "Orvex: " << source.filename().string()
-                  << " did not compile; the compiler's messages above say why.\n";
-        result = kCompileError;
-    } else {
-        const int ran = runAndWait({program.string()}, source.parent_path().c_str());
-        if (ran < 0) {
-            std::cerr << "Orvex: cannot run the program: " << std::strerror(errno) << ".\n";
-            result = kCannotRun;
-        } else {
-            result = reportEnd(ran);
-        }
+
+    std::cerr << "Compiling " << source.filename().string() << " ...\n";
+    const std::string name = source.stem().string();
+    const fs::path program = scratch.path() / name;
+    const bool sanitized = useSanitizers(*compiler, scratch.path(), signals);
+    if (const int failure = compile(*compiler, source, program, appFolder, sanitized, signals)) {
+        return failure;
     }
-    fs::remove_all(scratch, error);
-    return result;
+    if (const int stop = stopSignal(signals)) {
+        std::cerr << "Orvex: stopped before the program ran.\n";
+        return 128 + stop;
+    }
+    if (sanitized) {
+        setSanitizerOptions(scratch.path());
+    }
+    std::cerr << "Running " << name << " ...\n";
+    const int ran = RunAndWait({program.string()}, signals, source.parent_path().c_str());
+    if (ran < 0) {
+        std::cerr << "Orvex: cannot run the program: " << std::strerror(errno) << ".\n";
+        return kCannotRun;
+    }
+    return reportEnd(ran, readFaultReports(scratch.path()), source.string());
+}
+
+// Keys typed while the program ran were meant for it, not as the answer to this question.
+void waitForEnter(int result) {
+    tcflush(STDIN_FILENO, TCIFLUSH);
+    std::cout << "\nOrvex: finished with status " << result << ". Press Enter to close this window."
+              << std::flush;
+    char key = 0;
+    while (read(STDIN_FILENO, &key, 1) == 1 && key != '\n') {
+    }
 }
 
 }  // namespace
@@ -216,19 +354,28 @@ int main(int argc, char **argv) {
     std::error_code error;
     const fs::path self = fs::read_symlink("/proc/self/exe", error);
     const std::string source = argc == 2 ? argv[1] : "";
-    reopenInTerminal(error ? std::string(argv[0]) : self.string(), source);
+    const bool insideTerminal = std::getenv(kInsideTerminal) != nullptr;
+    // The learner's program, and any Orvex it starts, are not in Orvex's own terminal.
+    unsetenv(kInsideTerminal);
+    if (!insideTerminal) {
+        reopenInTerminal(error ? std::string(argv[0]) : self.string(), source);
+    }
 
+    SignalWatch signals;
     int result;
     if (argc != 2) {
         std::cerr << "Usage: Orvex FILE.c\nCompiles the C file and runs it in its own folder.\n";
         result = kUsageError;
     } else {
-        result = compileAndRun(error ? fs::current_path() : self.parent_path(), source);
+        result = compileAndRun(error ? fs::current_path() : self.parent_path(), source, signals);
     }
-    if (std::getenv(kInsideTerminal) != nullptr) {
-        std::cout << "\nOrvex: finished with status " << result
-                  << ". Press Enter to close this window." << std::flush;
-        std::cin.get();
+    signals.takePending();
+    if (signals.ending() != 0) {
+        signals.endByEndingSignal();
+    }
+    if (insideTerminal) {
+        signals.release();
+        waitForEnter(result);
     }
     return result;
 }

@@ -1,77 +1,9 @@
-// Orvex from an app folder of its own: Orvex copied in, include/ and lib/ pointing at the built
-// library, and the C file in a folder elsewhere.
-#include <gtest/gtest.h>
-#include <sys/wait.h>
+// Orvex run without a terminal: compiling, running in the file's folder, the messages a learner
+// gets when something fails, and runtime faults named by file and line.
+#include "OrvexTestSupport.h"
 
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <string>
-
-namespace fs = std::filesystem;
-
+namespace orvex_test {
 namespace {
-
-struct Outcome {
-    int status;
-    std::string output;
-};
-
-class OrvexTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        char folder[] = "/tmp/orvex-test-XXXXXX";
-        ASSERT_NE(mkdtemp(folder), nullptr);
-        root_ = folder;
-        const fs::path app = root_ / "app";
-        fs::create_directories(app / "include");
-        fs::create_directories(app / "lib");
-        fs::create_directories(root_ / "src");
-        fs::copy_file(ORVEX_EXECUTABLE, app / "Orvex");
-        fs::create_symlink(GRAPHICS_HEADER, app / "include" / "Graphics.h");
-        fs::create_symlink(GRAPHICS_LIBRARY, app / "lib" / "libGraphics.so");
-        fs::create_symlink(TACTIL_LIBRARY, app / "lib" / "libTactil.so");
-    }
-
-    void TearDown() override { fs::remove_all(root_); }
-
-    void WriteSource(const std::string &name, const std::string &text) {
-        std::ofstream(root_ / "src" / name) << text;
-    }
-
-    // Runs the app folder's Orvex on `argument` without a terminal window, output and errors
-    // together. `environment` goes before the command ("CC=... ").
-    Outcome RunOrvex(const std::string &argument, const std::string &environment = "") {
-        // A sanitizer runtime in the library comes after the program's own libraries; that is fine.
-        const std::string command = "cd / && ORVEX_TERMINAL=none ASAN_OPTIONS=" + AsanOptions() +
-                                    " " + environment + " '" + (root_ / "app" / "Orvex").string() +
-                                    "' '" + argument + "' 2>&1";
-        FILE *pipe = popen(command.c_str(), "r");
-        Outcome outcome{-1, {}};
-        if (pipe == nullptr) {
-            return outcome;
-        }
-        char buffer[4096];
-        std::size_t got;
-        while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-            outcome.output.append(buffer, got);
-        }
-        const int status = pclose(pipe);
-        outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return outcome;
-    }
-
-    std::string Source(const std::string &name) const { return (root_ / "src" / name).string(); }
-
-  private:
-    static std::string AsanOptions() {
-        const char *inherited = std::getenv("ASAN_OPTIONS");
-        return std::string(inherited ? inherited : "") + ":verify_asan_link_order=0";
-    }
-
-    fs::path root_;
-};
 
 TEST_F(OrvexTest, RunsTheProgramInItsFolderAndPassesItsStatusOn) {
     std::ofstream(fs::path(Source("data.txt"))) << "read relative to the source";
@@ -85,10 +17,15 @@ TEST_F(OrvexTest, RunsTheProgramInItsFolderAndPassesItsStatusOn) {
                 "    printf(\"hello from C: %s\\n\", line);\n"
                 "    return 7;\n"
                 "}\n");
-    const Outcome outcome = RunOrvex(Source("hello.c"));
+    // A path relative to the folder Orvex starts in, as in `./Orvex Examples/NAME.c`.
+    const Outcome outcome = RunOrvex("src/hello.c", "", Root().string());
     EXPECT_EQ(outcome.status, 7) << outcome.output;
-    EXPECT_NE(outcome.output.find("hello from C: read relative to the source"), std::string::npos)
-        << outcome.output;
+    const std::size_t compiling = outcome.output.find("Compiling hello.c ...\n");
+    const std::size_t running = outcome.output.find("Running hello ...\n");
+    const std::size_t greeting = outcome.output.find("hello from C: read relative to the source");
+    ASSERT_NE(greeting, std::string::npos) << outcome.output;
+    EXPECT_LT(compiling, running) << outcome.output;
+    EXPECT_LT(running, greeting) << outcome.output;
 }
 
 TEST_F(OrvexTest, CompileErrorIsReportedWithTheCompilersMessages) {
@@ -119,4 +56,43 @@ TEST_F(OrvexTest, UnusableInputGivesAClearMessageAndAFailure) {
     }
 }
 
+TEST_F(OrvexTest, RuntimeFaultsStopTheProgramAtTheirLine) {
+    WriteSource("ball.c",
+                "#include <stdio.h>\n"
+                "int main(void) {\n"
+                "    int speeds[4] = {1, 2, 3, 4};\n"
+                "    for (int i = 0; i <= 4; i++)\n"
+                "        speeds[i] = 0;\n"
+                "    printf(\"%d\\n\", speeds[0]);\n"
+                "    return 0;\n"
+                "}\n");
+    WriteSource("paddle.c",
+                "#include <stddef.h>\n"
+                "int main(void) {\n"
+                "    int *score = NULL;\n"
+                "    *score = 1;\n"
+                "    return 0;\n"
+                "}\n");
+    const struct {
+        const char *file;
+        const char *environment;
+        std::string location;  // from the sanitizer's report
+        const char *sentence;  // Orvex's own
+    } cases[] = {
+        {"ball.c", "", Source("ball.c") + ":5",
+         "Orvex: the program wrote outside an array at ball.c line 5."},
+        {"paddle.c", "", Source("paddle.c") + ":4",
+         "Orvex: the program wrote through a NULL pointer at paddle.c line 4."},
+        {"paddle.c", "ORVEX_SANITIZE=0", "",
+         "Orvex: the program was stopped by signal 11 (Segmentation fault)."},
+    };
+    for (const auto &c : cases) {
+        const Outcome outcome = RunOrvex(Source(c.file), c.environment);
+        EXPECT_NE(outcome.status, 0) << c.file << " " << c.environment;
+        EXPECT_NE(outcome.output.find(c.location), std::string::npos) << outcome.output;
+        EXPECT_NE(outcome.output.find(c.sentence), std::string::npos) << outcome.output;
+    }
+}
+
 }  // namespace
+}  // namespace orvex_test

@@ -1,0 +1,113 @@
+// Orvex in a terminal: what stays readable after Ctrl+C and typed-ahead keys, how the program ends
+// when the terminal goes, and when Orvex opens a terminal window of its own.
+#include "OrvexTestSupport.h"
+
+namespace orvex_test {
+namespace {
+
+using std::chrono::milliseconds;
+
+TEST_F(OrvexTest, KeepsTheOutputUntilAnEnterTypedAfterTheRun) {
+    WriteSource("endless.c",
+                "#include <stdio.h>\n"
+                "#include <unistd.h>\n"
+                "int main(void) { puts(\"ready\"); fflush(stdout); for (;;) sleep(1); }\n");
+    WriteSource("brief.c",
+                "#include <stdio.h>\n"
+                "#include <unistd.h>\n"
+                "int main(void) { puts(\"ready\"); fflush(stdout); sleep(1); return 3; }\n");
+    const struct {
+        const char *what;
+        const char *file;
+        const char *keys;  // typed while the program runs
+        const char *end;   // what Orvex says of the run
+        int status;
+    } cases[] = {
+        {"Ctrl+C", "endless.c", "\x03", "stopped by signal 2 (Interrupt)", 128 + SIGINT},
+        {"typed ahead", "brief.c", "abc\n", "finished with status 3", 3},
+    };
+    std::vector<std::string> environment = Environment();
+    environment.push_back("ORVEX_INSIDE_TERMINAL=1");
+    for (const auto &c : cases) {
+        TerminalRun run(Orvex(), Source(c.file), environment);
+        ASSERT_TRUE(run.WaitFor("ready")) << c.what << ": " << run.Output();
+        run.Type(c.keys);
+        ASSERT_TRUE(run.WaitFor("Press Enter")) << c.what << ": " << run.Output();
+        EXPECT_NE(run.Output().find(c.end), std::string::npos) << c.what << ": " << run.Output();
+        EXPECT_FALSE(run.WaitForEnd(milliseconds(300))) << c.what << ": closed without Enter";
+        run.Type("\n");
+        const std::optional<int> status = run.WaitForEnd(Seconds(10));
+        ASSERT_TRUE(status) << c.what;
+        EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == c.status) << c.what;
+        EXPECT_TRUE(ScratchIsEmpty()) << c.what;
+    }
+}
+
+TEST_F(OrvexTest, EndsTheProgramAndCleansUpWhenTheTerminalGoesOrOnSigterm) {
+    WriteSource("stays.c",
+                "#include <stdio.h>\n"
+                "#include <unistd.h>\n"
+                "int main(void) {\n"
+                "    FILE *note = fopen(\"pid.txt\", \"w\");\n"
+                "    fprintf(note, \"%d\", (int)getpid());\n"
+                "    fclose(note);\n"
+                "    puts(\"ready\"); fflush(stdout);\n"
+                "    for (;;) sleep(1);\n"
+                "}\n");
+    const struct {
+        const char *what;
+        int signal;
+    } cases[] = {{"terminal closed", SIGHUP}, {"SIGTERM", SIGTERM}};
+    for (const auto &c : cases) {
+        TerminalRun run(Orvex(), Source("stays.c"), Environment());
+        ASSERT_TRUE(run.WaitFor("ready")) << c.what << ": " << run.Output();
+        if (c.signal == SIGHUP) {
+            run.Hangup();
+        } else {
+            kill(run.Pid(), c.signal);
+        }
+        const std::optional<int> status = run.WaitForEnd(Seconds(10));
+        ASSERT_TRUE(status) << c.what;
+        EXPECT_TRUE(WIFSIGNALED(*status) && WTERMSIG(*status) == c.signal) << c.what;
+        int program = 0;
+        std::ifstream(fs::path(Source("pid.txt"))) >> program;
+        ASSERT_GT(program, 0) << c.what;
+        EXPECT_NE(kill(program, 0), 0) << c.what << ": the program outlived Orvex";
+        EXPECT_TRUE(ScratchIsEmpty()) << c.what;
+    }
+}
+
+TEST_F(OrvexTest, OpensATerminalWindowOnlyWhenNoStreamIsATerminal) {
+    WriteSource("hello.c", "#include <stdio.h>\nint main(void) { puts(\"hello\"); return 0; }\n");
+    const fs::path terminal = Root() / "terminal";
+    const fs::path opened = Root() / "terminal-opened";
+    std::ofstream(terminal) << "#!/bin/sh\necho \"$@\" > '" << opened.string() << "'\n";
+    fs::permissions(terminal, fs::perms::owner_all);
+    const std::string choice = "ORVEX_TERMINAL=" + terminal.string();
+    std::vector<std::string> environment = Environment();
+    environment.insert(environment.end(), {choice, "DISPLAY=:0"});
+
+    {
+        TerminalRun run(Orvex(), Source("hello.c"), environment);
+        ASSERT_TRUE(run.WaitForEnd(Seconds(60)));
+        EXPECT_NE(run.Output().find("hello"), std::string::npos) << run.Output();
+    }
+    {
+        const fs::path log = Root() / "log.txt";
+        TerminalRun run(Orvex(), Source("hello.c"), environment, log);
+        ASSERT_TRUE(run.WaitForEnd(Seconds(60)));
+        std::ostringstream written;
+        written << std::ifstream(log).rdbuf();
+        EXPECT_EQ(written.str(), "hello\n");
+        EXPECT_NE(run.Output().find("Running hello ..."), std::string::npos) << run.Output();
+    }
+    EXPECT_FALSE(fs::exists(opened)) << "a terminal was opened beside the one at hand";
+
+    RunOrvex(Source("hello.c"), choice + " DISPLAY=:0");
+    std::ostringstream arguments;
+    arguments << std::ifstream(opened).rdbuf();
+    EXPECT_EQ(arguments.str(), "-e " + Orvex() + " " + Source("hello.c") + "\n");
+}
+
+}  // namespace
+}  // namespace orvex_test
