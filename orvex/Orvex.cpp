@@ -44,9 +44,9 @@ constexpr int kNoCompiler = 3;
 constexpr int kCompileError = 4;
 constexpr int kCannotRun = 5;
 constexpr const char *kInsideTerminal = "ORVEX_INSIDE_TERMINAL";
-// The sanitizers write their reports to files of this name (plus the process id) in the scratch
-// folder, from which Orvex reads them back to name the fault.
-constexpr const char *kFaultLog = "fault";
+// The sanitizers write their reports into this folder of the scratch folder, one file per
+// process, from which Orvex reads them back to name the fault.
+constexpr const char *kFaultFolder = "faults";
 
 struct Terminal {
     const char *program;
@@ -169,7 +169,9 @@ void addSanitizerOptions(const char *variable, const std::string &options) {
 // Leaks are not reported: the display drivers leak by design. Both runtimes get the report path:
 // GCC's separate UndefinedBehaviorSanitizer runtime sets the shared path again when it starts.
 void setSanitizerOptions(const fs::path &scratch) {
-    const std::string logPath = "log_path=\"" + (scratch / kFaultLog).string() + "\"";
+    std::error_code error;
+    fs::create_directory(scratch / kFaultFolder, error);
+    const std::string logPath = "log_path=\"" + (scratch / kFaultFolder / "report").string() + "\"";
     addSanitizerOptions("ASAN_OPTIONS", "detect_leaks=0:" + logPath);
     addSanitizerOptions("UBSAN_OPTIONS", logPath);
 }
@@ -177,10 +179,8 @@ void setSanitizerOptions(const fs::path &scratch) {
 std::string readFaultReports(const fs::path &scratch) {
     std::vector<fs::path> reports;
     std::error_code error;
-    for (const fs::directory_entry &entry : fs::directory_iterator(scratch, error)) {
-        if (entry.path().filename().string().starts_with(std::string(kFaultLog) + ".")) {
-            reports.push_back(entry.path());
-        }
+    for (const fs::directory_entry &entry : fs::directory_iterator(scratch / kFaultFolder, error)) {
+        reports.push_back(entry.path());
     }
     std::sort(reports.begin(), reports.end());
     std::string text;

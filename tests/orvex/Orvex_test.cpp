@@ -91,6 +91,8 @@ TEST_F(OrvexTest, RuntimeFaultsStopTheProgramAtTheirLine) {
         EXPECT_NE(outcome.status, 0) << c.file << " " << c.environment;
         EXPECT_NE(outcome.output.find(c.location), std::string::npos) << outcome.output;
         EXPECT_NE(outcome.output.find(c.sentence), std::string::npos) << outcome.output;
+        EXPECT_EQ(outcome.output.find("Shadow bytes"), std::string::npos)
+            << "the shadow memory map tells a learner nothing";
     }
 }
 

@@ -27,22 +27,15 @@ pid_t ParentOf(long pid) {
     return parent;
 }
 
-// The root window, its children and theirs: a window manager puts a frame around each window.
-std::vector<Window> TopLevelWindows(Display *display) {
-    std::vector<Window> windows = {DefaultRootWindow(display)};
-    std::size_t next = 0;
-    for (int depth = 0; depth < 2; ++depth) {
-        const std::size_t end = windows.size();
-        for (; next < end; ++next) {
-            Window root, parent, *children = nullptr;
-            unsigned count = 0;
-            if (XQueryTree(display, windows[next], &root, &parent, &children, &count)) {
-                windows.insert(windows.end(), children, children + count);
-                XFree(children);
-            }
-        }
+std::vector<Window> ChildrenOf(Display *display, Window window) {
+    Window root, parent, *children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(display, window, &root, &parent, &children, &count)) {
+        return {};
     }
-    return windows;
+    std::vector<Window> found(children, children + count);
+    XFree(children);
+    return found;
 }
 
 long ProcessOf(Display *display, Window window, Atom pidAtom) {
@@ -78,7 +71,13 @@ std::optional<unsigned long> XScreen::WindowOfChildOf(pid_t parent) const {
     if (pidAtom == None) {
         return std::nullopt;
     }
-    for (const Window window : TopLevelWindows(display_)) {
+    // A window manager puts a frame around each window: look one level down as well.
+    std::vector<Window> windows = ChildrenOf(display_, DefaultRootWindow(display_));
+    for (std::size_t frame = 0, frames = windows.size(); frame < frames; ++frame) {
+        const std::vector<Window> inside = ChildrenOf(display_, windows[frame]);
+        windows.insert(windows.end(), inside.begin(), inside.end());
+    }
+    for (const Window window : windows) {
         const long pid = ProcessOf(display_, window, pidAtom);
         XWindowAttributes attributes;
         if (pid > 0 && ParentOf(pid) == parent &&
