@@ -291,7 +291,8 @@ int compileAndRun(const fs::path &appFolder, const std::string &sourceArgument,
     // The compiler puts this path into the debugging information, where the fault reports take
     // the file and line from.
     const fs::path source = fs::absolute(sourceArgument, error).lexically_normal();
-    const int file = open(source.c_str(), O_RDONLY);
+    // Not blocking: opening a named pipe would wait for a writer that never comes.
+    const int file = open(source.c_str(), O_RDONLY | O_NONBLOCK);
     if (file < 0) {
         std::cerr << "Orvex: cannot read the C file \"" << sourceArgument
                   << "\": " << std::strerror(errno) << ".\n";

@@ -1,5 +1,7 @@
 // Orvex run without a terminal: compiling, running in the file's folder, the messages a learner
 // gets when something fails, and runtime faults named by file and line.
+#include <sys/stat.h>
+
 #include "OrvexTestSupport.h"
 
 namespace orvex_test {
@@ -38,6 +40,7 @@ TEST_F(OrvexTest, CompileErrorIsReportedWithTheCompilersMessages) {
 
 TEST_F(OrvexTest, UnusableInputGivesAClearMessageAndAFailure) {
     WriteSource("fine.c", "int main(void) { return 0; }\n");
+    ASSERT_EQ(mkfifo(Source("pipe.c").c_str(), 0600), 0);
     const struct {
         const char *what;
         std::string argument;
@@ -46,6 +49,7 @@ TEST_F(OrvexTest, UnusableInputGivesAClearMessageAndAFailure) {
     } cases[] = {
         {"untitled text", "", "", "no C file to run"},
         {"missing file", Source("missing.c"), "", "No such file or directory"},
+        {"named pipe", Source("pipe.c"), "", "is not a C file"},
         {"missing compiler", Source("fine.c"), "CC=no-such-compiler", "no C compiler was found"},
     };
     for (const auto &c : cases) {
