@@ -10,8 +10,8 @@
 
 namespace orvex {
 
-// Ctrl+C, Ctrl+\, the terminal closing (SIGHUP) and SIGTERM stay blocked for Orvex's life and are
-// taken in turn while it waits. A child starts with Orvex's original mask, so it meets them as
+// Ctrl+C, Ctrl+\, the terminal closing (SIGHUP) and SIGTERM stay blocked until release() and are
+// taken in turn while Orvex waits. A child starts with Orvex's original mask, so it meets them as
 // usual: Ctrl+C reaches it through the terminal, SIGHUP and SIGTERM are handed on to it. A signal
 // that Orvex was started ignoring (nohup) stays ignored.
 class SignalWatch {
