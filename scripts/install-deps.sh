@@ -14,6 +14,8 @@ packages=(
   # the terminal window in which Orvex shows a program's output
   xterm
   clang libclang-rt-14-dev
+  # making the Debian package and checking its menu entry and manual pages
+  dpkg-dev desktop-file-utils man-db
 )
 
 missing=()
