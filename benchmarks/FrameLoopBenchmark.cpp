@@ -2,14 +2,13 @@
 // UpdateScreen runs at, and how long a program at 60 frames per second takes to see UpdateScreen
 // return 0 after the window was asked to close behind 3,000 pointer moves. Opens a window and
 // closes it, so run the whole file under Xvfb (the close case last, as registered).
-#include <SDL2/SDL.h>
-#include <SDL2/SDL_syswm.h>
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <thread>
 
 #include "Graphics.h"
+#include "QueuedUserInput.h"
 
 namespace {
 
@@ -42,38 +41,9 @@ void FramesPerSecond(benchmark::State &state) {
         benchmark::Counter(1, benchmark::Counter::kIsIterationInvariantRate);
 }
 
-// Moves the pointer over the window as a user would, then asks the window to close the way a
-// window manager does, and waits until the X server has sent all of it to the library.
-bool QueueMovesThenCloseRequest() {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    auto *window = static_cast<SDL_Window *>(GetGraphicsWindowHandle());
-    if (window == nullptr || !SDL_GetWindowWMInfo(window, &info) ||
-        info.subsystem != SDL_SYSWM_X11) {
-        return false;
-    }
-    Display *display = XOpenDisplay(nullptr);
-    if (display == nullptr) return false;
-    const ::Window target = info.info.x11.window;
-    for (int move = 0; move < queuedMoves; ++move) {
-        XWarpPointer(display, None, target, 0, 0, 0, 0, 10 + move % 300, 10 + (move / 300) % 300);
-    }
-    XEvent close{};
-    close.xclient.type = ClientMessage;
-    close.xclient.window = target;
-    close.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    close.xclient.format = 32;
-    close.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    close.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, target, False, NoEventMask, &close);
-    XSync(display, False);
-    XCloseDisplay(display);
-    return true;
-}
-
 void CloseAfterQueuedMovesAt60Fps(benchmark::State &state) {
     for (auto _ : state) {
-        if (!windowReady() || !QueueMovesThenCloseRequest()) {
+        if (!windowReady() || !QueuePointerMovesThenCloseRequest(queuedMoves)) {
             state.SkipWithError("no X11 window");
             return;
         }

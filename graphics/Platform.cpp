@@ -146,10 +146,32 @@ void DeleteContext(BackEndContext *context) {
     SDL_GL_DeleteContext(context);
 }
 
+// Keeps in SDL's queue only what the frame loop acts on (window events, quit, Escape down) and
+// drops every other event as SDL takes it in.
+int KeepFrameLoopEvents(void *, SDL_Event *event) {
+    switch (event->type) {
+        case SDL_WINDOWEVENT:
+        case SDL_QUIT:
+            return 1;
+        case SDL_KEYDOWN:
+            return event->key.keysym.sym == SDLK_ESCAPE ? 1 : 0;
+        default:
+            return 0;
+    }
+}
+
 void ShowWindow(BackEndWindow *window) {
     SDL_ShowWindow(Sdl(window));
     SDL_RaiseWindow(Sdl(window));
     SDL_DisableScreenSaver();
+    // The frame loop handles one event per frame, so unread pointer moves must not queue up in
+    // front of a close request. The contract with the input library: this filter is installed
+    // once the window exists and before InitDirectInput is called. InitDirectInput puts its own
+    // filter in front, reading this one with SDL_GetEventFilter; it records the input events and
+    // returns what this filter returns. The input library so sees every event as SDL takes it in,
+    // during the poll of UpdateScreen, and nothing that neither reads stays queued. Installing
+    // discards what the window's creation queued.
+    SDL_SetEventFilter(KeepFrameLoopEvents, nullptr);
 }
 
 void MinimizeWindow(BackEndWindow *window) {

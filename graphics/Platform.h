@@ -66,7 +66,8 @@ struct BackEnd {
     // Makes the context current on this thread; both null releases the current one.
     bool (*makeCurrent)(BackEndWindow *window, BackEndContext *context);
     void (*deleteContext)(BackEndContext *context);
-    // Shows, raises and focuses the window and keeps the screensaver off while it lives.
+    // Shows, raises and focuses the window and keeps the screensaver off while it lives. From
+    // now on only the events the frame loop acts on stay queued.
     void (*showWindow)(BackEndWindow *window);
     void (*minimizeWindow)(BackEndWindow *window);
     void (*destroyWindow)(BackEndWindow *window);

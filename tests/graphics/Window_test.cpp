@@ -1,6 +1,6 @@
 // The window on a real X server (Xvfb, no window manager): the OpenGL state the start leaves,
-// where SDL puts the window, the pointer as the server reports it, and fullscreen. The window logic
-// itself is tested on the null back end (WindowLogic_test.cpp).
+// where SDL puts the window, the pointer as the server reports it, which events SDL keeps queued,
+// and fullscreen. The window logic itself is tested on the null back end (WindowLogic_test.cpp).
 #include <GL/gl.h>
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
@@ -12,6 +12,9 @@
 #include "GraphicsState.h"
 #include "GraphicsTestSupport.h"
 #include "TactilProbe.h"
+
+// Last: X11's None macro breaks the templates of the test framework.
+#include "QueuedUserInput.h"
 
 namespace {
 
@@ -34,6 +37,10 @@ SDL_Event KeyDown(SDL_Keycode key) {
 void DrainEvents() {
     SDL_PumpEvents();
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+}
+
+int QueuedEvents() {
+    return SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT);
 }
 
 }  // namespace
@@ -120,6 +127,76 @@ TEST_F(GraphicsWindowTest, MousePositionIsClientRelativeAndNegativeOutside) {
     GetMousePosition(&x, &y);
     EXPECT_EQ(x, -20);
     EXPECT_EQ(y, -10);
+}
+
+// The input library reads its events through a filter in front of the library's; what neither
+// reads must not stay queued in front of the events the frame loop handles.
+TEST_F(GraphicsWindowTest, OnlyTheEventsTheFrameLoopActsOnStayQueued) {
+    struct Case {
+        const char *name;
+        SDL_Event event;
+        bool kept;
+    };
+    auto ofType = [](Uint32 type) {
+        SDL_Event event{};
+        event.type = type;
+        return event;
+    };
+    SDL_Event exposed = ofType(SDL_WINDOWEVENT);
+    exposed.window.event = SDL_WINDOWEVENT_EXPOSED;
+    exposed.window.windowID = SDL_GetWindowID(OurWindow());
+    SDL_Event escapeUp = KeyDown(SDLK_ESCAPE);
+    escapeUp.type = SDL_KEYUP;
+    escapeUp.key.state = SDL_RELEASED;
+    const std::vector<Case> cases = {
+        {"window event", exposed, true},
+        {"quit", ofType(SDL_QUIT), true},
+        {"escape down", KeyDown(SDLK_ESCAPE), true},
+        {"escape up", escapeUp, false},
+        {"other key down", KeyDown(SDLK_a), false},
+        {"pointer motion", ofType(SDL_MOUSEMOTION), false},
+        {"button down", ofType(SDL_MOUSEBUTTONDOWN), false},
+        {"wheel", ofType(SDL_MOUSEWHEEL), false},
+        {"text input", ofType(SDL_TEXTINPUT), false},
+        {"user event", ofType(SDL_USEREVENT), false},
+    };
+    for (Case c : cases) {
+        DrainEvents();
+        SDL_PushEvent(&c.event);
+        EXPECT_EQ(QueuedEvents(), c.kept ? 1 : 0) << c.name;
+        EXPECT_EQ(UpdateScreen(), 1) << c.name;
+        EXPECT_EQ(QueuedEvents(), 0) << c.name;
+    }
+}
+
+// Stands for the input library: records pointer moves, then asks the library's filter.
+struct InputLibraryFilter {
+    SDL_EventFilter next = nullptr;
+    void *nextData = nullptr;
+    int moves = 0;
+
+    static int Filter(void *data, SDL_Event *event) {
+        auto *self = static_cast<InputLibraryFilter *>(data);
+        if (event->type == SDL_MOUSEMOTION) ++self->moves;
+        return self->next(self->nextData, event);
+    }
+};
+
+TEST_F(GraphicsWindowTest, CloseRequestBehindThousandsOfPointerMovesEndsTheLoopAtOnce) {
+    InputLibraryFilter input;
+    ASSERT_TRUE(SDL_GetEventFilter(&input.next, &input.nextData)) << "no filter installed";
+    SDL_SetEventFilter(InputLibraryFilter::Filter, &input);
+
+    constexpr int moves = 3000;
+    ASSERT_TRUE(QueuePointerMovesThenCloseRequest(moves));
+
+    // 0.2 s at 60 frames per second; one event per frame would take 3,000.
+    constexpr int frameBound = 12;
+    int frames = 1;
+    while (UpdateScreen() != 0 && frames < frameBound) ++frames;
+    EXPECT_LT(frames, frameBound) << "the close request was not answered";
+    EXPECT_EQ(GetGraphicsWindowHandle(), nullptr);
+    EXPECT_GE(input.moves, moves - 1) << "the input library sees every move";
 }
 
 TEST(GraphicsFullscreen, OfferedModeSwitchesAndEscapeGivesTheDesktopBack) {
