@@ -146,6 +146,10 @@ void DeleteContext(BackEndContext *context) {
     SDL_GL_DeleteContext(context);
 }
 
+void WaitForDisplayInSwap() {
+    SDL_GL_SetSwapInterval(1);
+}
+
 // Keeps in SDL's queue only what the frame loop acts on (window events, quit, Escape down) and
 // drops every other event as SDL takes it in.
 int KeepFrameLoopEvents(void *, SDL_Event *event) {
@@ -270,6 +274,7 @@ BackEnd backEnd = {
     .createContext = CreateContext,
     .makeCurrent = MakeCurrent,
     .deleteContext = DeleteContext,
+    .waitForDisplayInSwap = WaitForDisplayInSwap,
     .showWindow = ShowWindow,
     .minimizeWindow = MinimizeWindow,
     .destroyWindow = DestroyWindow,

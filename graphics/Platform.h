@@ -66,6 +66,9 @@ struct BackEnd {
     // Makes the context current on this thread; both null releases the current one.
     bool (*makeCurrent)(BackEndWindow *window, BackEndContext *context);
     void (*deleteContext)(BackEndContext *context);
+    // Asks the driver to wait for the display in each swap, with the context current; a driver
+    // that refuses swaps as fast as it can.
+    void (*waitForDisplayInSwap)();
     // Shows, raises and focuses the window and keeps the screensaver off while it lives. From
     // now on only the events the frame loop acts on stay queued.
     void (*showWindow)(BackEndWindow *window);

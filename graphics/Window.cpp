@@ -200,6 +200,9 @@ int InitGraph(int width, int height, int fullscreen, const char *title) {
     if (!backEnd.makeCurrent(graphicsState.Window, graphicsState.RenderContext)) {
         return FailAfterTearDown("Can't Activate The GL Rendering Context.");
     }
+    // The library sets no frame rate of its own: the swap waiting for the display is what keeps
+    // a program's loop to the display's rate.
+    backEnd.waitForDisplayInSwap();
 
     backEnd.showWindow(graphicsState.Window);
     SetInitialOpenGlState();

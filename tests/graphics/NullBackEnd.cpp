@@ -65,6 +65,7 @@ const graphics::BackEnd nullBackEnd = {
             return true;
         },
     .deleteContext = [](BackEndContext *) { --display.liveContexts; },
+    .waitForDisplayInSwap = [] { display.swapWaitsForDisplay = true; },
     .showWindow = [](BackEndWindow *window) { Of(window).shown = true; },
     .minimizeWindow = [](BackEndWindow *window) { Of(window).minimized = true; },
     .destroyWindow = DestroyWindow,

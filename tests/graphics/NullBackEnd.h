@@ -36,6 +36,7 @@ struct NullDisplay {
     bool cursorVisible = true;
     int liveContexts = 0;
     bool contextCurrent = false;
+    bool swapWaitsForDisplay = false;
     int swaps = 0;
 };
 

@@ -81,6 +81,7 @@ TEST_P(WindowCentring, CentresTheClientAreaAndStartsTheInputLibraryWithIt) {
     EXPECT_FALSE(display->window->fullscreen);
     EXPECT_TRUE(display->window->shown);
     EXPECT_TRUE(display->contextCurrent);
+    EXPECT_TRUE(display->swapWaitsForDisplay);
     EXPECT_EQ(TactilWindow(), GetGraphicsWindowHandle());
     EXPECT_NE(TactilInstance(), nullptr);
     EXPECT_EQ(TactilInstance(), GetGraphicsWindowInstance());
