@@ -7,6 +7,7 @@
 #include <SDL2/SDL_syswm.h>
 
 #include <cstdio>
+#include <string>
 
 namespace graphics {
 namespace {
@@ -28,6 +29,9 @@ constexpr GlAttribute pixelFormatRequest[] = {
     {SDL_GL_ALPHA_SIZE, 8},   {SDL_GL_DEPTH_SIZE, 24},
     {SDL_GL_STENCIL_SIZE, 8}, {SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY},
 };
+
+// How long Escape waits for the window manager to draw the new frame.
+constexpr Uint32 frameWaitMilliseconds = 250;
 
 struct DisplayConnection {
     Display *display = nullptr;
@@ -113,7 +117,9 @@ bool RequestPixelFormat() {
 
 BackEndWindow *CreateWindow(const char *title, int x, int y, int width, int height,
                             bool fullscreen) {
-    const Uint32 style = fullscreen ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_RESIZABLE;
+    // Resizable in fullscreen too: the window manager then draws the whole frame, sizing border
+    // included, in one step when Escape leaves fullscreen, and Escape can wait for it.
+    const Uint32 style = SDL_WINDOW_RESIZABLE | (fullscreen ? SDL_WINDOW_FULLSCREEN : 0);
     SDL_Window *window =
         SDL_CreateWindow(title, x, y, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | style);
     // The mode of the window's own size, which the start has checked the display offers.
@@ -196,9 +202,38 @@ void LeaveFullscreen(BackEndWindow *window) {
     SDL_SetWindowFullscreen(Sdl(window), 0);
 }
 
+FrameBorders FrameBordersOf(BackEndWindow *window) {
+    FrameBorders borders;
+    if (SDL_GetWindowBordersSize(Sdl(window), &borders.top, &borders.left, &borders.bottom,
+                                 &borders.right) != 0) {
+        return FrameBorders{};
+    }
+    return borders;
+}
+
+bool WindowManagerRunning() {
+    if (connection.display == nullptr) return false;
+    const std::string selection = "WM_S" + std::to_string(DefaultScreen(connection.display));
+    const Atom managerSelection = XInternAtom(connection.display, selection.c_str(), False);
+    return XGetSelectionOwner(connection.display, managerSelection) != None;
+}
+
+// The window manager draws the frame after the request, and SDL learns its size only from the
+// events that follow; until then a placement would be computed without the frame.
 void AddFrame(BackEndWindow *window) {
     SDL_SetWindowBordered(Sdl(window), SDL_TRUE);
     SDL_SetWindowResizable(Sdl(window), SDL_TRUE);
+    if (!WindowManagerRunning()) return;
+    const Uint32 deadline = SDL_GetTicks() + frameWaitMilliseconds;
+    for (;;) {
+        SDL_PumpEvents();
+        const FrameBorders borders = FrameBordersOf(window);
+        if (borders.left != 0 || borders.top != 0 || borders.right != 0 || borders.bottom != 0) {
+            return;
+        }
+        if (SDL_TICKS_PASSED(SDL_GetTicks(), deadline)) return;
+        SDL_Delay(5);
+    }
 }
 
 void SetClientRect(BackEndWindow *window, int x, int y, int width, int height) {
@@ -281,6 +316,7 @@ BackEnd backEnd = {
     .setCursorVisible = SetCursorVisible,
     .leaveFullscreen = LeaveFullscreen,
     .addFrame = AddFrame,
+    .frameBorders = FrameBordersOf,
     .setClientRect = SetClientRect,
     .clientSize = ClientSize,
     .queryPointer = QueryPointer,

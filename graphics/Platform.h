@@ -26,6 +26,11 @@ enum class WindowEvent {
     Other,         // anything else the back end queued: handled by doing nothing
 };
 
+// What the window manager's frame adds around the client area, in pixels.
+struct FrameBorders {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+
 // The immediate-mode and array draw entry points. They normally point straight at OpenGL; tests
 // swap in recorders to see the exact vertex stream a shape emits, which feedback mode cannot show
 // (it returns transformed, clipped and decomposed vertices).
@@ -79,8 +84,9 @@ struct BackEnd {
     void (*setCursorVisible)(bool visible);
     // Gives the display its desktop mode back and the window its place among other windows.
     void (*leaveFullscreen)(BackEndWindow *window);
-    // Gives the window a title bar and a sizing border.
+    // Gives the window a title bar and a sizing border, once the window manager has drawn them.
     void (*addFrame)(BackEndWindow *window);
+    FrameBorders (*frameBorders)(BackEndWindow *window);
     // Places the client area at (x, y) in screen pixels and sizes it.
     void (*setClientRect)(BackEndWindow *window, int x, int y, int width, int height);
     void (*clientSize)(BackEndWindow *window, int *width, int *height);

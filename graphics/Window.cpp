@@ -6,6 +6,7 @@
 // message box.
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "BitmapText.h"
@@ -16,6 +17,7 @@
 
 using graphics::backEnd;
 using graphics::BackEndWindow;
+using graphics::FrameBorders;
 using graphics::MessageButtons;
 using graphics::MessageIcon;
 using graphics::WindowEvent;
@@ -109,17 +111,26 @@ void CloseGraphicsWindow() {
     DestroyGraphicsWindow();
 }
 
-// Escape in fullscreen gives the desktop back and frames the window at (100, 100); the start's
-// fullscreen flag stays set, so a second Escape repeats this.
+// Escape in fullscreen gives the desktop back and frames the window with its top-left corner at
+// (100, 100). The outer size stays what it was, so the client area shrinks by the frame. The
+// start's fullscreen flag stays set, so a second Escape repeats these steps.
 void EscapeFullscreen() {
     BackEndWindow *window = graphicsState.Window;
+    const FrameBorders before = backEnd.frameBorders(window);
     int clientWidth = 0;
     int clientHeight = 0;
     backEnd.clientSize(window, &clientWidth, &clientHeight);
+    const int outerWidth = before.left + clientWidth + before.right;
+    const int outerHeight = before.top + clientHeight + before.bottom;
+
     LeaveFullscreenDisplay();
     backEnd.addFrame(window);
-    backEnd.setClientRect(window, escapedWindowPosition, escapedWindowPosition, clientWidth,
-                          clientHeight);
+    const FrameBorders frame = backEnd.frameBorders(window);
+    // A frame wider than the window still leaves a client area to draw into.
+    backEnd.setClientRect(window, escapedWindowPosition + frame.left,
+                          escapedWindowPosition + frame.top,
+                          std::max(1, outerWidth - frame.left - frame.right),
+                          std::max(1, outerHeight - frame.top - frame.bottom));
 }
 
 void HandleEvent(WindowEvent event) {

@@ -6,6 +6,7 @@
 
 using graphics::BackEndContext;
 using graphics::BackEndWindow;
+using graphics::FrameBorders;
 using graphics::WindowEvent;
 
 namespace {
@@ -33,6 +34,11 @@ BackEndWindow *CreateWindow(const char *title, int x, int y, int width, int heig
 void DestroyWindow(BackEndWindow *window) {
     display.lastDestroyed = Of(window);
     display.window.reset();
+}
+
+FrameBorders FrameBordersOf(BackEndWindow *window) {
+    const NullWindow &state = Of(window);
+    return state.framed && !state.fullscreen ? display.frame : FrameBorders{};
 }
 
 const graphics::BackEnd nullBackEnd = {
@@ -72,6 +78,7 @@ const graphics::BackEnd nullBackEnd = {
     .setCursorVisible = [](bool visible) { display.cursorVisible = visible; },
     .leaveFullscreen = [](BackEndWindow *window) { Of(window).fullscreen = false; },
     .addFrame = [](BackEndWindow *window) { Of(window).framed = true; },
+    .frameBorders = FrameBordersOf,
     .setClientRect =
         [](BackEndWindow *window, int x, int y, int width, int height) {
             NullWindow &state = Of(window);

@@ -18,7 +18,7 @@ struct NullWindow {
     std::string title;
     int x = 0, y = 0, width = 0, height = 0;  // the client area, in screen pixels
     bool fullscreen = false;
-    bool framed = false;
+    bool framed = false;  // a framed window that is not fullscreen carries NullDisplay::frame
     bool shown = false;
     bool minimized = false;
 };
@@ -28,6 +28,7 @@ struct NullDisplay {
     bool videoStarts = true;
     int screenWidth = 1920, screenHeight = 1080;
     std::vector<std::pair<int, int>> fullscreenModes = {{1920, 1080}};
+    graphics::FrameBorders frame;  // what the window manager draws around a framed window
     std::deque<graphics::WindowEvent> events;
 
     // What the library made of it.

@@ -16,6 +16,7 @@ namespace {
 
 using graphics::BackEndContext;
 using graphics::BackEndWindow;
+using graphics::FrameBorders;
 using graphics::MessageButtons;
 using graphics::MessageIcon;
 using graphics::WindowEvent;
@@ -162,25 +163,41 @@ TEST_F(WindowLogicTest, EachUpdateScreenHandlesOneEventAndOnlyACloseRequestEndsT
     EXPECT_EQ(height, 0);
 }
 
-// Escape from fullscreen gives the desktop back and a framed window at (100, 100); a second
-// Escape does the same again.
-TEST_F(WindowLogicTest, EscapeLeavesFullscreenForAFramedWindowAt100) {
-    ASSERT_EQ(InitGraph(1920, 1080, 1, "fullscreen"), 1);
-    EXPECT_TRUE(messages->empty());
-    EXPECT_TRUE(display->window->fullscreen);
-    EXPECT_FALSE(display->cursorVisible);
+// Escape from fullscreen: the frame goes to (100, 100) with the outer size unchanged, so the
+// client area shrinks by the frame, and a second Escape does the same again.
+TEST_F(WindowLogicTest, EscapeFramesTheFullscreenWindowAt100KeepingItsOuterSize) {
+    struct Case {
+        const char *name;
+        int width, height;
+        FrameBorders frame;
+        ClientRect expected;
+    };
+    const std::vector<Case> cases = {
+        {"no window manager", 1920, 1080, {}, {100, 100, 1920, 1080}},
+        {"title bar and border", 1920, 1080, {1, 20, 1, 5}, {101, 120, 1918, 1055}},
+        {"frame wider than the window", 640, 480, {400, 30, 400, 10}, {500, 130, 1, 440}},
+    };
+    for (const Case &c : cases) {
+        Restart();
+        display->fullscreenModes = {{c.width, c.height}};
+        display->frame = c.frame;
+        ASSERT_EQ(InitGraph(c.width, c.height, 1, "fullscreen"), 1) << c.name;
+        EXPECT_TRUE(messages->empty()) << c.name;
+        EXPECT_TRUE(display->window->fullscreen) << c.name;
+        EXPECT_FALSE(display->cursorVisible) << c.name;
 
-    for (int escape = 1; escape <= 2; ++escape) {
-        display->events = {WindowEvent::EscapeDown};
-        EXPECT_EQ(UpdateScreen(), 1);
-        const NullWindow &window = *display->window;
-        EXPECT_FALSE(window.fullscreen) << "escape " << escape;
-        EXPECT_TRUE(window.framed) << "escape " << escape;
-        EXPECT_TRUE(display->cursorVisible) << "escape " << escape;
-        EXPECT_EQ(RectOf(window), (ClientRect{100, 100, 1920, 1080})) << "escape " << escape;
-        EXPECT_TRUE(graphicsState.Fullscreen) << "the start's request stays recorded";
-        display->window->x = 300;
-        display->window->y = 300;
+        for (int escape = 1; escape <= 2; ++escape) {
+            display->events = {WindowEvent::EscapeDown};
+            EXPECT_EQ(UpdateScreen(), 1);
+            const NullWindow &window = *display->window;
+            EXPECT_FALSE(window.fullscreen) << c.name << ", escape " << escape;
+            EXPECT_TRUE(window.framed) << c.name << ", escape " << escape;
+            EXPECT_TRUE(display->cursorVisible) << c.name << ", escape " << escape;
+            EXPECT_EQ(RectOf(window), c.expected) << c.name << ", escape " << escape;
+            EXPECT_TRUE(graphicsState.Fullscreen) << "the start's request stays recorded";
+            display->window->x = 300;
+            display->window->y = 300;
+        }
     }
 }
 
