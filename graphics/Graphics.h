@@ -27,8 +27,9 @@ extern "C" {
  * UTF-8 (NULL gives an empty title). Returns 1 when the window and context are ready, 0 after a
  * failure that has been reported in a message box. Only one window per process. */
 GRAPHICS_API int InitGraph(int width, int height, int fullscreen, const char *title);
-/* Handles at most one pending window event, lets the input library poll and presents the back
- * buffer. Returns nonzero when the frame was shown, 0 once the window has been closed. */
+/* Handles at most one pending window event (close, or Escape leaving fullscreen), lets the input
+ * library poll and presents the back buffer, waiting for the display's refresh where the driver
+ * can. Returns nonzero when the frame was shown, 0 once the window has been closed. */
 GRAPHICS_API int UpdateScreen(void);
 /* Size of the primary display in pixels. */
 GRAPHICS_API void GetScreenSize(int *width, int *height);

@@ -2,13 +2,16 @@
 // enables, blend and depth settings) lives in the OpenGL context, not here.
 #pragma once
 
-#include <SDL2/SDL.h>
+namespace graphics {
+struct BackEndWindow;
+struct BackEndContext;
+}  // namespace graphics
 
 struct GraphicsState {
     // Window and frame loop.
-    void *Instance = nullptr;               // opaque value passed to the input library
-    SDL_Window *Window = nullptr;           // null before InitGraph and once the window closed
-    SDL_GLContext RenderContext = nullptr;  // made current on the thread that called InitGraph
+    void *Instance = nullptr;                   // opaque value passed to the input library
+    graphics::BackEndWindow *Window = nullptr;  // null before InitGraph and once the window closed
+    graphics::BackEndContext *RenderContext = nullptr;  // current on the thread of InitGraph
     bool Fullscreen = false;  // the start's request; Escape leaves fullscreen but not this flag
     bool ClassRegistered = false;  // stands for the window class: set once per successful start
 

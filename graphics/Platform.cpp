@@ -1,14 +1,37 @@
-// The window-system side of the library that is not SDL itself: message boxes, the display mode
-// check for fullscreen, and the pointer query through X11.
+// The back end the library ships: SDL2 for the window, context, events and message boxes, X11
+// for the pointer and the window manager, and OpenGL's own entry points for drawing. Each
+// operation does what its line in Platform.h says and nothing the library could decide itself.
 #include "Platform.h"
 
+#include <SDL2/SDL.h>
 #include <SDL2/SDL_syswm.h>
 
 #include <cstdio>
+#include <string>
 
-WindowSystem windowSystem;
-
+namespace graphics {
 namespace {
+
+SDL_Window *Sdl(BackEndWindow *window) {
+    return reinterpret_cast<SDL_Window *>(window);
+}
+
+struct GlAttribute {
+    SDL_GLattr attribute;
+    int value;
+};
+
+// Double-buffered RGBA with depth, stencil and alpha, and the compatibility profile so that the
+// OpenGL 1.x calls of every family work.
+constexpr GlAttribute pixelFormatRequest[] = {
+    {SDL_GL_DOUBLEBUFFER, 1}, {SDL_GL_RED_SIZE, 8},
+    {SDL_GL_GREEN_SIZE, 8},   {SDL_GL_BLUE_SIZE, 8},
+    {SDL_GL_ALPHA_SIZE, 8},   {SDL_GL_DEPTH_SIZE, 24},
+    {SDL_GL_STENCIL_SIZE, 8}, {SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY},
+};
+
+// How long Escape waits for the window manager to draw the new frame.
+constexpr Uint32 frameWaitMilliseconds = 250;
 
 struct DisplayConnection {
     Display *display = nullptr;
@@ -17,6 +40,37 @@ struct DisplayConnection {
 };
 
 DisplayConnection connection;
+
+bool StartVideo() {
+    static bool started = false;
+    if (!started) {
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        // Only drivers that show a window on the desktop: SDL would otherwise fall back to its
+        // offscreen driver when the display cannot be reached, and the program would draw into a
+        // window nobody sees. SDL_VIDEODRIVER in the environment still wins.
+        SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11,wayland", SDL_HINT_DEFAULT);
+        started = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    }
+    return started;
+}
+
+bool ScreenSize(int *width, int *height) {
+    SDL_DisplayMode mode{};
+    if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return false;
+    *width = mode.w;
+    *height = mode.h;
+    return true;
+}
+
+bool DisplayOffersMode(int width, int height) {
+    const int count = SDL_GetNumDisplayModes(0);
+    for (int index = 0; index < count; ++index) {
+        SDL_DisplayMode mode;
+        if (SDL_GetDisplayMode(0, index, &mode) != 0) continue;
+        if (mode.w == width && mode.h == height && SDL_BYTESPERPIXEL(mode.format) == 4) return true;
+    }
+    return false;
+}
 
 Uint32 MessageBoxFlags(MessageIcon icon) {
     switch (icon) {
@@ -30,10 +84,8 @@ Uint32 MessageBoxFlags(MessageIcon icon) {
     return SDL_MESSAGEBOX_INFORMATION;
 }
 
-}  // namespace
-
-bool ShowSystemMessageBox(const char *text, const char *caption, MessageButtons buttons,
-                          MessageIcon icon) {
+bool ShowMessageBox(const char *text, const char *caption, MessageButtons buttons,
+                    MessageIcon icon) {
     constexpr int yes = 1;
     const SDL_MessageBoxButtonData okButtons[] = {
         {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, yes,
@@ -56,22 +108,31 @@ bool ShowSystemMessageBox(const char *text, const char *caption, MessageButtons 
     return !question;
 }
 
-bool DisplayOffersMode(int width, int height) {
-    const int count = SDL_GetNumDisplayModes(0);
-    for (int index = 0; index < count; ++index) {
-        SDL_DisplayMode mode;
-        if (SDL_GetDisplayMode(0, index, &mode) != 0) continue;
-        if (mode.w == width && mode.h == height && SDL_BYTESPERPIXEL(mode.format) == 4) return true;
+bool RequestPixelFormat() {
+    for (const GlAttribute &request : pixelFormatRequest) {
+        if (SDL_GL_SetAttribute(request.attribute, request.value) != 0) return false;
     }
-    return false;
+    return true;
 }
 
-bool ConnectWindowToDisplay(SDL_Window *window) {
+BackEndWindow *CreateWindow(const char *title, int x, int y, int width, int height,
+                            bool fullscreen) {
+    // Resizable in fullscreen too: the window manager then draws the whole frame, sizing border
+    // included, in one step when Escape leaves fullscreen, and Escape can wait for it.
+    const Uint32 style = SDL_WINDOW_RESIZABLE | (fullscreen ? SDL_WINDOW_FULLSCREEN : 0);
+    SDL_Window *window =
+        SDL_CreateWindow(title, x, y, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | style);
+    // The mode of the window's own size, which the start has checked the display offers.
+    if (window != nullptr && fullscreen) SDL_SetWindowDisplayMode(window, nullptr);
+    return reinterpret_cast<BackEndWindow *>(window);
+}
+
+bool ConnectDisplay(BackEndWindow *window) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(window, &info)) return false;
+    if (!SDL_GetWindowWMInfo(Sdl(window), &info)) return false;
     connection = DisplayConnection{};
-    connection.sdlWindow = window;
+    connection.sdlWindow = Sdl(window);
     if (info.subsystem == SDL_SYSWM_X11) {
         connection.display = info.info.x11.display;
         connection.window = info.info.x11.window;
@@ -79,11 +140,114 @@ bool ConnectWindowToDisplay(SDL_Window *window) {
     return true;
 }
 
-void DisconnectWindowFromDisplay() {
-    connection = DisplayConnection{};
+BackEndContext *CreateContext(BackEndWindow *window) {
+    return static_cast<BackEndContext *>(SDL_GL_CreateContext(Sdl(window)));
 }
 
-bool QueryPointerInWindow(int *x, int *y) {
+bool MakeCurrent(BackEndWindow *window, BackEndContext *context) {
+    return SDL_GL_MakeCurrent(Sdl(window), context) == 0;
+}
+
+void DeleteContext(BackEndContext *context) {
+    SDL_GL_DeleteContext(context);
+}
+
+void WaitForDisplayInSwap() {
+    SDL_GL_SetSwapInterval(1);
+}
+
+// Keeps in SDL's queue only what the frame loop acts on (window events, quit, Escape down) and
+// drops every other event as SDL takes it in.
+int KeepFrameLoopEvents(void *, SDL_Event *event) {
+    switch (event->type) {
+        case SDL_WINDOWEVENT:
+        case SDL_QUIT:
+            return 1;
+        case SDL_KEYDOWN:
+            return event->key.keysym.sym == SDLK_ESCAPE ? 1 : 0;
+        default:
+            return 0;
+    }
+}
+
+void ShowWindow(BackEndWindow *window) {
+    SDL_ShowWindow(Sdl(window));
+    SDL_RaiseWindow(Sdl(window));
+    SDL_DisableScreenSaver();
+    // The frame loop handles one event per frame, so unread pointer moves must not queue up in
+    // front of a close request. The contract with the input library: this filter is installed
+    // once the window exists and before InitDirectInput is called. InitDirectInput puts its own
+    // filter in front, reading this one with SDL_GetEventFilter; it records the input events and
+    // returns what this filter returns. The input library so sees every event as SDL takes it in,
+    // during the poll of UpdateScreen, and nothing that neither reads stays queued. Installing
+    // discards what the window's creation queued.
+    SDL_SetEventFilter(KeepFrameLoopEvents, nullptr);
+}
+
+void MinimizeWindow(BackEndWindow *window) {
+    SDL_MinimizeWindow(Sdl(window));
+}
+
+void DestroyWindow(BackEndWindow *window) {
+    connection = DisplayConnection{};
+    SDL_DestroyWindow(Sdl(window));
+    SDL_EnableScreenSaver();
+}
+
+void SetCursorVisible(bool visible) {
+    SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+}
+
+void LeaveFullscreen(BackEndWindow *window) {
+    SDL_SetWindowFullscreen(Sdl(window), 0);
+}
+
+FrameBorders FrameBordersOf(BackEndWindow *window) {
+    FrameBorders borders;
+    if (SDL_GetWindowBordersSize(Sdl(window), &borders.top, &borders.left, &borders.bottom,
+                                 &borders.right) != 0) {
+        return FrameBorders{};
+    }
+    return borders;
+}
+
+bool WindowManagerRunning() {
+    if (connection.display == nullptr) return false;
+    const std::string selection = "WM_S" + std::to_string(DefaultScreen(connection.display));
+    const Atom managerSelection = XInternAtom(connection.display, selection.c_str(), False);
+    return XGetSelectionOwner(connection.display, managerSelection) != None;
+}
+
+// The window manager draws the frame after the request, and SDL learns its size only from the
+// events that follow; until then a placement would be computed without the frame.
+void AddFrame(BackEndWindow *window) {
+    SDL_SetWindowBordered(Sdl(window), SDL_TRUE);
+    SDL_SetWindowResizable(Sdl(window), SDL_TRUE);
+    if (!WindowManagerRunning()) return;
+    const Uint32 deadline = SDL_GetTicks() + frameWaitMilliseconds;
+    for (;;) {
+        SDL_PumpEvents();
+        const FrameBorders borders = FrameBordersOf(window);
+        if (borders.left != 0 || borders.top != 0 || borders.right != 0 || borders.bottom != 0) {
+            return;
+        }
+        if (SDL_TICKS_PASSED(SDL_GetTicks(), deadline)) return;
+        SDL_Delay(5);
+    }
+}
+
+void SetClientRect(BackEndWindow *window, int x, int y, int width, int height) {
+    SDL_SetWindowSize(Sdl(window), width, height);
+    SDL_SetWindowPosition(Sdl(window), x, y);
+}
+
+void ClientSize(BackEndWindow *window, int *width, int *height) {
+    SDL_GetWindowSize(Sdl(window), width, height);
+}
+
+// Asks the display server rather than SDL, whose own mouse state goes stale once the pointer has
+// left the window.
+bool QueryPointer(BackEndWindow *, int *x, int *y) {
     if (connection.display != nullptr) {
         ::Window root = 0;
         ::Window child = 0;
@@ -102,3 +266,63 @@ bool QueryPointerInWindow(int *x, int *y) {
     *y -= windowY;
     return true;
 }
+
+WindowEvent Classify(const SDL_Event &event, SDL_Window *window) {
+    switch (event.type) {
+        case SDL_WINDOWEVENT:
+            return event.window.event == SDL_WINDOWEVENT_CLOSE &&
+                           event.window.windowID == SDL_GetWindowID(window)
+                       ? WindowEvent::CloseRequest
+                       : WindowEvent::Other;
+        case SDL_KEYDOWN:
+            return event.key.keysym.sym == SDLK_ESCAPE ? WindowEvent::EscapeDown
+                                                       : WindowEvent::Other;
+        case SDL_QUIT:
+            return WindowEvent::Quit;
+        default:
+            return WindowEvent::Other;
+    }
+}
+
+bool PollEvent(BackEndWindow *window, WindowEvent *event) {
+    SDL_Event taken;
+    if (!SDL_PollEvent(&taken)) return false;
+    *event = Classify(taken, Sdl(window));
+    return true;
+}
+
+bool SwapBuffers(BackEndWindow *window) {
+    SDL_GL_SwapWindow(Sdl(window));
+    return true;
+}
+
+}  // namespace
+
+BackEnd backEnd = {
+    .startVideo = StartVideo,
+    .screenSize = ScreenSize,
+    .fullscreenModeAvailable = DisplayOffersMode,
+    .showMessageBox = ShowMessageBox,
+    .requestPixelFormat = RequestPixelFormat,
+    .createWindow = CreateWindow,
+    .connectDisplay = ConnectDisplay,
+    .createContext = CreateContext,
+    .makeCurrent = MakeCurrent,
+    .deleteContext = DeleteContext,
+    .waitForDisplayInSwap = WaitForDisplayInSwap,
+    .showWindow = ShowWindow,
+    .minimizeWindow = MinimizeWindow,
+    .destroyWindow = DestroyWindow,
+    .setCursorVisible = SetCursorVisible,
+    .leaveFullscreen = LeaveFullscreen,
+    .addFrame = AddFrame,
+    .frameBorders = FrameBordersOf,
+    .setClientRect = SetClientRect,
+    .clientSize = ClientSize,
+    .queryPointer = QueryPointer,
+    .pollEvent = PollEvent,
+    .swapBuffers = SwapBuffers,
+    .draw = {glBegin, glEnd, glVertex2f, glVertex3f, glTexCoord2f, glNormal3f, glDrawArrays},
+};
+
+}  // namespace graphics

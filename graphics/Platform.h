@@ -1,46 +1,109 @@
-// The window-system operations InitGraph depends on, reached through replaceable pointers so that
-// tests can answer message boxes and provoke the failures of a start without a broken driver.
-// The defaults are SDL's own functions.
+// The platform operations the library uses, as one table: window and context, the event the frame
+// loop handles, swap, sizes, pointer, message boxes, and the OpenGL entry points the drawing
+// families go through. The library ships the SDL + OpenGL table (Platform.cpp); tests put a null
+// back end in its place to run the window logic without a display, or swap single draw entries
+// for recorders. Everything the library decides lives above this table; nothing here decides.
+// Internal only.
 #pragma once
 
-#include <SDL2/SDL.h>
+#include <GL/gl.h>
+
+namespace graphics {
+
+// Opaque to the library; the back end gives them their meaning (the shipped one: SDL_Window and
+// SDL_GLContext, so the window handle the library hands out is the SDL_Window*).
+struct BackEndWindow;
+struct BackEndContext;
 
 enum class MessageButtons { Ok, YesNo };
 enum class MessageIcon { Information, Exclamation, Stop };
 
-// Shows a message box without owner. Returns true when the user answered Yes (or OK).
-using MessageBoxFunction = bool (*)(const char *text, const char *caption, MessageButtons buttons,
-                                    MessageIcon icon);
-
-// Answers with an SDL message box; with no display the text goes to standard error and a Yes/No
-// question counts as No.
-bool ShowSystemMessageBox(const char *text, const char *caption, MessageButtons buttons,
-                          MessageIcon icon);
-
-// True when the primary display offers a mode of width x height at 32 bits per pixel.
-bool DisplayOffersMode(int width, int height);
-
-// Connects the window to the display server so the pointer can be asked for later.
-bool ConnectWindowToDisplay(SDL_Window *window);
-
-// The pointer position relative to the connected window's client area, asked of the display
-// server now (SDL's own mouse state goes stale once the pointer leaves the window). False when no
-// window is connected.
-bool QueryPointerInWindow(int *x, int *y);
-
-// Forgets the connected window, before it is destroyed.
-void DisconnectWindowFromDisplay();
-
-struct WindowSystem {
-    MessageBoxFunction ShowMessageBox = ShowSystemMessageBox;
-    int (*InitVideo)(Uint32 flags) = SDL_InitSubSystem;
-    bool (*FullscreenModeAvailable)(int width, int height) = DisplayOffersMode;
-    int (*SetGlAttribute)(SDL_GLattr attribute, int value) = SDL_GL_SetAttribute;
-    SDL_Window *(*CreateWindow)(const char *title, int x, int y, int width, int height,
-                                Uint32 flags) = SDL_CreateWindow;
-    bool (*ConnectDisplay)(SDL_Window *window) = ConnectWindowToDisplay;
-    SDL_GLContext (*CreateContext)(SDL_Window *window) = SDL_GL_CreateContext;
-    int (*MakeCurrent)(SDL_Window *window, SDL_GLContext context) = SDL_GL_MakeCurrent;
+// The only distinctions the frame loop makes between events.
+enum class WindowEvent {
+    CloseRequest,  // the user or the window manager asks our window to close
+    EscapeDown,    // Escape pressed
+    Quit,          // a quit request that is no window's close request: dropped
+    Other,         // anything else the back end queued: handled by doing nothing
 };
 
-extern WindowSystem windowSystem;
+// What the window manager's frame adds around the client area, in pixels.
+struct FrameBorders {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// The immediate-mode and array draw entry points. They normally point straight at OpenGL; tests
+// swap in recorders to see the exact vertex stream a shape emits, which feedback mode cannot show
+// (it returns transformed, clipped and decomposed vertices).
+struct DrawCalls {
+    void (*begin)(GLenum mode);
+    void (*end)();
+    void (*vertex2f)(GLfloat x, GLfloat y);
+    void (*vertex3f)(GLfloat x, GLfloat y, GLfloat z);
+    void (*texCoord2f)(GLfloat s, GLfloat t);
+    void (*normal3f)(GLfloat nx, GLfloat ny, GLfloat nz);
+    void (*drawArrays)(GLenum mode, GLint first, GLsizei count);
+};
+
+struct BackEnd {
+    // ---- Display ----
+    // Connects to the display once per process; later calls answer from the first success.
+    bool (*startVideo)();
+    // The desktop size of the primary display; false when it cannot be read.
+    bool (*screenSize)(int *width, int *height);
+    // True when the primary display offers width x height at 32 bits per pixel.
+    bool (*fullscreenModeAvailable)(int width, int height);
+    // Shows a box without owner; true when the user answered Yes (or OK). Without a display the
+    // text goes to standard error and a question counts as No.
+    bool (*showMessageBox)(const char *text, const char *caption, MessageButtons buttons,
+                           MessageIcon icon);
+
+    // ---- Window and context, in the order a start uses them ----
+    // Asks for double-buffered RGBA with depth, stencil and alpha (compatibility profile); the
+    // window's visual is chosen from it, so it comes before createWindow.
+    bool (*requestPixelFormat)();
+    // A hidden window whose client area is width x height at (x, y), or covering the display in
+    // a mode of width x height when fullscreen. Null on failure.
+    BackEndWindow *(*createWindow)(const char *title, int x, int y, int width, int height,
+                                   bool fullscreen);
+    // Makes the window reachable for pointer queries.
+    bool (*connectDisplay)(BackEndWindow *window);
+    BackEndContext *(*createContext)(BackEndWindow *window);
+    // Makes the context current on this thread; both null releases the current one.
+    bool (*makeCurrent)(BackEndWindow *window, BackEndContext *context);
+    void (*deleteContext)(BackEndContext *context);
+    // Asks the driver to wait for the display in each swap, with the context current; a driver
+    // that refuses swaps as fast as it can.
+    void (*waitForDisplayInSwap)();
+    // Shows, raises and focuses the window and keeps the screensaver off while it lives. From
+    // now on only the events the frame loop acts on stay queued.
+    void (*showWindow)(BackEndWindow *window);
+    void (*minimizeWindow)(BackEndWindow *window);
+    void (*destroyWindow)(BackEndWindow *window);
+
+    // ---- Window state ----
+    void (*setCursorVisible)(bool visible);
+    // Gives the display its desktop mode back and the window its place among other windows.
+    void (*leaveFullscreen)(BackEndWindow *window);
+    // Gives the window a title bar and a sizing border, once the window manager has drawn them.
+    void (*addFrame)(BackEndWindow *window);
+    FrameBorders (*frameBorders)(BackEndWindow *window);
+    // Places the client area at (x, y) in screen pixels and sizes it.
+    void (*setClientRect)(BackEndWindow *window, int x, int y, int width, int height);
+    void (*clientSize)(BackEndWindow *window, int *width, int *height);
+    // The pointer relative to the client area, asked of the display now; false when unknown.
+    bool (*queryPointer)(BackEndWindow *window, int *x, int *y);
+
+    // ---- Frame loop ----
+    // Takes one pending event without waiting; false when none is pending.
+    bool (*pollEvent)(BackEndWindow *window, WindowEvent *event);
+    // Presents the back buffer; true when the frame was shown.
+    bool (*swapBuffers)(BackEndWindow *window);
+
+    // ---- Drawing ----
+    DrawCalls draw;
+};
+
+// The table every platform operation goes through; the SDL + OpenGL back end at load.
+extern BackEnd backEnd;
+
+}  // namespace graphics

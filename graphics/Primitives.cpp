@@ -9,18 +9,11 @@
 
 #include "Graphics.h"
 #include "GraphicsState.h"
-#include "ImmediateMode.h"
-
-namespace graphics {
-
-ImmediateModeCalls immediateMode = {glBegin,    glEnd,        glVertex2f,
-                                    glVertex3f, glTexCoord2f, glNormal3f};
-
-}  // namespace graphics
+#include "Platform.h"
 
 namespace {
 
-using graphics::immediateMode;
+graphics::DrawCalls &immediateMode = graphics::backEnd.draw;
 
 // Slightly below 2*pi on purpose: the rim's closing vertex lands within rounding of the first.
 constexpr double fullTurnRadians = 6.2831852;

@@ -17,7 +17,7 @@
 #include <cstring>
 #include <new>
 
-DrawArraysFunction dtx_draw_arrays = glDrawArrays;
+#include "Platform.h"
 
 namespace {
 
@@ -416,7 +416,7 @@ void dtx_flush_quads() {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDepthMask(GL_FALSE);
-    dtx_draw_arrays(GL_TRIANGLES, 0, Layer.QuadCount * kVerticesPerQuad);
+    graphics::backEnd.draw.drawArrays(GL_TRIANGLES, 0, Layer.QuadCount * kVerticesPerQuad);
     glDepthMask(GL_TRUE);
 
     glDisableClientState(GL_VERTEX_ARRAY);

@@ -88,10 +88,6 @@ void dtx_bind_atlas(GlyphAtlas *atlas);
 void dtx_add_quad(const GlyphInfo &glyph, float penX, float penY);
 void dtx_flush_quads();
 
-// The draw call the flush issues; tests swap it to count batches.
-using DrawArraysFunction = void (*)(GLenum mode, GLint first, GLsizei count);
-extern DrawArraysFunction dtx_draw_arrays;
-
 // Read-only views of the layer state for the tests.
 VectorFont *dtx_current_font();
 int dtx_queued_quads();

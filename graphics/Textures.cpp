@@ -22,6 +22,7 @@
 #include <utility>
 
 #include "Graphics.h"
+#include "Platform.h"
 #include "SgiImage.h"
 
 namespace graphics {
@@ -182,16 +183,17 @@ void DrawTexturedRectangle(int texture, float x, float y, float width, float hei
     if (!slot) return;
     glBindTexture(GL_TEXTURE_2D, slot->GlName);
     // Always one quad: outline mode shows it as lines through the polygon mode alone.
-    glBegin(GL_QUADS);
-    glTexCoord2i(0, 0);
-    glVertex2f(x, y);
-    glTexCoord2i(1, 0);
-    glVertex2f(x + width, y);
-    glTexCoord2i(1, 1);
-    glVertex2f(x + width, y + height);
-    glTexCoord2i(0, 1);
-    glVertex2f(x, y + height);
-    glEnd();
+    const graphics::DrawCalls &draw = graphics::backEnd.draw;
+    draw.begin(GL_QUADS);
+    draw.texCoord2f(0.0f, 0.0f);
+    draw.vertex2f(x, y);
+    draw.texCoord2f(1.0f, 0.0f);
+    draw.vertex2f(x + width, y);
+    draw.texCoord2f(1.0f, 1.0f);
+    draw.vertex2f(x + width, y + height);
+    draw.texCoord2f(0.0f, 1.0f);
+    draw.vertex2f(x, y + height);
+    draw.end();
 }
 
 int _LoadImage(const char *path) {

@@ -1,9 +1,12 @@
-// The graphics window and frame loop: InitGraph opens one SDL window with an OpenGL context in a
+// The graphics window and frame loop: InitGraph opens one window with an OpenGL context in a
 // fixed order of steps, sets the initial OpenGL state every drawing family relies on, builds the
-// bitmap font and starts the input library. UpdateScreen handles one event per frame.
-// Nothing here ends the process; every failure of a start is reported in a message box.
+// bitmap font and starts the input library. UpdateScreen handles one event per frame. Every
+// platform operation goes through the back-end table (Platform.h), so this logic runs the same
+// on a null back end. Nothing here ends the process; every failure of a start is reported in a
+// message box.
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "BitmapText.h"
@@ -11,6 +14,13 @@
 #include "GraphicsState.h"
 #include "Platform.h"
 #include "Tactil.h"
+
+using graphics::backEnd;
+using graphics::BackEndWindow;
+using graphics::FrameBorders;
+using graphics::MessageButtons;
+using graphics::MessageIcon;
+using graphics::WindowEvent;
 
 namespace {
 
@@ -22,20 +32,6 @@ char titleBuffer[titleCapacity];
 char instanceToken;
 
 constexpr int escapedWindowPosition = 100;
-
-struct GlAttribute {
-    SDL_GLattr attribute;
-    int value;
-};
-
-// The pixel-format request: double-buffered RGBA with depth, stencil and alpha, and the
-// compatibility profile so that the OpenGL 1.x calls of every family work.
-constexpr GlAttribute pixelFormatRequest[] = {
-    {SDL_GL_DOUBLEBUFFER, 1}, {SDL_GL_RED_SIZE, 8},
-    {SDL_GL_GREEN_SIZE, 8},   {SDL_GL_BLUE_SIZE, 8},
-    {SDL_GL_ALPHA_SIZE, 8},   {SDL_GL_DEPTH_SIZE, 24},
-    {SDL_GL_STENCIL_SIZE, 8}, {SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY},
-};
 
 // Copies the title, cut to the buffer on a character boundary so that it stays valid UTF-8.
 void ConvertTitle(const char *title) {
@@ -50,56 +46,31 @@ void ConvertTitle(const char *title) {
 }
 
 void ReportError(const char *text, MessageIcon icon = MessageIcon::Exclamation) {
-    windowSystem.ShowMessageBox(text, "ERROR", MessageButtons::Ok, icon);
+    backEnd.showMessageBox(text, "ERROR", MessageButtons::Ok, icon);
 }
 
 void ReportShutdownError(const char *text) {
-    windowSystem.ShowMessageBox(text, "SHUTDOWN ERROR", MessageButtons::Ok,
-                                MessageIcon::Information);
-}
-
-// The video subsystem is started on first need and kept: the screen size may be asked before
-// the window exists.
-bool VideoReady() {
-    static bool started = false;
-    if (!started) {
-        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-        // Only drivers that show a window on the desktop: SDL would otherwise fall back to its
-        // offscreen driver when the display cannot be reached, and the program would draw into a
-        // window nobody sees. SDL_VIDEODRIVER in the environment still wins.
-        SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11,wayland", SDL_HINT_DEFAULT);
-        started = windowSystem.InitVideo(SDL_INIT_VIDEO) == 0;
-    }
-    return started;
-}
-
-bool ApplyPixelFormatRequest() {
-    for (const GlAttribute &request : pixelFormatRequest) {
-        if (windowSystem.SetGlAttribute(request.attribute, request.value) != 0) return false;
-    }
-    return true;
+    backEnd.showMessageBox(text, "SHUTDOWN ERROR", MessageButtons::Ok, MessageIcon::Information);
 }
 
 void LeaveFullscreenDisplay() {
-    if (graphicsState.Window != nullptr) SDL_SetWindowFullscreen(graphicsState.Window, 0);
-    SDL_ShowCursor(SDL_ENABLE);
+    if (graphicsState.Window != nullptr) backEnd.leaveFullscreen(graphicsState.Window);
+    backEnd.setCursorVisible(true);
 }
 
 void DestroyGraphicsWindow() {
-    DisconnectWindowFromDisplay();
-    SDL_DestroyWindow(graphicsState.Window);
+    backEnd.destroyWindow(graphicsState.Window);
     graphicsState.Window = nullptr;
-    SDL_EnableScreenSaver();
 }
 
 // Undoes a start that failed after the window existed, so that a later InitGraph can succeed.
 void TearDown() {
     if (graphicsState.Fullscreen) LeaveFullscreenDisplay();
     if (graphicsState.RenderContext != nullptr) {
-        if (windowSystem.MakeCurrent(nullptr, nullptr) != 0) {
+        if (!backEnd.makeCurrent(nullptr, nullptr)) {
             ReportShutdownError("Release Of DC And RC Failed.");
         }
-        SDL_GL_DeleteContext(graphicsState.RenderContext);
+        backEnd.deleteContext(graphicsState.RenderContext);
         graphicsState.RenderContext = nullptr;
     }
     if (graphicsState.Window != nullptr) DestroyGraphicsWindow();
@@ -136,30 +107,44 @@ void SetInitialOpenGlState() {
 
 // A close request minimises and destroys the window; the frame loop then reports 0.
 void CloseGraphicsWindow() {
-    SDL_MinimizeWindow(graphicsState.Window);
+    backEnd.minimizeWindow(graphicsState.Window);
     DestroyGraphicsWindow();
 }
 
-// Escape in fullscreen gives the desktop back and frames the window; the start's fullscreen flag
-// stays set, so a second Escape repeats this.
+// Escape in fullscreen gives the desktop back and frames the window with its top-left corner at
+// (100, 100). The outer size stays what it was, so the client area shrinks by the frame. The
+// start's fullscreen flag stays set, so a second Escape repeats these steps.
 void EscapeFullscreen() {
+    BackEndWindow *window = graphicsState.Window;
+    const FrameBorders before = backEnd.frameBorders(window);
+    int clientWidth = 0;
+    int clientHeight = 0;
+    backEnd.clientSize(window, &clientWidth, &clientHeight);
+    const int outerWidth = before.left + clientWidth + before.right;
+    const int outerHeight = before.top + clientHeight + before.bottom;
+
     LeaveFullscreenDisplay();
-    SDL_SetWindowBordered(graphicsState.Window, SDL_TRUE);
-    SDL_SetWindowResizable(graphicsState.Window, SDL_TRUE);
-    SDL_SetWindowPosition(graphicsState.Window, escapedWindowPosition, escapedWindowPosition);
+    backEnd.addFrame(window);
+    const FrameBorders frame = backEnd.frameBorders(window);
+    // A frame wider than the window still leaves a client area to draw into.
+    backEnd.setClientRect(window, escapedWindowPosition + frame.left,
+                          escapedWindowPosition + frame.top,
+                          std::max(1, outerWidth - frame.left - frame.right),
+                          std::max(1, outerHeight - frame.top - frame.bottom));
 }
 
-void HandleEvent(const SDL_Event &event) {
-    if (graphicsState.Window == nullptr) return;
-    const bool forOurWindow = event.type == SDL_WINDOWEVENT &&
-                              event.window.windowID == SDL_GetWindowID(graphicsState.Window);
-    if (forOurWindow && event.window.event == SDL_WINDOWEVENT_CLOSE) {
-        CloseGraphicsWindow();
-    } else if (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_ESCAPE &&
-               graphicsState.Fullscreen) {
-        EscapeFullscreen();
+void HandleEvent(WindowEvent event) {
+    switch (event) {
+        case WindowEvent::CloseRequest:
+            CloseGraphicsWindow();
+            break;
+        case WindowEvent::EscapeDown:
+            if (graphicsState.Fullscreen) EscapeFullscreen();
+            break;
+        case WindowEvent::Quit:  // dropped: only a close request ends the frame loop
+        case WindowEvent::Other:
+            break;
     }
-    // Everything else, a quit that is no close request included, is dropped.
 }
 
 }  // namespace
@@ -182,19 +167,22 @@ int InitGraph(int width, int height, int fullscreen, const char *title) {
     graphicsState.Fullscreen = fullscreenRequested;
     graphicsState.Instance = &instanceToken;
 
-    if (graphicsState.ClassRegistered || !VideoReady()) {
+    if (graphicsState.ClassRegistered || !backEnd.startVideo()) {
         ReportError("Failed To Register The Window Class.");
         return 0;
     }
     graphicsState.ClassRegistered = true;
 
+    // The failures from here until the context exists return without teardown, as the window
+    // system the design came from does: the class stays registered, so every later InitGraph of
+    // the process fails at registration, and a switched display and hidden cursor stay as well.
     if (graphicsState.Fullscreen) {
-        if (windowSystem.FullscreenModeAvailable(width, height)) {
-            SDL_ShowCursor(SDL_DISABLE);
-        } else if (windowSystem.ShowMessageBox("The Requested Fullscreen Mode Is Not Supported "
-                                               "By\nYour Video Card. Use Windowed Mode Instead?",
-                                               "OPENGL", MessageButtons::YesNo,
-                                               MessageIcon::Exclamation)) {
+        if (backEnd.fullscreenModeAvailable(width, height)) {
+            backEnd.setCursorVisible(false);
+        } else if (backEnd.showMessageBox("The Requested Fullscreen Mode Is Not Supported "
+                                          "By\nYour Video Card. Use Windowed Mode Instead?",
+                                          "OPENGL", MessageButtons::YesNo,
+                                          MessageIcon::Exclamation)) {
             graphicsState.Fullscreen = false;
         } else {
             ReportError("Program Will Now Close.", MessageIcon::Stop);
@@ -202,37 +190,32 @@ int InitGraph(int width, int height, int fullscreen, const char *title) {
         }
     }
 
-    // SDL chooses the window's visual when it creates the window, so the pixel format is
-    // requested before that.
-    if (!ApplyPixelFormatRequest()) return FailAfterTearDown("Can't Set The PixelFormat.");
+    // The window's visual is chosen when it is created, so the pixel format is requested before.
+    if (!backEnd.requestPixelFormat()) return FailAfterTearDown("Can't Set The PixelFormat.");
 
-    const Uint32 styleFlags =
-        graphicsState.Fullscreen ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_RESIZABLE;
-    graphicsState.Window = windowSystem.CreateWindow(
-        titleBuffer, x, y, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | styleFlags);
+    graphicsState.Window =
+        backEnd.createWindow(titleBuffer, x, y, width, height, graphicsState.Fullscreen);
     if (graphicsState.Window == nullptr) {
         ReportError("Window Creation Error.");
         return 0;
     }
-    if (graphicsState.Fullscreen) SDL_SetWindowDisplayMode(graphicsState.Window, nullptr);
-
-    if (!windowSystem.ConnectDisplay(graphicsState.Window)) {
+    if (!backEnd.connectDisplay(graphicsState.Window)) {
         ReportError("Can't Create A GL Device Context.");
         return 0;
     }
 
-    graphicsState.RenderContext = windowSystem.CreateContext(graphicsState.Window);
+    graphicsState.RenderContext = backEnd.createContext(graphicsState.Window);
     if (graphicsState.RenderContext == nullptr) {
         return FailAfterTearDown("Can't Create A GL Rendering Context.");
     }
-    if (windowSystem.MakeCurrent(graphicsState.Window, graphicsState.RenderContext) != 0) {
+    if (!backEnd.makeCurrent(graphicsState.Window, graphicsState.RenderContext)) {
         return FailAfterTearDown("Can't Activate The GL Rendering Context.");
     }
+    // The library sets no frame rate of its own: the swap waiting for the display is what keeps
+    // a program's loop to the display's rate.
+    backEnd.waitForDisplayInSwap();
 
-    SDL_ShowWindow(graphicsState.Window);
-    SDL_RaiseWindow(graphicsState.Window);
-    SDL_DisableScreenSaver();
-
+    backEnd.showWindow(graphicsState.Window);
     SetInitialOpenGlState();
     BuildBitmapFont();
     InitDirectInput(graphicsState.Window, graphicsState.Instance);
@@ -240,26 +223,31 @@ int InitGraph(int width, int height, int fullscreen, const char *title) {
 }
 
 int UpdateScreen(void) {
-    SDL_Event event;
-    if (graphicsState.Window != nullptr && SDL_PollEvent(&event)) HandleEvent(event);
+    WindowEvent event = WindowEvent::Other;
+    if (graphicsState.Window != nullptr && backEnd.pollEvent(graphicsState.Window, &event)) {
+        HandleEvent(event);
+    }
     DirectInputPoll();
     if (graphicsState.Window == nullptr) return 0;
-    SDL_GL_SwapWindow(graphicsState.Window);
-    return 1;
+    return backEnd.swapBuffers(graphicsState.Window) ? 1 : 0;
 }
 
 void GetScreenSize(int *width, int *height) {
-    SDL_DisplayMode mode{};
-    if (!VideoReady() || SDL_GetDesktopDisplayMode(0, &mode) != 0) mode = SDL_DisplayMode{};
-    if (width != nullptr) *width = mode.w;
-    if (height != nullptr) *height = mode.h;
+    int screenWidth = 0;
+    int screenHeight = 0;
+    if (!backEnd.startVideo() || !backEnd.screenSize(&screenWidth, &screenHeight)) {
+        screenWidth = 0;
+        screenHeight = 0;
+    }
+    if (width != nullptr) *width = screenWidth;
+    if (height != nullptr) *height = screenHeight;
 }
 
 void GetWindowSize(int *width, int *height) {
     int clientWidth = 0;
     int clientHeight = 0;
     if (graphicsState.Window != nullptr) {
-        SDL_GetWindowSize(graphicsState.Window, &clientWidth, &clientHeight);
+        backEnd.clientSize(graphicsState.Window, &clientWidth, &clientHeight);
     }
     if (width != nullptr) *width = clientWidth;
     if (height != nullptr) *height = clientHeight;
@@ -268,7 +256,8 @@ void GetWindowSize(int *width, int *height) {
 void GetMousePosition(int *x, int *y) {
     int pointerX = 0;
     int pointerY = 0;
-    if (graphicsState.Window == nullptr || !QueryPointerInWindow(&pointerX, &pointerY)) {
+    if (graphicsState.Window == nullptr ||
+        !backEnd.queryPointer(graphicsState.Window, &pointerX, &pointerY)) {
         pointerX = 0;
         pointerY = 0;
     }

@@ -11,17 +11,18 @@ namespace {
 std::vector<RecordedMessage> recordedMessages;
 bool questionAnswer = true;
 
-bool RecordMessage(const char *text, const char *caption, MessageButtons buttons,
-                   MessageIcon icon) {
+bool RecordMessage(const char *text, const char *caption, graphics::MessageButtons buttons,
+                   graphics::MessageIcon icon) {
     recordedMessages.push_back({text, caption, buttons, icon});
-    return buttons == MessageButtons::YesNo ? questionAnswer : true;
+    return buttons == graphics::MessageButtons::YesNo ? questionAnswer : true;
 }
 
 }  // namespace
 
 std::vector<RecordedMessage> &RecordMessageBoxes(bool answerYes) {
     questionAnswer = answerYes;
-    windowSystem.ShowMessageBox = RecordMessage;
+    graphics::backEnd.showMessageBox = RecordMessage;
+    recordedMessages.clear();
     return recordedMessages;
 }
 

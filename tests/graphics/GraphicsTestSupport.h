@@ -14,11 +14,12 @@
 struct RecordedMessage {
     std::string text;
     std::string caption;
-    MessageButtons buttons;
-    MessageIcon icon;
+    graphics::MessageButtons buttons;
+    graphics::MessageIcon icon;
 };
 
-// Replaces the message boxes with a recorder; questions get the given answer.
+// Replaces the message boxes of the current back end with a recorder, emptied; questions get the
+// given answer.
 std::vector<RecordedMessage> &RecordMessageBoxes(bool answerYes = true);
 
 struct Rgb {

@@ -15,7 +15,7 @@
 #include "Graphics.h"
 #include "GraphicsState.h"
 #include "GraphicsTestSupport.h"
-#include "ImmediateMode.h"
+#include "Platform.h"
 
 namespace {
 
@@ -40,24 +40,28 @@ void PrintTo(const Call &call, std::ostream *out) {
 
 std::vector<Call> calls;
 
-const graphics::ImmediateModeCalls recorders = {[](GLenum mode) {
-                                                    calls.push_back({'B', mode, 0, 0, 0});
-                                                },
-                                                [] {
-                                                    calls.push_back({'E', 0, 0, 0, 0});
-                                                },
-                                                [](GLfloat x, GLfloat y) {
-                                                    calls.push_back({'v', 0, x, y, 0});
-                                                },
-                                                [](GLfloat x, GLfloat y, GLfloat z) {
-                                                    calls.push_back({'V', 0, x, y, z});
-                                                },
-                                                [](GLfloat s, GLfloat t) {
-                                                    calls.push_back({'t', 0, s, t, 0});
-                                                },
-                                                [](GLfloat x, GLfloat y, GLfloat z) {
-                                                    calls.push_back({'n', 0, x, y, z});
-                                                }};
+// Records every immediate-mode call; the array entry is not used by shapes.
+const graphics::DrawCalls recorders = {
+    [](GLenum mode) {
+        calls.push_back({'B', mode, 0, 0, 0});
+    },
+    [] {
+        calls.push_back({'E', 0, 0, 0, 0});
+    },
+    [](GLfloat x, GLfloat y) {
+        calls.push_back({'v', 0, x, y, 0});
+    },
+    [](GLfloat x, GLfloat y, GLfloat z) {
+        calls.push_back({'V', 0, x, y, z});
+    },
+    [](GLfloat s, GLfloat t) {
+        calls.push_back({'t', 0, s, t, 0});
+    },
+    [](GLfloat x, GLfloat y, GLfloat z) {
+        calls.push_back({'n', 0, x, y, z});
+    },
+    [](GLenum, GLint, GLsizei) { ADD_FAILURE() << "a shape drew from arrays"; },
+};
 
 struct Primitive {
     GLenum mode = 0;
@@ -75,12 +79,12 @@ struct ShapeCase {
 class PrimitivesTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        saved_ = graphics::immediateMode;
-        graphics::immediateMode = recorders;
+        saved_ = graphics::backEnd.draw;
+        graphics::backEnd.draw = recorders;
         calls.clear();
     }
     void TearDown() override {
-        graphics::immediateMode = saved_;
+        graphics::backEnd.draw = saved_;
         graphicsState.FilledMode = false;
     }
 
@@ -111,7 +115,7 @@ class PrimitivesTest : public ::testing::Test {
     }
 
   private:
-    graphics::ImmediateModeCalls saved_{};
+    graphics::DrawCalls saved_{};
 };
 
 TEST_F(PrimitivesTest, ShapesAreOutlinedUntilFilledModeIsSet) {

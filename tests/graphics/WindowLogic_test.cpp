@@ -1,0 +1,332 @@
+// The window's start, frame loop and window procedure on the null back end: where the window goes,
+// what each start failure reports and leaves behind, and what each event does. What needs pixels
+// or a real window system is in Window_test.cpp.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "Graphics.h"
+#include "GraphicsState.h"
+#include "NullBackEnd.h"
+#include "TactilProbe.h"
+
+namespace {
+
+using graphics::BackEndContext;
+using graphics::BackEndWindow;
+using graphics::FrameBorders;
+using graphics::MessageButtons;
+using graphics::MessageIcon;
+using graphics::WindowEvent;
+
+const std::string fullscreenQuestion =
+    "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode "
+    "Instead?";
+
+std::vector<std::string> Texts(const std::vector<RecordedMessage> &messages) {
+    std::vector<std::string> texts;
+    for (const RecordedMessage &message : messages) texts.push_back(message.text);
+    return texts;
+}
+
+struct ClientRect {
+    int x, y, width, height;
+    bool operator==(const ClientRect &) const = default;
+};
+void PrintTo(const ClientRect &rect, std::ostream *out) {
+    *out << rect.width << " x " << rect.height << " at (" << rect.x << ", " << rect.y << ")";
+}
+ClientRect RectOf(const NullWindow &window) {
+    return {window.x, window.y, window.width, window.height};
+}
+
+using WindowLogicTest = NullBackEndTest;
+
+TEST_F(WindowLogicTest, BeforeAnyStartQueriesAreHarmlessAndTheFrameLoopReportsNoWindow) {
+    EXPECT_EQ(GetGraphicsWindowHandle(), nullptr);
+    EXPECT_EQ(GetGraphicsWindowInstance(), nullptr);
+    int width = -1;
+    int height = -1;
+    GetWindowSize(&width, &height);
+    EXPECT_EQ(width, 0);
+    EXPECT_EQ(height, 0);
+    GetMousePosition(nullptr, nullptr);
+    const int polls = TactilPollCount();
+    EXPECT_EQ(UpdateScreen(), 0);
+    EXPECT_EQ(TactilPollCount(), polls + 1);
+    EXPECT_EQ(display->swaps, 0);
+}
+
+// Only exactly 1 asks for fullscreen; the window is centred with truncating integer division,
+// negative when it is larger than the screen, and its client area is always the size asked for.
+struct CentringCase {
+    int width, height, fullscreen;
+    ClientRect expected;
+};
+
+void PrintTo(const CentringCase &request, std::ostream *out) {
+    *out << request.width << " x " << request.height << ", fullscreen " << request.fullscreen;
+}
+
+class WindowCentring : public NullBackEndTest,
+                       public ::testing::WithParamInterface<CentringCase> {};
+
+TEST_P(WindowCentring, CentresTheClientAreaAndStartsTheInputLibraryWithIt) {
+    const CentringCase &request = GetParam();
+    ASSERT_EQ(InitGraph(request.width, request.height, request.fullscreen, "centred"), 1);
+    EXPECT_TRUE(messages->empty());
+    ASSERT_TRUE(display->window.has_value());
+    EXPECT_EQ(RectOf(*display->window), request.expected);
+    EXPECT_FALSE(display->window->fullscreen);
+    EXPECT_TRUE(display->window->shown);
+    EXPECT_TRUE(display->contextCurrent);
+    EXPECT_TRUE(display->swapWaitsForDisplay);
+    EXPECT_EQ(TactilWindow(), GetGraphicsWindowHandle());
+    EXPECT_NE(TactilInstance(), nullptr);
+    EXPECT_EQ(TactilInstance(), GetGraphicsWindowInstance());
+}
+
+INSTANTIATE_TEST_SUITE_P(Requests, WindowCentring,
+                         ::testing::Values(CentringCase{640, 480, 2, {640, 300, 640, 480}},
+                                           CentringCase{641, 481, 0, {639, 299, 641, 481}},
+                                           CentringCase{2001, 1201, -1, {-40, -60, 2001, 1201}}),
+                         [](const ::testing::TestParamInfo<CentringCase> &info) {
+                             const CentringCase &request = info.param;
+                             return std::to_string(request.width) + "x" +
+                                    std::to_string(request.height) + "_fullscreen_" +
+                                    (request.fullscreen < 0 ? "minus" : "") +
+                                    std::to_string(std::abs(request.fullscreen));
+                         });
+
+TEST_F(WindowLogicTest, TitleIsKeptUpToTheBufferAndCutOnACharacterBoundary) {
+    struct Case {
+        const char *name;
+        std::string title;
+        bool null;
+        std::string shown;
+    };
+    // 4,094 ASCII bytes and a two-byte character do not fit in 4,095 bytes.
+    const std::vector<Case> cases = {
+        {"short", "h\xC3\xA9llo", false, "h\xC3\xA9llo"},
+        {"too long", std::string(4094, 't') + "\xC3\xA9" + "tail", false, std::string(4094, 't')},
+        {"exactly the buffer", std::string(4095, 'u'), false, std::string(4095, 'u')},
+        {"null", "", true, ""},
+    };
+    for (const Case &c : cases) {
+        Restart();
+        ASSERT_EQ(InitGraph(100, 100, 0, c.null ? nullptr : c.title.c_str()), 1) << c.name;
+        EXPECT_EQ(display->window->title, c.shown) << c.name;
+    }
+}
+
+TEST_F(WindowLogicTest, SecondStartFailsWithTheRegistrationMessageAndKeepsTheWindow) {
+    ASSERT_EQ(InitGraph(320, 240, 0, "first"), 1);
+    EXPECT_EQ(InitGraph(200, 100, 0, "again"), 0);
+    ASSERT_EQ(messages->size(), 1u);
+    EXPECT_EQ(messages->front().text, "Failed To Register The Window Class.");
+    EXPECT_EQ(messages->front().caption, "ERROR");
+    ASSERT_TRUE(display->window.has_value());
+    EXPECT_EQ(display->window->title, "first");
+    EXPECT_EQ(UpdateScreen(), 1);
+}
+
+TEST_F(WindowLogicTest, EachUpdateScreenHandlesOneEventAndOnlyACloseRequestEndsTheLoop) {
+    ASSERT_EQ(InitGraph(320, 240, 0, "events"), 1);
+    const ClientRect placed = RectOf(*display->window);
+    // A quit that is no close request, an unknown event and Escape in a window change nothing.
+    display->events = {WindowEvent::Quit, WindowEvent::Other, WindowEvent::EscapeDown,
+                       WindowEvent::CloseRequest, WindowEvent::Other};
+    for (size_t left = 4; left >= 2; --left) {
+        EXPECT_EQ(UpdateScreen(), 1);
+        EXPECT_EQ(display->events.size(), left);
+        ASSERT_TRUE(display->window.has_value());
+        EXPECT_EQ(RectOf(*display->window), placed);
+    }
+    EXPECT_EQ(display->swaps, 3);
+
+    const int polls = TactilPollCount();
+    EXPECT_EQ(UpdateScreen(), 0);
+    EXPECT_EQ(GetGraphicsWindowHandle(), nullptr);
+    EXPECT_FALSE(display->window.has_value());
+    ASSERT_TRUE(display->lastDestroyed.has_value());
+    EXPECT_TRUE(display->lastDestroyed->minimized) << "a close request minimises first";
+    EXPECT_EQ(UpdateScreen(), 0);
+    EXPECT_EQ(TactilPollCount(), polls + 2) << "the input library still polls every frame";
+    EXPECT_EQ(display->swaps, 3);
+    EXPECT_EQ(display->events.size(), 1u) << "no window, no events taken";
+    int width = -1;
+    int height = -1;
+    GetWindowSize(&width, &height);
+    EXPECT_EQ(width, 0);
+    EXPECT_EQ(height, 0);
+}
+
+// Escape from fullscreen: the frame goes to (100, 100) with the outer size unchanged, so the
+// client area shrinks by the frame, and a second Escape does the same again.
+TEST_F(WindowLogicTest, EscapeFramesTheFullscreenWindowAt100KeepingItsOuterSize) {
+    struct Case {
+        const char *name;
+        int width, height;
+        FrameBorders frame;
+        ClientRect expected;
+    };
+    const std::vector<Case> cases = {
+        {"no window manager", 1920, 1080, {}, {100, 100, 1920, 1080}},
+        {"title bar and border", 1920, 1080, {1, 20, 1, 5}, {101, 120, 1918, 1055}},
+        {"frame wider than the window", 640, 480, {400, 30, 400, 10}, {500, 130, 1, 440}},
+    };
+    for (const Case &c : cases) {
+        Restart();
+        display->fullscreenModes = {{c.width, c.height}};
+        display->frame = c.frame;
+        ASSERT_EQ(InitGraph(c.width, c.height, 1, "fullscreen"), 1) << c.name;
+        EXPECT_TRUE(messages->empty()) << c.name;
+        EXPECT_TRUE(display->window->fullscreen) << c.name;
+        EXPECT_FALSE(display->cursorVisible) << c.name;
+
+        for (int escape = 1; escape <= 2; ++escape) {
+            display->events = {WindowEvent::EscapeDown};
+            EXPECT_EQ(UpdateScreen(), 1);
+            const NullWindow &window = *display->window;
+            EXPECT_FALSE(window.fullscreen) << c.name << ", escape " << escape;
+            EXPECT_TRUE(window.framed) << c.name << ", escape " << escape;
+            EXPECT_TRUE(display->cursorVisible) << c.name << ", escape " << escape;
+            EXPECT_EQ(RectOf(window), c.expected) << c.name << ", escape " << escape;
+            EXPECT_TRUE(graphicsState.Fullscreen) << "the start's request stays recorded";
+            display->window->x = 300;
+            display->window->y = 300;
+        }
+    }
+}
+
+TEST_F(WindowLogicTest, RefusedFullscreenModeAnsweredYesGivesAnUncentredWindow) {
+    ASSERT_EQ(InitGraph(640, 480, 1, "refused"), 1);
+    ASSERT_EQ(messages->size(), 1u);
+    EXPECT_EQ(messages->front().text, fullscreenQuestion);
+    EXPECT_EQ(messages->front().caption, "OPENGL");
+    EXPECT_EQ(messages->front().buttons, MessageButtons::YesNo);
+    EXPECT_EQ(RectOf(*display->window), (ClientRect{0, 0, 640, 480}));
+    EXPECT_FALSE(display->window->fullscreen);
+    EXPECT_TRUE(display->cursorVisible);
+    EXPECT_FALSE(graphicsState.Fullscreen);
+}
+
+TEST_F(WindowLogicTest, RefusedFullscreenModeAnsweredNoFailsAndKeepsTheRegistration) {
+    Restart(false);
+    EXPECT_EQ(InitGraph(640, 480, 1, "refused"), 0);
+    EXPECT_EQ(Texts(*messages),
+              (std::vector<std::string>{fullscreenQuestion, "Program Will Now Close."}));
+    EXPECT_EQ(messages->back().caption, "ERROR");
+    EXPECT_EQ(messages->back().icon, MessageIcon::Stop);
+    EXPECT_FALSE(display->window.has_value());
+    EXPECT_EQ(InitGraph(100, 100, 0, "again"), 0);
+    EXPECT_EQ(messages->back().text, "Failed To Register The Window Class.");
+}
+
+// A failing step of a fullscreen start: what the start reports, and whether it cleans up so that
+// a later start can succeed.
+struct StartFailure {
+    const char *name;
+    void (*provoke)();
+    std::vector<std::string> messages;
+    bool tornDown;
+};
+
+void PrintTo(const StartFailure &failure, std::ostream *out) {
+    *out << failure.name;
+}
+
+class WindowStartFailure : public NullBackEndTest,
+                           public ::testing::WithParamInterface<StartFailure> {};
+
+TEST_P(WindowStartFailure, ReportsAndLeavesTheRightState) {
+    const StartFailure &failure = GetParam();
+    failure.provoke();
+    const int starts = TactilInitCount();
+    EXPECT_EQ(InitGraph(1920, 1080, 1, "failing"), 0);
+    EXPECT_EQ(Texts(*messages), failure.messages);
+    EXPECT_EQ(messages->back().caption, "ERROR");
+    for (size_t index = 0; index + 1 < messages->size(); ++index) {
+        EXPECT_EQ((*messages)[index].caption, "SHUTDOWN ERROR");
+    }
+    EXPECT_EQ(TactilInitCount(), starts);
+    // Without teardown the hidden cursor of the fullscreen start stays hidden.
+    EXPECT_EQ(display->cursorVisible, failure.tornDown);
+    if (failure.tornDown) {
+        EXPECT_FALSE(display->window.has_value());
+        EXPECT_EQ(display->liveContexts, 0);
+        EXPECT_EQ(graphicsState.RenderContext, nullptr);
+    }
+
+    // The same process with a working display: the registration decides.
+    const GraphicsState left = graphicsState;
+    Restart();
+    graphicsState.ClassRegistered = left.ClassRegistered;
+    const int restart = InitGraph(200, 100, 0, "restart");
+    if (failure.tornDown) {
+        EXPECT_EQ(restart, 1);
+        EXPECT_TRUE(messages->empty());
+    } else {
+        EXPECT_EQ(restart, 0);
+        EXPECT_EQ(Texts(*messages),
+                  (std::vector<std::string>{"Failed To Register The Window Class."}));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, WindowStartFailure,
+    ::testing::Values(
+        StartFailure{"video",
+                     [] { graphics::backEnd.startVideo = [] { return false; }; },
+                     {"Failed To Register The Window Class."},
+                     true},
+        StartFailure{"pixel_format",
+                     [] { graphics::backEnd.requestPixelFormat = [] { return false; }; },
+                     {"Can't Set The PixelFormat."},
+                     true},
+        StartFailure{"window",
+                     [] {
+                         graphics::backEnd.createWindow = [](const char *, int, int, int, int,
+                                                             bool) -> BackEndWindow * {
+                             return nullptr;
+                         };
+                     },
+                     {"Window Creation Error."},
+                     false},
+        StartFailure{
+            "device_context",
+            [] { graphics::backEnd.connectDisplay = [](BackEndWindow *) { return false; }; },
+            {"Can't Create A GL Device Context."},
+            false},
+        StartFailure{"rendering_context",
+                     [] {
+                         graphics::backEnd.createContext = [](BackEndWindow *) -> BackEndContext * {
+                             return nullptr;
+                         };
+                     },
+                     {"Can't Create A GL Rendering Context."},
+                     true},
+        StartFailure{"activation",
+                     [] {
+                         graphics::backEnd.makeCurrent = [](BackEndWindow *,
+                                                            BackEndContext *context) {
+                             return context == nullptr;
+                         };
+                     },
+                     {"Can't Activate The GL Rendering Context."},
+                     true},
+        StartFailure{"activation_and_release",
+                     [] {
+                         graphics::backEnd.makeCurrent = [](BackEndWindow *, BackEndContext *) {
+                             return false;
+                         };
+                     },
+                     {"Release Of DC And RC Failed.", "Can't Activate The GL Rendering Context."},
+                     true}),
+    [](const ::testing::TestParamInfo<StartFailure> &info) {
+        return std::string(info.param.name);
+    });
+
+}  // namespace
