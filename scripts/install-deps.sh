@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libqscintilla2-qt6-dev qt6-multimedia-dev
   fonts-liberation fonts-dejavu-core
   libtinyxml2-dev
-  libsdl2-dev libx11-dev libgl-dev libglu1-mesa-dev libfreetype-dev libsoil-dev
+  libsdl2-dev libx11-dev libxtst-dev libgl-dev libglu1-mesa-dev libfreetype-dev libsoil-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
   # the terminal window in which Orvex shows a program's output

@@ -36,8 +36,10 @@ examples=("$prefix"/Examples/*.c)
 for example in "${examples[@]}"; do
     [ -e "$example" ] || continue
     output=$prefix/$(basename "$example" .c)
+    # Linked as Orvex links them: the examples that read keys call the input library directly.
     cc "$example" -o "$output" -I "$prefix/include" -L "$prefix/lib" -Wl,-rpath,"$prefix/lib" \
-        -lGraphics -Wall -Wextra -Werror || fail "$(basename "$example") does not compile cleanly"
+        -lGraphics -lTactil -Wall -Wextra -Werror \
+        || fail "$(basename "$example") does not compile cleanly"
 done
 
 flags=$(PKG_CONFIG_PATH=$prefix/lib/pkgconfig pkg-config --cflags --libs graphics)

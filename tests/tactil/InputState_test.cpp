@@ -1,0 +1,48 @@
+// What the window-system events cannot reach directly: a key with two physical sources, and the
+// bounds of one frame's text and wheel.
+#include "InputState.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+
+using tactil::Controls;
+using tactil::InputState;
+using tactil::TypedTextBuffer;
+
+TEST(Controls, TwoSourcesHoldOneControlUntilTheLastLetsGo) {
+    constexpr unsigned left = 1;
+    constexpr unsigned right = 2;
+    Controls<2> shift;
+    auto answers = [&] {
+        shift.Latch();
+        return std::to_string(shift.Down(1)) + std::to_string(shift.Pressed(1)) +
+               std::to_string(shift.Released(1));
+    };
+    shift.Press(1, left);
+    shift.Press(1, right);
+    shift.Press(1, left);  // pressed again without a release: no new press
+    EXPECT_EQ(answers(), "110") << "down pressed released";
+    shift.Release(1, left);
+    EXPECT_EQ(answers(), "100");
+    shift.Release(1, left);  // let go of what is not held: nothing
+    shift.Release(1, right);
+    EXPECT_EQ(answers(), "001");
+}
+
+TEST(InputState, AFramesTextIsCutOnACharacterBoundaryAndItsWheelSaturates) {
+    InputState input;
+    const std::string filler(TypedTextBuffer::capacity - 1, 'x');
+    input.text.Add(filler.c_str());
+    input.text.Add("é!");  // one byte left, and é needs two: nothing of it goes in
+    input.text.Add("y");
+    input.TurnWheel(INT_MAX);
+    input.TurnWheel(INT_MAX);
+    input.Latch();
+    EXPECT_EQ(std::string(input.text.Text()), filler + "y");
+    EXPECT_EQ(input.WheelMoved(), INT_MAX);
+    input.Latch();
+    EXPECT_STREQ(input.text.Text(), "");
+    EXPECT_EQ(input.WheelMoved(), 0);
+}
