@@ -26,8 +26,8 @@
 
 namespace graphics {
 
-std::array<TextureSlot, kTextureTableSize> TextureTable{};
-std::array<ImageRecord, kImageTableSize> ImageTable{};
+HandleTable<TextureSlot, kTextureTableSize> TextureTable;
+HandleTable<ImageRecord, kImageTableSize> ImageTable;
 
 void DecoderBufferDeleter::operator()(unsigned char *buffer) const {
     SOIL_free_image_data(buffer);
@@ -39,25 +39,9 @@ namespace {
 
 using graphics::ImageRecord;
 using graphics::ImageTable;
+using graphics::kNoHandle;
 using graphics::TextureSlot;
 using graphics::TextureTable;
-
-constexpr int kNoSlot = -1;
-
-// Lowest free slot first, by a plain scan from index 0.
-template <typename Table>
-int TakeFreeSlot(Table &table) {
-    for (std::size_t index = 0; index < table.size(); ++index) {
-        if (table[index].Free) return static_cast<int>(index);
-    }
-    return kNoSlot;
-}
-
-template <typename Table>
-auto *SlotOf(Table &table, int handle) {
-    return handle >= 0 && static_cast<std::size_t>(handle) < table.size() ? &table[handle]
-                                                                          : nullptr;
-}
 
 // The text after the last dot anywhere in the path, directory names included.
 std::string_view Extension(const char *path) {
@@ -138,8 +122,8 @@ std::size_t PixelCount(const ImageRecord &image) {
 extern "C" {
 
 int LoadTexture(const char *path) {
-    const int handle = TakeFreeSlot(TextureTable);
-    if (handle == kNoSlot) return kNoSlot;
+    const int handle = TextureTable.LowestFree();
+    if (handle == kNoHandle) return kNoHandle;
     const char *file = path ? path : "";
     TextureSlot &slot = TextureTable[handle];
     slot.GlName = IsSgiExtension(Extension(file)) ? LoadSgiTexture(file) : LoadDecodedTexture(file);
@@ -148,10 +132,10 @@ int LoadTexture(const char *path) {
 }
 
 int CreateTextureFromImage(int image) {
-    const ImageRecord *source = SlotOf(ImageTable, image);
-    if (!source) return kNoSlot;
-    const int handle = TakeFreeSlot(TextureTable);
-    if (handle == kNoSlot) return kNoSlot;
+    const ImageRecord *source = ImageTable.Find(image);
+    if (!source) return kNoHandle;
+    const int handle = TextureTable.LowestFree();
+    if (handle == kNoHandle) return kNoHandle;
     TextureSlot &slot = TextureTable[handle];
     slot.GlName = GenerateBoundTexture();
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
@@ -164,7 +148,7 @@ int CreateTextureFromImage(int image) {
 }
 
 void DeleteTexture(int texture) {
-    TextureSlot *slot = SlotOf(TextureTable, texture);
+    TextureSlot *slot = TextureTable.Find(texture);
     if (!slot) return;
     glDeleteTextures(1, &slot->GlName);
     slot->Free = true;
@@ -172,13 +156,13 @@ void DeleteTexture(int texture) {
 }
 
 void SetTexture(int texture) {
-    if (const TextureSlot *slot = SlotOf(TextureTable, texture)) {
+    if (const TextureSlot *slot = TextureTable.Find(texture)) {
         glBindTexture(GL_TEXTURE_2D, slot->GlName);
     }
 }
 
 void DrawTexturedRectangle(int texture, float x, float y, float width, float height) {
-    const TextureSlot *slot = SlotOf(TextureTable, texture);
+    const TextureSlot *slot = TextureTable.Find(texture);
     if (!slot) return;
     glBindTexture(GL_TEXTURE_2D, slot->GlName);
     // Always one quad: outline mode shows it as lines through the polygon mode alone.
@@ -195,8 +179,8 @@ void DrawTexturedRectangle(int texture, float x, float y, float width, float hei
 }
 
 int _LoadImage(const char *path) {
-    const int handle = TakeFreeSlot(ImageTable);
-    if (handle == kNoSlot) return kNoSlot;
+    const int handle = ImageTable.LowestFree();
+    if (handle == kNoHandle) return kNoHandle;
     ImageRecord &image = ImageTable[handle];
     int width = 0, height = 0, channels = 0;
     image.Pixels.reset(
@@ -220,13 +204,13 @@ int _LoadImage(const char *path) {
 }
 
 void DeleteImage(int image) {
-    ImageRecord *record = SlotOf(ImageTable, image);
+    ImageRecord *record = ImageTable.Find(image);
     if (!record) return;
     *record = ImageRecord{};
 }
 
 void SetImageColorKey(int image, int red, int green, int blue) {
-    ImageRecord *record = SlotOf(ImageTable, image);
+    ImageRecord *record = ImageTable.Find(image);
     if (!record) return;
     const auto low8 = [](int value) { return static_cast<unsigned char>(value & 0xFF); };
     const unsigned char key[3] = {low8(red), low8(green), low8(blue)};
@@ -237,7 +221,7 @@ void SetImageColorKey(int image, int red, int green, int blue) {
 }
 
 void DrawImage(int image, float x, float y, float zoomX, float zoomY) {
-    const ImageRecord *record = SlotOf(ImageTable, image);
+    const ImageRecord *record = ImageTable.Find(image);
     if (!record) return;
     glRasterPos2f(x, y);
     glPixelZoom(zoomX, zoomY);
