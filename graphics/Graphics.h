@@ -145,7 +145,7 @@ GRAPHICS_API void EulerTransform(float *x, float *y, float *z, float a, float b,
 GRAPHICS_API void DrawPoint(float x, float y);
 GRAPHICS_API void DrawLine(float x1, float y1, float x2, float y2);
 /* Centre (x, y). Filled: a fan of the centre and segments + 1 rim vertices; outline: a loop of
- * segments vertices. 0 or fewer segments draw nothing visible. */
+ * segments vertices. 0 or fewer segments draw nothing visible; more than 65536 draw as 65536. */
 GRAPHICS_API void DrawCircle(float x, float y, float radius, int segments);
 GRAPHICS_API void DrawEllipse(float x, float y, float radiusX, float radiusY, int segments);
 /* Corner (x, y) spanning to (x + width, y + height); the outline starts at (x, y). */
@@ -156,7 +156,8 @@ GRAPHICS_API void DrawRoundRectangle(float x, float y, float width, float height
 GRAPHICS_API void DrawTriangle(float x1, float y1, float x2, float y2, float x3, float y3);
 /* Line strip around the centre from startAngle in steps, stopping at the last step not past
  * endAngle; a start not below the end wraps through 360 (an end of 0 means 360). A step that is
- * not above 0 draws nothing. */
+ * not above 0 draws nothing; one below 360/65536 counts as 360/65536. Each pass (from startAngle,
+ * then from 0 after a wrap) stops after 65537 vertices, a full turn at that finest step. */
 GRAPHICS_API void DrawArc(float x, float y, float startAngle, float endAngle, float radius,
                           float step);
 /* Opens a free primitive: 1 lines, 2 line strip, 3 line loop, 4 polygon, 5 quads, 6 quad strip,
