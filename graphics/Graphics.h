@@ -173,7 +173,8 @@ GRAPHICS_API void Normal(float nx, float ny, float nz);
 /* ---- Textures and images -------------------------------------------------------------------- */
 
 /* Handles index two tables of 8192 entries: loaders take the lowest free slot and return -1 when
- * the table is full; a failed load still returns a handle, whose object draws nothing. Handles
+ * the table is full; a failed load still returns a handle, whose object draws nothing. A path
+ * that names no regular file (a FIFO, a folder) fails at once like a missing one. Handles
  * outside 0 to 8191 are ignored. Texturing itself is switched by EnableTexturing. */
 
 /* Loads a picture file into a texture, left bound to GL_TEXTURE_2D. An extension (the text after
@@ -223,8 +224,9 @@ GRAPHICS_API void PrintAt(float x, float y, const char *text);
  * outside it draw nothing and measure like an empty string. */
 
 /* Renders the font's glyphs at size points (one point is one pixel; 0 renders nothing) and
- * returns the lowest free handle, -1 when the table is full. A missing file is reported on
- * standard error and still takes a handle, whose text draws nothing. */
+ * returns the lowest free handle, -1 when the table is full. A missing file, or one that is not a
+ * regular file, is reported on standard error and still takes a handle, whose text draws
+ * nothing. */
 GRAPHICS_API int LoadVectorFont(const char *path, int size);
 /* Draws the text as blended, textured triangles; leaves the blend function at source alpha / one
  * minus source alpha and the depth mask on. */

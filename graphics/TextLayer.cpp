@@ -89,6 +89,30 @@ FT_GlyphSlot LoadCharacter(FT_Face face, int code, FT_Int32 flags) {
     return slot;
 }
 
+unsigned long ReadFontFile(FT_Stream stream, unsigned long offset, unsigned char *buffer,
+                           unsigned long count) {
+    // A count of 0 asks for a seek, which succeeds (0) inside the file.
+    if (count == 0) return offset <= stream->size ? 0 : 1;
+    auto *source = static_cast<FontFile *>(stream->descriptor.pointer);
+    return source->File.readUpTo(offset, {buffer, count});
+}
+
+// FreeType reads the file through the descriptor opened here, so a FIFO or a directory is refused
+// instead of waiting in open() for a writer.
+bool OpenFace(VectorFont &font, const char *path) {
+    std::optional<graphics::RegularFile> file = graphics::RegularFile::Open(path);
+    if (!file) return false;
+    font.Source = std::make_unique<FontFile>(std::move(*file));
+    FT_StreamRec &stream = font.Source->Stream;
+    stream.size = font.Source->File.size();
+    stream.descriptor.pointer = font.Source.get();
+    stream.read = ReadFontFile;
+    FT_Open_Args arguments{};
+    arguments.flags = FT_OPEN_STREAM;
+    arguments.stream = &stream;
+    return FT_Open_Face(Layer.Library, &arguments, 0, &font.Face) == 0;
+}
+
 GlyphAtlas *FindAtlas(int32_t code) {
     VectorFont *font = Layer.CurrentFont;
     if (font == nullptr) return nullptr;
@@ -157,7 +181,7 @@ VectorFont *dtx_open_font(const char *path, int size) {
                      std::strerror(errno));
         return nullptr;
     }
-    if (path == nullptr || FT_New_Face(Layer.Library, path, 0, &font->Face) != 0) {
+    if (!OpenFace(*font, path)) {
         std::fprintf(stderr, "failed to open font file: %s\n", path ? path : "(null)");
         delete font;
         return nullptr;

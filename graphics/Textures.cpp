@@ -13,15 +13,17 @@
 #include "Textures.h"
 
 #include <GL/glu.h>
-#include <SOIL/SOIL.h>
+#include <SOIL/stb_image_aug.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string_view>
 #include <utility>
 
 #include "Graphics.h"
+#include "RegularFile.h"
 #include "SgiImage.h"
 
 namespace graphics {
@@ -30,7 +32,7 @@ HandleTable<TextureSlot, kTextureTableSize> TextureTable;
 HandleTable<ImageRecord, kImageTableSize> ImageTable;
 
 void DecoderBufferDeleter::operator()(unsigned char *buffer) const {
-    SOIL_free_image_data(buffer);
+    stbi_image_free(buffer);
 }
 
 }  // namespace graphics
@@ -73,13 +75,12 @@ GLuint GenerateBoundTexture() {
     return name;
 }
 
-// A missing or malformed file leaves name 0 (OpenGL's default texture) and creates nothing.
+// A missing, unreadable or malformed file leaves name 0 (OpenGL's default texture) and creates
+// nothing.
 GLuint LoadSgiTexture(const char *path) {
-    std::FILE *probe = std::fopen(path, "rb");
-    if (!probe) return 0;
-    std::fclose(probe);
-
-    const graphics::SgiReadResult result = graphics::ReadSgiImage(path);
+    std::optional<graphics::RegularFile> file = graphics::RegularFile::Open(path);
+    if (!file) return 0;
+    const graphics::SgiReadResult result = graphics::ReadSgiImage(*file);
     if (!result.ok()) return 0;
     const graphics::SgiImage &image = result.image;
 
@@ -91,15 +92,34 @@ GLuint LoadSgiTexture(const char *path) {
     return name;
 }
 
-// Rows go up top row first, so t = 0 is the top of the picture. A file SOIL cannot decode still
-// gets a texture object, one without an image.
+// Three-channel pixels, top row first, with the file's own channel count; no pixels when the file
+// could not be decoded.
+struct DecodedPicture {
+    std::unique_ptr<unsigned char, graphics::DecoderBufferDeleter> Pixels;
+    int Width = 0, Height = 0, Channels = 0;
+};
+
+// SOIL's decoder reads from the descriptor that was opened and checked, not from the path again.
+DecodedPicture DecodeRgbPicture(const char *path) {
+    std::optional<graphics::RegularFile> file = graphics::RegularFile::Open(path);
+    if (!file) return {};
+    std::FILE *stream = std::move(*file).IntoStream();
+    if (!stream) return {};
+    DecodedPicture picture;
+    picture.Pixels.reset(
+        stbi_load_from_file(stream, &picture.Width, &picture.Height, &picture.Channels, STBI_rgb));
+    std::fclose(stream);
+    return picture.Pixels ? std::move(picture) : DecodedPicture{};
+}
+
+// Rows go up top row first, so t = 0 is the top of the picture. A file that cannot be decoded
+// still gets a texture object, one without an image.
 GLuint LoadDecodedTexture(const char *path) {
-    int width = 0, height = 0, channels = 0;
-    const std::unique_ptr<unsigned char, graphics::DecoderBufferDeleter> pixels(
-        SOIL_load_image(path, &width, &height, &channels, SOIL_LOAD_RGB));
+    const DecodedPicture picture = DecodeRgbPicture(path);
     const GLuint name = GenerateBoundTexture();
-    if (pixels) {
-        glTexImage2D(GL_TEXTURE_2D, 0, 3, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels.get());
+    if (picture.Pixels) {
+        glTexImage2D(GL_TEXTURE_2D, 0, 3, picture.Width, picture.Height, 0, GL_RGB,
+                     GL_UNSIGNED_BYTE, picture.Pixels.get());
     }
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
@@ -182,14 +202,14 @@ int _LoadImage(const char *path) {
     const int handle = ImageTable.LowestFree();
     if (handle == kNoHandle) return kNoHandle;
     ImageRecord &image = ImageTable[handle];
-    int width = 0, height = 0, channels = 0;
-    image.Pixels.reset(
-        SOIL_load_image(path ? path : "", &width, &height, &channels, SOIL_LOAD_RGB));
-    if (image.Pixels) {
-        image.Width = width;
-        image.Height = height;
-        image.Channels = channels;
-        FlipRowsInPlace(image.Pixels.get(), static_cast<std::size_t>(width) * 3, height);
+    DecodedPicture picture = DecodeRgbPicture(path);
+    if (picture.Pixels) {
+        image.Pixels = std::move(picture.Pixels);
+        image.Width = picture.Width;
+        image.Height = picture.Height;
+        image.Channels = picture.Channels;
+        FlipRowsInPlace(image.Pixels.get(), static_cast<std::size_t>(image.Width) * 3,
+                        image.Height);
         image.Rgba.resize(PixelCount(image) * 4);
         const unsigned char *rgb = image.Pixels.get();
         for (std::size_t i = 0; i < PixelCount(image); ++i) {

@@ -6,6 +6,7 @@
 #include <GL/gl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <climits>
 #include <filesystem>
@@ -229,6 +230,33 @@ TEST_F(TexturesTest, UnreadableSgiFilesGiveAHandleNamingTextureZero) {
     EXPECT_EQ(BoundTexture(), before) << "no texture object was created or bound";
     SetTexture(0);
     EXPECT_EQ(BoundTexture(), 0);
+}
+
+TEST_F(TexturesTest, FifosAndFoldersFailAtOnceLikeMissingFiles) {
+    // Opening a FIFO to read waits for a writer that never comes.
+    const auto fifo = [&](const char *name) {
+        const std::string path = (folder_ / name).string();
+        EXPECT_EQ(mkfifo(path.c_str(), 0600), 0) << path;
+        return path;
+    };
+    const auto folder = [&](const char *name) {
+        fs::create_directories(folder_ / name);
+        return (folder_ / name).string();
+    };
+    for (const std::string &path : {fifo("pipe.rgb"), folder("folder.rgba")}) {
+        EXPECT_EQ(TextureTable[LoadTexture(path.c_str())].GlName, 0u) << path;
+    }
+    for (const std::string &path : {fifo("pipe.bmp"), folder("folder.png")}) {
+        LoadTexture(path.c_str());
+        EXPECT_EQ(LevelParameter(0, GL_TEXTURE_WIDTH), 0) << path;
+        EXPECT_EQ(ImageTable[_LoadImage(path.c_str())].Width, 0) << path;
+    }
+    for (const std::string &path : {fifo("pipe.ttf"), folder("folder.ttf")}) {
+        testing::internal::CaptureStderr();
+        EXPECT_GE(LoadVectorFont(path.c_str(), 16), 0) << path;
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  "failed to open font file: " + path + "\n");
+    }
 }
 
 TEST_F(TexturesTest, DecodedFilesUploadLevelZeroTopRowFirst) {
