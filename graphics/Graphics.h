@@ -175,7 +175,9 @@ GRAPHICS_API void Normal(float nx, float ny, float nz);
 /* Handles index two tables of 8192 entries: loaders take the lowest free slot and return -1 when
  * the table is full; a failed load still returns a handle, whose object draws nothing. A path
  * that names no regular file (a FIFO, a folder) fails at once like a missing one. Handles
- * outside 0 to 8191 are ignored. Texturing itself is switched by EnableTexturing. */
+ * outside 0 to 8191 are ignored. Texturing itself is switched by EnableTexturing. Without a
+ * window (before InitGraph, after it closed) textures name texture 0 and nothing is drawn;
+ * images load all the same. */
 
 /* Loads a picture file into a texture, left bound to GL_TEXTURE_2D. An extension (the text after
  * the path's last dot) of exactly rgb, RGB, rgba or RGBA reads an SGI file, mipmapped, t = 0 at
@@ -229,7 +231,8 @@ GRAPHICS_API void PrintAt(float x, float y, const char *text);
  * nothing. */
 GRAPHICS_API int LoadVectorFont(const char *path, int size);
 /* Draws the text as blended, textured triangles; leaves the blend function at source alpha / one
- * minus source alpha and the depth mask on. */
+ * minus source alpha and the depth mask on. Draws nothing without a window; a font loaded before
+ * InitGraph draws once the window is up. */
 GRAPHICS_API void DrawVectorFont(int font, const char *text);
 /* Releases the font; its handle is free for the next load. */
 GRAPHICS_API void DeleteVectorFont(int font);

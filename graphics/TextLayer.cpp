@@ -17,6 +17,8 @@
 #include <cstring>
 #include <new>
 
+#include "CurrentContext.h"
+
 DrawArraysFunction dtx_draw_arrays = glDrawArrays;
 
 namespace {
@@ -36,6 +38,7 @@ struct LayerState {
     GLuint BoundAtlasTexture = 0;
     const GlyphAtlas *LastAtlasDrawn = nullptr;
     PFNGLBINDBUFFERPROC BindBuffer = nullptr;
+    bool BindBufferLookedUp = false;
 };
 
 LayerState Layer;
@@ -111,6 +114,15 @@ bool OpenFace(VectorFont &font, const char *path) {
     arguments.flags = FT_OPEN_STREAM;
     arguments.stream = &stream;
     return FT_Open_Face(Layer.Library, &arguments, 0, &font.Face) == 0;
+}
+
+// Looked up at the first draw, when a context exists: asked before the window is up, the answer
+// is always "absent". Drivers without buffer objects have none, and then no buffer can be bound
+// over our client arrays.
+void LookUpBindBuffer() {
+    if (Layer.BindBufferLookedUp) return;
+    Layer.BindBuffer = reinterpret_cast<PFNGLBINDBUFFERPROC>(SDL_GL_GetProcAddress("glBindBuffer"));
+    Layer.BindBufferLookedUp = true;
 }
 
 GlyphAtlas *FindAtlas(int32_t code) {
@@ -298,8 +310,6 @@ void dtx_select_font(VectorFont *font, int size) {
 
 void dtx_gl_setup() {
     if (Layer.GlyphQuads != nullptr) return;
-    // Absent on drivers without buffer objects; then no buffer can be bound over our arrays.
-    Layer.BindBuffer = reinterpret_cast<PFNGLBINDBUFFERPROC>(SDL_GL_GetProcAddress("glBindBuffer"));
     Layer.GlyphQuads.reset(
         new (std::nothrow) float[kQuadCapacity * kVerticesPerQuad * kFloatsPerVertex]);
     Layer.QuadCount = 0;
@@ -370,7 +380,11 @@ TextBox dtx_measure_string(const char *text) {
 }
 
 void dtx_draw_string(const char *text) {
-    if (Layer.CurrentFont == nullptr || !Layer.BackEndInstalled || text == nullptr) return;
+    // Without a context nothing can be drawn; the atlas is uploaded at the first draw with one.
+    if (Layer.CurrentFont == nullptr || !Layer.BackEndInstalled || text == nullptr ||
+        !HasCurrentGlContext())
+        return;
+    LookUpBindBuffer();
     float penX = 0, penY = 0;
     const char *end = text + std::strlen(text);
     for (const char *s = text; s < end;) s = dtx_draw_char(s, &penX, &penY);
@@ -458,7 +472,7 @@ void dtx_release_font(VectorFont *font) {
          atlas = std::move(atlas->Next)) {
         if (atlas->Texture != 0) {
             if (Layer.BoundAtlasTexture == atlas->Texture) Layer.BoundAtlasTexture = 0;
-            glDeleteTextures(1, &atlas->Texture);
+            if (HasCurrentGlContext()) glDeleteTextures(1, &atlas->Texture);
         }
         if (Layer.LastAtlasDrawn == atlas.get()) Layer.LastAtlasDrawn = nullptr;
     }

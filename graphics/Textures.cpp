@@ -22,6 +22,7 @@
 #include <string_view>
 #include <utility>
 
+#include "CurrentContext.h"
 #include "Graphics.h"
 #include "RegularFile.h"
 #include "SgiImage.h"
@@ -126,6 +127,23 @@ GLuint LoadDecodedTexture(const char *path) {
     return name;
 }
 
+// Without a context there is nothing to upload into, so the handle names texture 0.
+GLuint LoadTextureFile(const char *path) {
+    if (!HasCurrentGlContext()) return 0;
+    return IsSgiExtension(Extension(path)) ? LoadSgiTexture(path) : LoadDecodedTexture(path);
+}
+
+// Image rows are bottom row first, so here t = 0 is the bottom of the picture.
+GLuint UploadImage(const ImageRecord &image) {
+    if (!HasCurrentGlContext()) return 0;
+    const GLuint name = GenerateBoundTexture();
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexImage2D(GL_TEXTURE_2D, 0, 4, image.Width, image.Height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 image.Rgba.empty() ? nullptr : image.Rgba.data());
+    return name;
+}
+
 void FlipRowsInPlace(unsigned char *pixels, std::size_t rowBytes, int height) {
     for (int top = 0, bottom = height - 1; top < bottom; ++top, --bottom) {
         std::swap_ranges(pixels + top * rowBytes, pixels + (top + 1) * rowBytes,
@@ -144,9 +162,8 @@ extern "C" {
 int LoadTexture(const char *path) {
     const int handle = TextureTable.LowestFree();
     if (handle == kNoHandle) return kNoHandle;
-    const char *file = path ? path : "";
     TextureSlot &slot = TextureTable[handle];
-    slot.GlName = IsSgiExtension(Extension(file)) ? LoadSgiTexture(file) : LoadDecodedTexture(file);
+    slot.GlName = LoadTextureFile(path ? path : "");
     slot.Free = false;
     return handle;
 }
@@ -157,12 +174,7 @@ int CreateTextureFromImage(int image) {
     const int handle = TextureTable.LowestFree();
     if (handle == kNoHandle) return kNoHandle;
     TextureSlot &slot = TextureTable[handle];
-    slot.GlName = GenerateBoundTexture();
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    // Image rows are bottom row first, so here t = 0 is the bottom of the picture.
-    glTexImage2D(GL_TEXTURE_2D, 0, 4, source->Width, source->Height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                 source->Rgba.empty() ? nullptr : source->Rgba.data());
+    slot.GlName = UploadImage(*source);
     slot.Free = false;
     return handle;
 }
@@ -170,12 +182,13 @@ int CreateTextureFromImage(int image) {
 void DeleteTexture(int texture) {
     TextureSlot *slot = TextureTable.Find(texture);
     if (!slot) return;
-    glDeleteTextures(1, &slot->GlName);
+    if (HasCurrentGlContext()) glDeleteTextures(1, &slot->GlName);
     slot->Free = true;
     slot->GlName = graphics::kNoTextureName;
 }
 
 void SetTexture(int texture) {
+    if (!HasCurrentGlContext()) return;
     if (const TextureSlot *slot = TextureTable.Find(texture)) {
         glBindTexture(GL_TEXTURE_2D, slot->GlName);
     }
@@ -183,7 +196,7 @@ void SetTexture(int texture) {
 
 void DrawTexturedRectangle(int texture, float x, float y, float width, float height) {
     const TextureSlot *slot = TextureTable.Find(texture);
-    if (!slot) return;
+    if (!slot || !HasCurrentGlContext()) return;
     glBindTexture(GL_TEXTURE_2D, slot->GlName);
     // Always one quad: outline mode shows it as lines through the polygon mode alone.
     glBegin(GL_QUADS);
@@ -242,7 +255,7 @@ void SetImageColorKey(int image, int red, int green, int blue) {
 
 void DrawImage(int image, float x, float y, float zoomX, float zoomY) {
     const ImageRecord *record = ImageTable.Find(image);
-    if (!record) return;
+    if (!record || !HasCurrentGlContext()) return;
     glRasterPos2f(x, y);
     glPixelZoom(zoomX, zoomY);
     if (!record->Rgba.empty()) {

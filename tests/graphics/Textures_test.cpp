@@ -4,10 +4,12 @@
 #include "Textures.h"
 
 #include <GL/gl.h>
+#include <SDL2/SDL.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <climits>
 #include <filesystem>
 #include <string>
@@ -147,6 +149,55 @@ Bytes SgiPicture(int components, bool runLength) {
         for (int y = 0; y < 2; ++y)
             for (int x = 0; x < 4; ++x) planes.push_back(SgiSample(x, y, z));
     return sgitest::Encode(4, 2, components, planes, runLength);
+}
+
+// GLU's mipmap builder crashed without a context. Before the window and after it has closed,
+// loads name texture 0 and text draws nothing; text loaded before drawing waits for the window.
+TEST(NoContext, LoadsNameTextureZeroAndFontsDrawOnceTheWindowIsUp) {
+    const fs::path folder = fs::path(::testing::TempDir()) / "textures_no_context";
+    fs::create_directories(folder);
+    const std::string sgi = (folder / "p.rgb").string(), bmp = (folder / "p.bmp").string();
+    sgitest::WriteFile(sgi, SgiPicture(3, true));
+    sgitest::WriteFile(bmp, Bmp(2, kPicture));
+    const int font = LoadVectorFont("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 48);
+    const auto useWithoutContext = [&] {
+        const int image = _LoadImage(bmp.c_str());
+        EXPECT_EQ(ImageTable[image].Width, 2) << "images need no context";
+        for (int texture :
+             {LoadTexture(sgi.c_str()), LoadTexture(bmp.c_str()), CreateTextureFromImage(image)}) {
+            EXPECT_EQ(TextureTable[texture].GlName, 0u) << texture;
+            SetTexture(texture);
+            DrawTexturedRectangle(texture, 0, 0, 1, 1);
+            DeleteTexture(texture);
+        }
+        DrawImage(image, 0, 0, 1, 1);
+        DrawVectorFont(font, "T");
+    };
+    useWithoutContext();
+
+    RecordMessageBoxes();
+    ASSERT_EQ(InitGraph(320, 240, 0, "no context"), 1);
+    glOrtho(0, 320, 0, 240, -1, 1);
+    glTranslatef(100, 100, 0);
+    SetColorRGBA(0, 0, 0, 255);
+    Clear();
+    SetColorRGBA(255, 255, 255, 255);
+    DrawVectorFont(font, "T");
+    const std::vector<Rgb> pixels = ReadRegion(0, 0, 320, 240);
+    EXPECT_GT(std::count_if(pixels.begin(), pixels.end(), [](const Rgb &p) { return p.red > 0; }),
+              100);
+    EXPECT_NE(TextureTable[LoadTexture(sgi.c_str())].GlName, 0u);
+
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    SDL_Event close{};
+    close.type = SDL_WINDOWEVENT;
+    close.window.event = SDL_WINDOWEVENT_CLOSE;
+    close.window.windowID = SDL_GetWindowID(static_cast<SDL_Window *>(GetGraphicsWindowHandle()));
+    SDL_PushEvent(&close);
+    ASSERT_EQ(UpdateScreen(), 0);
+    useWithoutContext();
+    fs::remove_all(folder);
 }
 
 TEST_F(TexturesTest, ExtensionChoosesTheDecoder) {
