@@ -174,7 +174,10 @@ GRAPHICS_API void Normal(float nx, float ny, float nz);
 
 /* Handles index two tables of 8192 entries: loaders take the lowest free slot and return -1 when
  * the table is full; a failed load still returns a handle, whose object draws nothing. A path
- * that names no regular file (a FIFO, a folder) fails at once like a missing one. Handles
+ * that names no regular file (a FIFO, a folder) fails at once like a missing one. Pictures are at
+ * most 16384 pixels on a side (SGI: 16384 x 16384 pixels in all; PNG: 2^30 bytes of filtered
+ * rows, one row short of RGBA 16384 x 16384); a larger one, a file shorter than its header's size
+ * needs, or one whose size cannot be read fails at once, before decoding. Handles
  * outside 0 to 8191 are ignored. Texturing itself is switched by EnableTexturing. Without a
  * window (before InitGraph, after it closed) textures name texture 0 and nothing is drawn;
  * images load all the same. */
@@ -182,7 +185,7 @@ GRAPHICS_API void Normal(float nx, float ny, float nz);
 /* Loads a picture file into a texture, left bound to GL_TEXTURE_2D. An extension (the text after
  * the path's last dot) of exactly rgb, RGB, rgba or RGBA reads an SGI file, mipmapped, t = 0 at
  * its bottom row; a missing or malformed one gives texture name 0. Other files are decoded as RGB
- * (PNG, BMP, JPEG, ...), one level with linear filters, t = 0 at the top row. */
+ * (JPEG, PNG, BMP, TGA, PSD, HDR, DDS), one level with linear filters, t = 0 at the top row. */
 GRAPHICS_API int LoadTexture(const char *path);
 /* A texture of the image's RGBA pixels as they are now (later keying leaves it alone), t = 0 at
  * the bottom row; left bound. -1 when the image handle is outside the table. */
@@ -195,8 +198,8 @@ GRAPHICS_API void SetTexture(int texture);
  * (x, y + height) with texture coordinates (0, 0), (1, 0), (1, 1), (0, 1); outline mode draws its
  * edges. The current colour tints the texels (white leaves them unchanged). */
 GRAPHICS_API void DrawTexturedRectangle(int texture, float x, float y, float width, float height);
-/* Loads a picture file (PNG, BMP, JPEG, ...) into memory as RGB with opaque alpha, bottom row
- * first. A file that cannot be decoded gives an empty image that draws nothing. */
+/* Loads a picture file (as LoadTexture's decoded formats) into memory as RGB with opaque alpha,
+ * bottom row first. A file that cannot be decoded gives an empty image that draws nothing. */
 GRAPHICS_API int _LoadImage(const char *path);
 /* Frees the image's pixels and its slot; the handle draws nothing until a load reuses it. */
 GRAPHICS_API void DeleteImage(int image);

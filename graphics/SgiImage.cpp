@@ -9,6 +9,8 @@
 #include <cstring>
 #include <new>
 
+#include "ByteOrder.h"
+
 namespace graphics {
 
 namespace {
@@ -16,15 +18,6 @@ namespace {
 constexpr std::uint64_t kDataStart = 512;  // where the tables or the verbatim rows begin
 constexpr std::size_t kHeaderSize = 12;
 constexpr std::uint64_t kRowBufferFactor = 256;  // a compressed row fits in 256 × width bytes
-
-std::uint16_t BigEndian16(const std::uint8_t *bytes) {
-    return static_cast<std::uint16_t>(bytes[0] << 8 | bytes[1]);
-}
-
-std::uint32_t BigEndian32(const std::uint8_t *bytes) {
-    return std::uint32_t{bytes[0]} << 24 | std::uint32_t{bytes[1]} << 16 |
-           std::uint32_t{bytes[2]} << 8 | std::uint32_t{bytes[3]};
-}
 
 // Expands one run-length row into `row`. A row that ends early leaves the rest of `row` zero; a
 // packed row without the closing zero count ends where its bytes end.

@@ -3,7 +3,9 @@
 // colour-keyed, turned into textures and deleted. The C program sees only indices into two fixed
 // tables; loaders take the lowest free slot and give -1 when the table is full. Files whose
 // extension is exactly rgb, RGB, rgba or RGBA go through the library's own SGI reader and become
-// mipmapped textures; everything else goes through SOIL as three-channel pixels.
+// mipmapped textures; everything else goes through SOIL's decoder as three-channel pixels, once
+// its header has been sized (PictureHeader). A path is opened once, without blocking, and only a
+// regular file is read.
 //
 // Conventions: images keep their rows bottom row first, so DrawImage puts the picture upright
 // with its bottom-left pixel at the raster position. Texturing is never switched on or off here
@@ -24,6 +26,7 @@
 
 #include "CurrentContext.h"
 #include "Graphics.h"
+#include "PictureHeader.h"
 #include "RegularFile.h"
 #include "SgiImage.h"
 
@@ -100,10 +103,11 @@ struct DecodedPicture {
     int Width = 0, Height = 0, Channels = 0;
 };
 
-// SOIL's decoder reads from the descriptor that was opened and checked, not from the path again.
+// SOIL's decoder sees only files whose header gives a size it can afford, and reads them from the
+// descriptor that was checked, not from the path again.
 DecodedPicture DecodeRgbPicture(const char *path) {
     std::optional<graphics::RegularFile> file = graphics::RegularFile::Open(path);
-    if (!file) return {};
+    if (!file || !graphics::ReadPictureHeader(*file).ok()) return {};
     std::FILE *stream = std::move(*file).IntoStream();
     if (!stream) return {};
     DecodedPicture picture;
