@@ -39,65 +39,44 @@ PictureFault FaultOf(const Bytes &bytes) {
     return ReadPictureHeader(source).fault;
 }
 
-void PutLittleEndian(Bytes &out, std::size_t at, std::uint32_t value, int size) {
-    for (int i = 0; i < size; ++i) out[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+void PutField(Bytes &out, std::size_t at, std::uint32_t value, int bytes, bool bigEndian) {
+    for (int i = 0; i < bytes; ++i) {
+        out[at + (bigEndian ? bytes - 1 - i : i)] = static_cast<std::uint8_t>(value >> (8 * i));
+    }
 }
-
-std::size_t Find(const Bytes &bytes, std::string_view what) {
-    return std::search(bytes.begin(), bytes.end(), what.begin(), what.end(),
-                       [](std::uint8_t byte, char c) { return byte == std::uint8_t(c); }) -
-           bytes.begin();
-}
-
-// Rewrites the size fields of a picture file.
-using Claim = void (*)(Bytes &file, std::uint32_t width, std::uint32_t height);
 
 struct FormatCase {
     const char *file;
     PictureFormat format;
-    Claim claim;
+    std::size_t widthAt, heightAt;  // where this file keeps its size; HDR keeps it as text
+    int fieldBytes;
+    bool bigEndian;
 };
 
 const FormatCase kFormats[] = {
-    {"picture.jpg", PictureFormat::Jpeg,
-     [](Bytes &f, std::uint32_t w, std::uint32_t h) {
-         const std::size_t frame = Find(f, "\xFF\xC0");
-         sgitest::PutBigEndian16(f, frame + 5, h);
-         sgitest::PutBigEndian16(f, frame + 7, w);
-     }},
-    {"picture.png", PictureFormat::Png,
-     [](Bytes &f, std::uint32_t w, std::uint32_t h) {
-         sgitest::PutBigEndian32(f, 16, w);
-         sgitest::PutBigEndian32(f, 20, h);
-     }},
-    {"picture.bmp", PictureFormat::Bmp,
-     [](Bytes &f, std::uint32_t w, std::uint32_t h) {
-         PutLittleEndian(f, 18, w, 4);
-         PutLittleEndian(f, 22, h, 4);
-     }},
-    {"picture.psd", PictureFormat::Psd,
-     [](Bytes &f, std::uint32_t w, std::uint32_t h) {
-         sgitest::PutBigEndian32(f, 14, h);
-         sgitest::PutBigEndian32(f, 18, w);
-     }},
-    {"picture.dds", PictureFormat::Dds,
-     [](Bytes &f, std::uint32_t w, std::uint32_t h) {
-         PutLittleEndian(f, 12, h, 4);
-         PutLittleEndian(f, 16, w, 4);
-     }},
-    {"picture.hdr", PictureFormat::Hdr,
-     [](Bytes &f, std::uint32_t w, std::uint32_t h) {
-         const std::size_t at = Find(f, "-Y 2 +X 3");
-         const std::string size = "-Y " + std::to_string(h) + " +X " + std::to_string(w);
-         f.erase(f.begin() + at, f.begin() + at + 9);
-         f.insert(f.begin() + at, size.begin(), size.end());
-     }},
-    {"picture.tga", PictureFormat::Tga,
-     [](Bytes &f, std::uint32_t w, std::uint32_t h) {
-         PutLittleEndian(f, 12, w, 2);
-         PutLittleEndian(f, 14, h, 2);
-     }},
+    {"picture.jpg", PictureFormat::Jpeg, 0xA5, 0xA3, 2, true},
+    {"picture.png", PictureFormat::Png, 16, 20, 4, true},
+    {"picture.bmp", PictureFormat::Bmp, 18, 22, 4, false},
+    {"picture.psd", PictureFormat::Psd, 18, 14, 4, true},
+    {"picture.dds", PictureFormat::Dds, 16, 12, 4, false},
+    {"picture.hdr", PictureFormat::Hdr, 0, 0, 0, false},
+    {"picture.tga", PictureFormat::Tga, 12, 14, 2, false},
 };
+
+// The file with its size fields rewritten.
+Bytes Claiming(Bytes file, const FormatCase &c, std::uint32_t width, std::uint32_t height) {
+    if (c.format == PictureFormat::Hdr) {
+        const std::string_view old = "-Y 2 +X 3";
+        const auto at = std::search(file.begin(), file.end(), old.begin(), old.end());
+        const std::string size = "-Y " + std::to_string(height) + " +X " + std::to_string(width);
+        file.insert(file.erase(at, at + static_cast<std::ptrdiff_t>(old.size())), size.begin(),
+                    size.end());
+        return file;
+    }
+    PutField(file, c.widthAt, width, c.fieldBytes, c.bigEndian);
+    PutField(file, c.heightAt, height, c.fieldBytes, c.bigEndian);
+    return file;
+}
 
 class PictureFiles : public ::testing::Test {
   protected:
@@ -130,8 +109,7 @@ TEST_F(PictureFiles, EachFormatIsSizedAsDecodedAndRefusedOutOfRangeOrShortOfData
         for (const Size &size :
              {Size{16385, 2, PictureFault::BadSize}, Size{3, 16385, PictureFault::BadSize},
               Size{0, 2, PictureFault::BadSize}, Size{4096, 4096, PictureFault::TruncatedData}}) {
-            Bytes claiming = bytes;
-            c.claim(claiming, size.width, size.height);
+            const Bytes claiming = Claiming(bytes, c, size.width, size.height);
             EXPECT_EQ(FaultOf(claiming), size.fault)
                 << c.file << " claiming " << size.width << " x " << size.height;
             EXPECT_EQ(Load(claiming).Width, 0) << c.file << ": refused before decoding";
@@ -148,34 +126,31 @@ TEST(PictureHeader, FilesWhoseSizeCannotBeReadAreRefused) {
         Bytes bytes;
         PictureFault fault;
     };
+    const FormatCase &png = kFormats[1], &dds = kFormats[4];
     Bytes bmpOfUnknownKind = ReadPicture("picture.bmp");
-    PutLittleEndian(bmpOfUnknownKind, 14, 64, 4);
+    PutField(bmpOfUnknownKind, 14, 64, 4, false);
     Bytes dxt9 = ReadPicture("picture.dds");
-    PutLittleEndian(dxt9, 80, 0x4, 4);
+    PutField(dxt9, 80, 0x4, 4, false);
     dxt9[84] = 'D', dxt9[85] = 'X', dxt9[86] = 'T', dxt9[87] = '9';
     // Six faces of 3000 × 3000 stack to 18,000 rows; a plain 3000 × 3000 is merely short of data.
-    Bytes cubeMap = ReadPicture("picture.dds");
-    PutLittleEndian(cubeMap, 12, 3000, 4);
-    PutLittleEndian(cubeMap, 16, 3000, 4);
-    Bytes square = cubeMap;
-    PutLittleEndian(cubeMap, 112, 0x200, 4);
+    const Bytes square = Claiming(ReadPicture("picture.dds"), dds, 3000, 3000);
+    Bytes cubeMap = square;
+    PutField(cubeMap, 112, 0x200, 4, false);
     // Filtered RGBA rows of 16384 × 16384 come to 2^30 bytes and a row more: the decoder's
     // buffer would overflow.
     Bytes rgbaPng = ReadPicture("picture.png");
     rgbaPng[25] = 6;
-    sgitest::PutBigEndian32(rgbaPng, 16, 16384);
-    sgitest::PutBigEndian32(rgbaPng, 20, 16383);
-    Bytes hugeRgbaPng = rgbaPng;
-    sgitest::PutBigEndian32(hugeRgbaPng, 20, 16384);
+    const Bytes hugeRgbaPng = Claiming(rgbaPng, png, 16384, 16384);
+    rgbaPng = Claiming(rgbaPng, png, 16384, 16383);
     const Case cases[] = {
         {"empty", {}, PictureFault::UnknownFormat},
         {"text", text("not a picture at all"), PictureFault::UnknownFormat},
         {"BMP of an unknown kind", bmpOfUnknownKind, PictureFault::UnknownFormat},
         {"DXT9", dxt9, PictureFault::UnknownFormat},
+        {"square", square, PictureFault::TruncatedData},
         {"cube map", cubeMap, PictureFault::BadSize},
         {"RGBA PNG of 16384 x 16383", rgbaPng, PictureFault::TruncatedData},
         {"RGBA PNG of 16384 x 16384", hugeRgbaPng, PictureFault::BadSize},
-        {"square", square, PictureFault::TruncatedData},
         {"JPEG cut after its start", text("\xFF\xD8"), PictureFault::TruncatedHeader},
         {"JPEG scan before a frame", text("\xFF\xD8\xFF\xDA"), PictureFault::UnknownFormat},
         {"JPEG junk between segments", text("\xFF\xD8\x12\x34"), PictureFault::UnknownFormat},
