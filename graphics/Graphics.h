@@ -176,11 +176,11 @@ GRAPHICS_API void Normal(float nx, float ny, float nz);
  * the table is full; a failed load still returns a handle, whose object draws nothing. A path
  * that names no regular file (a FIFO, a folder) fails at once like a missing one. Pictures are at
  * most 16384 pixels on a side (SGI: 16384 x 16384 pixels in all; PNG: 2^30 bytes of filtered
- * rows, one row short of RGBA 16384 x 16384); a larger one, a file shorter than its header's size
- * needs, or one whose size cannot be read fails at once, before decoding. Handles
- * outside 0 to 8191 are ignored. Texturing itself is switched by EnableTexturing. Without a
- * window (before InitGraph, after it closed) textures name texture 0 and nothing is drawn;
- * images load all the same. */
+ * rows, so RGBA at most 16384 x 16383); a larger one, a file shorter than its header's size
+ * needs, or one whose size cannot be read fails at once, before decoding. Handles outside 0 to
+ * 8191 are ignored. Texturing itself is switched by EnableTexturing. Without a window (before
+ * InitGraph, after it closed) textures name texture 0 and nothing is drawn; images load all the
+ * same. */
 
 /* Loads a picture file into a texture, left bound to GL_TEXTURE_2D. An extension (the text after
  * the path's last dot) of exactly rgb, RGB, rgba or RGBA reads an SGI file, mipmapped, t = 0 at
