@@ -1,10 +1,12 @@
 // A frame of 10,000 filled 32-segment circles and 10,000 filled rounded rectangles drawn through
 // the library, against the same primitives with the same vertex counts sent straight to OpenGL
-// with glBegin/glVertex2f/glEnd from precomputed offsets. Opens a window: run under Xvfb.
+// with glBegin/glVertex2f/glEnd from precomputed offsets; and the largest counts a program can
+// pass. Opens a window: run under Xvfb.
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <vector>
 
@@ -124,7 +126,22 @@ void PlainImmediateMode(benchmark::State &state) {
     setCounters(state);
 }
 
+// The largest counts a program can pass: a circle of INT_MAX segments, drawn as the capped
+// 65,536, and an arc whose step is far below the finest one.
+void HugeCounts(benchmark::State &state) {
+    if (!windowReady()) {
+        state.SkipWithError("no window");
+        return;
+    }
+    for (auto _ : state) {
+        DrawCircle(320, 240, 200, std::numeric_limits<int>::max());
+        DrawArc(320, 240, 0, 360, 200, 1e-30f);
+        glFinish();
+    }
+}
+
 }  // namespace
 
 BENCHMARK(PlainImmediateMode)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 BENCHMARK(LibraryShapes)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+BENCHMARK(HugeCounts)->Unit(benchmark::kMillisecond);

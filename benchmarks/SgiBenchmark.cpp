@@ -4,8 +4,10 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 
+#include "RegularFile.h"
 #include "SgiFileWriter.h"
 #include "SgiImage.h"
 
@@ -36,7 +38,8 @@ std::string WriteBenchmarkFile() {
 void BM_ReadRunLength2048Rgba(benchmark::State &state) {
     const std::string path = WriteBenchmarkFile();
     for (auto _ : state) {
-        graphics::SgiReadResult result = graphics::ReadSgiImage(path.c_str());
+        std::optional<graphics::RegularFile> file = graphics::RegularFile::Open(path.c_str());
+        graphics::SgiReadResult result = graphics::ReadSgiImage(*file);
         if (!result.ok()) {
             state.SkipWithError(graphics::SgiFaultText(result.fault));
             break;

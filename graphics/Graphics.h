@@ -146,7 +146,7 @@ GRAPHICS_API void EulerTransform(float *x, float *y, float *z, float a, float b,
 GRAPHICS_API void DrawPoint(float x, float y);
 GRAPHICS_API void DrawLine(float x1, float y1, float x2, float y2);
 /* Centre (x, y). Filled: a fan of the centre and segments + 1 rim vertices; outline: a loop of
- * segments vertices. 0 or fewer segments draw nothing visible. */
+ * segments vertices. 0 or fewer segments draw nothing visible; more than 65536 draw as 65536. */
 GRAPHICS_API void DrawCircle(float x, float y, float radius, int segments);
 GRAPHICS_API void DrawEllipse(float x, float y, float radiusX, float radiusY, int segments);
 /* Corner (x, y) spanning to (x + width, y + height); the outline starts at (x, y). */
@@ -157,7 +157,8 @@ GRAPHICS_API void DrawRoundRectangle(float x, float y, float width, float height
 GRAPHICS_API void DrawTriangle(float x1, float y1, float x2, float y2, float x3, float y3);
 /* Line strip around the centre from startAngle in steps, stopping at the last step not past
  * endAngle; a start not below the end wraps through 360 (an end of 0 means 360). A step that is
- * not above 0 draws nothing. */
+ * not above 0 draws nothing; one below 360/65536 counts as 360/65536. Each pass (from startAngle,
+ * then from 0 after a wrap) stops after 65537 vertices, a full turn at that finest step. */
 GRAPHICS_API void DrawArc(float x, float y, float startAngle, float endAngle, float radius,
                           float step);
 /* Opens a free primitive: 1 lines, 2 line strip, 3 line loop, 4 polygon, 5 quads, 6 quad strip,
@@ -173,13 +174,19 @@ GRAPHICS_API void Normal(float nx, float ny, float nz);
 /* ---- Textures and images -------------------------------------------------------------------- */
 
 /* Handles index two tables of 8192 entries: loaders take the lowest free slot and return -1 when
- * the table is full; a failed load still returns a handle, whose object draws nothing. Handles
- * outside 0 to 8191 are ignored. Texturing itself is switched by EnableTexturing. */
+ * the table is full; a failed load still returns a handle, whose object draws nothing. A path
+ * that names no regular file (a FIFO, a folder) fails at once like a missing one. Pictures are at
+ * most 16384 pixels on a side (SGI: 16384 x 16384 pixels in all; PNG: 2^30 bytes of filtered
+ * rows, so RGBA at most 16384 x 16383); a larger one, a file shorter than its header's size
+ * needs, or one whose size cannot be read fails at once, before decoding. Handles outside 0 to
+ * 8191 are ignored. Texturing itself is switched by EnableTexturing. Without a window (before
+ * InitGraph, after it closed) textures name texture 0 and nothing is drawn; images load all the
+ * same. */
 
 /* Loads a picture file into a texture, left bound to GL_TEXTURE_2D. An extension (the text after
  * the path's last dot) of exactly rgb, RGB, rgba or RGBA reads an SGI file, mipmapped, t = 0 at
  * its bottom row; a missing or malformed one gives texture name 0. Other files are decoded as RGB
- * (PNG, BMP, JPEG, ...), one level with linear filters, t = 0 at the top row. */
+ * (JPEG, PNG, BMP, TGA, PSD, HDR, DDS), one level with linear filters, t = 0 at the top row. */
 GRAPHICS_API int LoadTexture(const char *path);
 /* A texture of the image's RGBA pixels as they are now (later keying leaves it alone), t = 0 at
  * the bottom row; left bound. -1 when the image handle is outside the table. */
@@ -192,8 +199,8 @@ GRAPHICS_API void SetTexture(int texture);
  * (x, y + height) with texture coordinates (0, 0), (1, 0), (1, 1), (0, 1); outline mode draws its
  * edges. The current colour tints the texels (white leaves them unchanged). */
 GRAPHICS_API void DrawTexturedRectangle(int texture, float x, float y, float width, float height);
-/* Loads a picture file (PNG, BMP, JPEG, ...) into memory as RGB with opaque alpha, bottom row
- * first. A file that cannot be decoded gives an empty image that draws nothing. */
+/* Loads a picture file (as LoadTexture's decoded formats) into memory as RGB with opaque alpha,
+ * bottom row first. A file that cannot be decoded gives an empty image that draws nothing. */
 GRAPHICS_API int _LoadImage(const char *path);
 /* Frees the image's pixels and its slot; the handle draws nothing until a load reuses it. */
 GRAPHICS_API void DeleteImage(int image);
@@ -223,11 +230,13 @@ GRAPHICS_API void PrintAt(float x, float y, const char *text);
  * outside it draw nothing and measure like an empty string. */
 
 /* Renders the font's glyphs at size points (one point is one pixel; 0 renders nothing) and
- * returns the lowest free handle, -1 when the table is full. A missing file is reported on
- * standard error and still takes a handle, whose text draws nothing. */
+ * returns the lowest free handle, -1 when the table is full. A missing file, or one that is not a
+ * regular file, is reported on standard error and still takes a handle, whose text draws
+ * nothing. */
 GRAPHICS_API int LoadVectorFont(const char *path, int size);
 /* Draws the text as blended, textured triangles; leaves the blend function at source alpha / one
- * minus source alpha and the depth mask on. */
+ * minus source alpha and the depth mask on. Draws nothing without a window; a font loaded before
+ * InitGraph draws once the window is up. */
 GRAPHICS_API void DrawVectorFont(int font, const char *text);
 /* Releases the font; its handle is free for the next load. */
 GRAPHICS_API void DeleteVectorFont(int font);

@@ -152,6 +152,10 @@ void DeleteContext(BackEndContext *context) {
     SDL_GL_DeleteContext(context);
 }
 
+bool HasCurrentContext() {
+    return SDL_GL_GetCurrentContext() != nullptr;
+}
+
 void WaitForDisplayInSwap() {
     SDL_GL_SetSwapInterval(1);
 }
@@ -322,6 +326,8 @@ BackEnd backEnd = {
     .queryPointer = QueryPointer,
     .pollEvent = PollEvent,
     .swapBuffers = SwapBuffers,
+    .hasCurrentContext = HasCurrentContext,
+    .glProcAddress = SDL_GL_GetProcAddress,
     .draw = {glBegin, glEnd, glVertex2f, glVertex3f, glTexCoord2f, glNormal3f, glDrawArrays},
 };
 

@@ -100,6 +100,12 @@ struct BackEnd {
     bool (*swapBuffers)(BackEndWindow *window);
 
     // ---- Drawing ----
+    // Whether this thread has a context to draw into: none before InitGraph, none once the
+    // window has closed. GLU's mipmap builder crashes without one, so the loaders and the text
+    // layer ask before they reach OpenGL.
+    bool (*hasCurrentContext)();
+    // An OpenGL entry point beyond 1.1 by name, or null; ask with the context current.
+    void *(*glProcAddress)(const char *name);
     DrawCalls draw;
 };
 

@@ -4,6 +4,7 @@
 // filled-mode flag chooses between the filled and the outline tessellation. The arithmetic is
 // deliberately fixed (single-precision recurrences, a fixed 10-degree corner table) so that the
 // vertex stream is the same on every machine; do not "improve" it with extra trigonometry.
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -18,6 +19,15 @@ graphics::DrawCalls &immediateMode = graphics::backEnd.draw;
 // Slightly below 2*pi on purpose: the rim's closing vertex lands within rounding of the first.
 constexpr double fullTurnRadians = 6.2831852;
 constexpr double radiansPerDegree = 0.017453292519943295;
+constexpr float fullTurnDegrees = 360.0f;
+
+// Far finer than any screen can show. Uncapped, INT_MAX segments take tens of minutes, during
+// which the program handles no window event. Arcs get the same bound through their step.
+constexpr int maxSegments = 65536;
+constexpr float finestArcStep = fullTurnDegrees / maxSegments;  // exact in binary
+// One run of an arc may go round more than once; after a full turn at the finest step it only
+// retraces the circle.
+constexpr int maxArcRunVertices = maxSegments + 1;
 
 // Entry k is sin(10k degrees); the cosine of 10k degrees is entry k + 9.
 constexpr std::array<float, 45> sineOfTenDegreeSteps = {
@@ -40,7 +50,8 @@ bool filledMode() {
 // angle with a single-precision recurrence; each rim vertex is centre + offset scaled per axis.
 // A circle passes its radius as the offset and unit scales (multiplying by 1 is exact), an
 // ellipse a unit offset and its two radii; each keeps its own exact vertex values.
-void drawRim(float x, float y, float startOffset, float scaleX, float scaleY, int segments) {
+void drawRim(float x, float y, float startOffset, float scaleX, float scaleY, int requested) {
+    const int segments = std::min(requested, maxSegments);
     const auto stepAngle =
         static_cast<float>(fullTurnRadians / static_cast<double>(static_cast<float>(segments)));
     const auto cosine = static_cast<float>(std::cos(static_cast<double>(stepAngle)));
@@ -65,7 +76,8 @@ void drawRim(float x, float y, float startOffset, float scaleX, float scaleY, in
 // One run of arc vertices from `from` while the angle stays at or below `limit`. An angle so
 // large that adding the step no longer changes it ends the run, which would otherwise not end.
 void emitArcRun(float x, float y, float radius, float from, float limit, float step) {
-    for (float angle = from; angle <= limit;) {
+    int emitted = 0;
+    for (float angle = from; angle <= limit && emitted < maxArcRunVertices; ++emitted) {
         const auto radians = static_cast<float>(static_cast<double>(angle) * radiansPerDegree);
         immediateMode.vertex2f(
             static_cast<float>(std::cos(static_cast<double>(radians)) * radius + x),
@@ -157,7 +169,7 @@ void DrawTriangle(float x1, float y1, float x2, float y2, float x3, float y3) {
 void DrawArc(float x, float y, float startAngle, float endAngle, float radius, float step) {
     // A step that is not positive (or not a number) would never reach the limit.
     if (!(step > 0.0f)) return;
-    constexpr float fullTurnDegrees = 360.0f;
+    step = std::max(step, finestArcStep);
     immediateMode.begin(GL_LINE_STRIP);
     if (startAngle < endAngle) {
         emitArcRun(x, y, radius, startAngle, endAngle, step);

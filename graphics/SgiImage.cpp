@@ -2,17 +2,14 @@
 // never touched, so a file with many channels costs no more than one with four.
 #include "SgiImage.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <new>
+
+#include "ByteOrder.h"
 
 namespace graphics {
 
@@ -21,56 +18,6 @@ namespace {
 constexpr std::uint64_t kDataStart = 512;  // where the tables or the verbatim rows begin
 constexpr std::size_t kHeaderSize = 12;
 constexpr std::uint64_t kRowBufferFactor = 256;  // a compressed row fits in 256 × width bytes
-
-std::uint16_t BigEndian16(const std::uint8_t *bytes) {
-    return static_cast<std::uint16_t>(bytes[0] << 8 | bytes[1]);
-}
-
-std::uint32_t BigEndian32(const std::uint8_t *bytes) {
-    return std::uint32_t{bytes[0]} << 24 | std::uint32_t{bytes[1]} << 16 |
-           std::uint32_t{bytes[2]} << 8 | std::uint32_t{bytes[3]};
-}
-
-class MemorySource final : public SgiByteSource {
-  public:
-    explicit MemorySource(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
-    std::uint64_t size() const override { return bytes_.size(); }
-    bool readAt(std::uint64_t offset, std::span<std::uint8_t> destination) override {
-        if (offset > bytes_.size() || destination.size() > bytes_.size() - offset) return false;
-        std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(offset), destination.size(),
-                    destination.begin());
-        return true;
-    }
-
-  private:
-    std::span<const std::uint8_t> bytes_;
-};
-
-class FileSource final : public SgiByteSource {
-  public:
-    FileSource(int descriptor, std::uint64_t size) : descriptor_(descriptor), size_(size) {}
-    ~FileSource() override { close(descriptor_); }
-    FileSource(const FileSource &) = delete;
-    FileSource &operator=(const FileSource &) = delete;
-
-    std::uint64_t size() const override { return size_; }
-    bool readAt(std::uint64_t offset, std::span<std::uint8_t> destination) override {
-        if (offset > size_ || destination.size() > size_ - offset) return false;
-        std::size_t done = 0;
-        while (done < destination.size()) {
-            const ssize_t got = pread(descriptor_, destination.data() + done,
-                                      destination.size() - done, static_cast<off_t>(offset + done));
-            if (got < 0 && errno == EINTR) continue;
-            if (got <= 0) return false;
-            done += static_cast<std::size_t>(got);
-        }
-        return true;
-    }
-
-  private:
-    int descriptor_;
-    std::uint64_t size_;
-};
 
 // Expands one run-length row into `row`. A row that ends early leaves the rest of `row` zero; a
 // packed row without the closing zero count ends where its bytes end.
@@ -125,7 +72,7 @@ struct Header {
 
 class Decoder {
   public:
-    Decoder(SgiByteSource &source, const Header &header)
+    Decoder(ByteSource &source, const Header &header)
         : source_(source),
           header_(header),
           // A file claiming no channels is read as one; its layout has room for one.
@@ -207,7 +154,7 @@ class Decoder {
         return ExpandRow(packed, row);
     }
 
-    SgiByteSource &source_;
+    ByteSource &source_;
     Header header_;
     int layoutChannels_;
     int readChannels_;
@@ -241,7 +188,7 @@ const char *SgiFaultText(SgiFault fault) {
     return "unknown fault";
 }
 
-SgiReadResult DecodeSgiImage(SgiByteSource &source) {
+SgiReadResult DecodeSgiImage(ByteSource &source) {
     std::array<std::uint8_t, kHeaderSize> bytes{};
     if (!source.readAt(0, bytes)) return {SgiFault::TruncatedHeader, {}};
     // Fields: magic, storage type, dimension, x size, y size, z size. Magic and dimension are
@@ -260,20 +207,13 @@ SgiReadResult DecodeSgiImage(SgiByteSource &source) {
 }
 
 SgiReadResult DecodeSgiImage(std::span<const std::uint8_t> bytes) {
-    MemorySource source(bytes);
+    MemoryBytes source(bytes);
     return DecodeSgiImage(source);
 }
 
-SgiReadResult ReadSgiImage(const char *path) {
-    const int descriptor = open(path, O_RDONLY | O_CLOEXEC);
-    struct stat status {};
-    if (descriptor < 0 || fstat(descriptor, &status) != 0) {
-        std::perror(path);
-        std::exit(1);
-    }
-    FileSource source(descriptor, static_cast<std::uint64_t>(status.st_size));
+SgiReadResult ReadSgiImage(ByteSource &file) {
     try {
-        return DecodeSgiImage(source);
+        return DecodeSgiImage(file);
     } catch (const std::bad_alloc &) {
         std::fputs("Out of memory!\n", stderr);
         std::exit(1);

@@ -12,6 +12,8 @@
 #include <span>
 #include <vector>
 
+#include "ByteSource.h"
+
 namespace graphics {
 
 // A decoded picture: width × height pixels of R, G, B, A bytes, bottom row first.
@@ -47,22 +49,12 @@ struct SgiReadResult {
 // refused before anything is allocated.
 inline constexpr std::uint64_t kSgiMaxPixels = std::uint64_t{16384} * 16384;
 
-// Random access to the bytes of a file, so the decoder can run on a file or on memory alike.
-class SgiByteSource {
-  public:
-    virtual ~SgiByteSource() = default;
-    virtual std::uint64_t size() const = 0;
-    // Fills `destination` with the bytes at `offset`; false when they are not all there.
-    virtual bool readAt(std::uint64_t offset, std::span<std::uint8_t> destination) = 0;
-};
-
 // Decodes a file held in memory. Throws std::bad_alloc when the picture cannot be allocated.
 SgiReadResult DecodeSgiImage(std::span<const std::uint8_t> bytes);
-SgiReadResult DecodeSgiImage(SgiByteSource &source);
+SgiReadResult DecodeSgiImage(ByteSource &source);
 
-// Reads the file at `path`. Ends the process with status 1 after a message on standard error
-// when the file cannot be opened (as perror(path) would) or the buffers of a valid file cannot be
-// allocated ("Out of memory!"); a malformed file is a failed result.
-SgiReadResult ReadSgiImage(const char *path);
+// Reads an open file. Ends the process with status 1 after "Out of memory!" on standard error
+// when the buffers of a valid file cannot be allocated; a malformed file is a failed result.
+SgiReadResult ReadSgiImage(ByteSource &file);
 
 }  // namespace graphics

@@ -5,7 +5,6 @@
 #include "TextLayer.h"
 
 #include <GL/glu.h>
-#include <SDL2/SDL_video.h>
 
 #include <algorithm>
 #include <bit>
@@ -36,6 +35,7 @@ struct LayerState {
     GLuint BoundAtlasTexture = 0;
     const GlyphAtlas *LastAtlasDrawn = nullptr;
     PFNGLBINDBUFFERPROC BindBuffer = nullptr;
+    bool BindBufferLookedUp = false;
 };
 
 LayerState Layer;
@@ -87,6 +87,39 @@ FT_GlyphSlot LoadCharacter(FT_Face face, int code, FT_Int32 flags) {
         slot->bitmap = FT_Bitmap{};
     }
     return slot;
+}
+
+unsigned long ReadFontFile(FT_Stream stream, unsigned long offset, unsigned char *buffer,
+                           unsigned long count) {
+    // A count of 0 asks for a seek, which succeeds (0) inside the file.
+    if (count == 0) return offset <= stream->size ? 0 : 1;
+    auto *source = static_cast<FontFile *>(stream->descriptor.pointer);
+    return source->File.readUpTo(offset, {buffer, count});
+}
+
+// FreeType reads the file through the descriptor opened here, so a FIFO or a directory is refused
+// instead of waiting in open() for a writer.
+bool OpenFace(VectorFont &font, const char *path) {
+    std::optional<graphics::RegularFile> file = graphics::RegularFile::Open(path);
+    if (!file) return false;
+    font.Source = std::make_unique<FontFile>(std::move(*file));
+    FT_StreamRec &stream = font.Source->Stream;
+    stream.size = font.Source->File.size();
+    stream.descriptor.pointer = font.Source.get();
+    stream.read = ReadFontFile;
+    FT_Open_Args arguments{};
+    arguments.flags = FT_OPEN_STREAM;
+    arguments.stream = &stream;
+    return FT_Open_Face(Layer.Library, &arguments, 0, &font.Face) == 0;
+}
+
+// Looked up at the first draw, when a context exists: asked before the window is up, the answer
+// is always "absent". Drivers without buffer objects have none, and then no buffer can be bound
+// over our client arrays.
+void LookUpBindBuffer() {
+    if (Layer.BindBufferLookedUp) return;
+    Layer.BindBuffer = reinterpret_cast<PFNGLBINDBUFFERPROC>(graphics::backEnd.glProcAddress("glBindBuffer"));
+    Layer.BindBufferLookedUp = true;
 }
 
 GlyphAtlas *FindAtlas(int32_t code) {
@@ -157,7 +190,7 @@ VectorFont *dtx_open_font(const char *path, int size) {
                      std::strerror(errno));
         return nullptr;
     }
-    if (path == nullptr || FT_New_Face(Layer.Library, path, 0, &font->Face) != 0) {
+    if (!OpenFace(*font, path)) {
         std::fprintf(stderr, "failed to open font file: %s\n", path ? path : "(null)");
         delete font;
         return nullptr;
@@ -274,8 +307,6 @@ void dtx_select_font(VectorFont *font, int size) {
 
 void dtx_gl_setup() {
     if (Layer.GlyphQuads != nullptr) return;
-    // Absent on drivers without buffer objects; then no buffer can be bound over our arrays.
-    Layer.BindBuffer = reinterpret_cast<PFNGLBINDBUFFERPROC>(SDL_GL_GetProcAddress("glBindBuffer"));
     Layer.GlyphQuads.reset(
         new (std::nothrow) float[kQuadCapacity * kVerticesPerQuad * kFloatsPerVertex]);
     Layer.QuadCount = 0;
@@ -346,7 +377,11 @@ TextBox dtx_measure_string(const char *text) {
 }
 
 void dtx_draw_string(const char *text) {
-    if (Layer.CurrentFont == nullptr || !Layer.BackEndInstalled || text == nullptr) return;
+    // Without a context nothing can be drawn; the atlas is uploaded at the first draw with one.
+    if (Layer.CurrentFont == nullptr || !Layer.BackEndInstalled || text == nullptr ||
+        !graphics::backEnd.hasCurrentContext())
+        return;
+    LookUpBindBuffer();
     float penX = 0, penY = 0;
     const char *end = text + std::strlen(text);
     for (const char *s = text; s < end;) s = dtx_draw_char(s, &penX, &penY);
@@ -434,7 +469,7 @@ void dtx_release_font(VectorFont *font) {
          atlas = std::move(atlas->Next)) {
         if (atlas->Texture != 0) {
             if (Layer.BoundAtlasTexture == atlas->Texture) Layer.BoundAtlasTexture = 0;
-            glDeleteTextures(1, &atlas->Texture);
+            if (graphics::backEnd.hasCurrentContext()) glDeleteTextures(1, &atlas->Texture);
         }
         if (Layer.LastAtlasDrawn == atlas.get()) Layer.LastAtlasDrawn = nullptr;
     }

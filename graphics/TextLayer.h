@@ -11,6 +11,9 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <utility>
+
+#include "RegularFile.h"
 
 // One glyph's cell in its atlas. Sizes are in atlas texels, which equal pixels at the atlas size;
 // the cell carries a 4-texel empty border on every side.
@@ -44,8 +47,16 @@ struct GlyphAtlas {
     bool Covers(int32_t code) const { return FirstCode <= code && code < EndCode; }
 };
 
+// A font file held open for FreeType, which reads it through Stream for as long as the face lives.
+struct FontFile {
+    explicit FontFile(graphics::RegularFile file) : File(std::move(file)) {}
+    graphics::RegularFile File;
+    FT_StreamRec Stream{};
+};
+
 struct VectorFont {
     FT_Face Face = nullptr;
+    std::unique_ptr<FontFile> Source;     // outlives Face
     std::unique_ptr<GlyphAtlas> Atlases;  // newest first
     GlyphAtlas *LastAtlas = nullptr;      // where the last lookup succeeded
 };

@@ -3,7 +3,9 @@
 // colour-keyed, turned into textures and deleted. The C program sees only indices into two fixed
 // tables; loaders take the lowest free slot and give -1 when the table is full. Files whose
 // extension is exactly rgb, RGB, rgba or RGBA go through the library's own SGI reader and become
-// mipmapped textures; everything else goes through SOIL as three-channel pixels.
+// mipmapped textures; everything else goes through SOIL's decoder as three-channel pixels, once
+// its header has been sized (PictureHeader). A path is opened once, without blocking, and only a
+// regular file is read.
 //
 // Conventions: images keep their rows bottom row first, so DrawImage puts the picture upright
 // with its bottom-left pixel at the raster position. Texturing is never switched on or off here
@@ -13,25 +15,28 @@
 #include "Textures.h"
 
 #include <GL/glu.h>
-#include <SOIL/SOIL.h>
+#include <SOIL/stb_image_aug.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string_view>
 #include <utility>
 
 #include "Graphics.h"
+#include "PictureHeader.h"
 #include "Platform.h"
+#include "RegularFile.h"
 #include "SgiImage.h"
 
 namespace graphics {
 
-std::array<TextureSlot, kTextureTableSize> TextureTable{};
-std::array<ImageRecord, kImageTableSize> ImageTable{};
+HandleTable<TextureSlot, kTextureTableSize> TextureTable;
+HandleTable<ImageRecord, kImageTableSize> ImageTable;
 
 void DecoderBufferDeleter::operator()(unsigned char *buffer) const {
-    SOIL_free_image_data(buffer);
+    stbi_image_free(buffer);
 }
 
 }  // namespace graphics
@@ -40,25 +45,9 @@ namespace {
 
 using graphics::ImageRecord;
 using graphics::ImageTable;
+using graphics::kNoHandle;
 using graphics::TextureSlot;
 using graphics::TextureTable;
-
-constexpr int kNoSlot = -1;
-
-// Lowest free slot first, by a plain scan from index 0.
-template <typename Table>
-int TakeFreeSlot(Table &table) {
-    for (std::size_t index = 0; index < table.size(); ++index) {
-        if (table[index].Free) return static_cast<int>(index);
-    }
-    return kNoSlot;
-}
-
-template <typename Table>
-auto *SlotOf(Table &table, int handle) {
-    return handle >= 0 && static_cast<std::size_t>(handle) < table.size() ? &table[handle]
-                                                                          : nullptr;
-}
 
 // The text after the last dot anywhere in the path, directory names included.
 std::string_view Extension(const char *path) {
@@ -90,13 +79,12 @@ GLuint GenerateBoundTexture() {
     return name;
 }
 
-// A missing or malformed file leaves name 0 (OpenGL's default texture) and creates nothing.
+// A missing, unreadable or malformed file leaves name 0 (OpenGL's default texture) and creates
+// nothing.
 GLuint LoadSgiTexture(const char *path) {
-    std::FILE *probe = std::fopen(path, "rb");
-    if (!probe) return 0;
-    std::fclose(probe);
-
-    const graphics::SgiReadResult result = graphics::ReadSgiImage(path);
+    std::optional<graphics::RegularFile> file = graphics::RegularFile::Open(path);
+    if (!file) return 0;
+    const graphics::SgiReadResult result = graphics::ReadSgiImage(*file);
     if (!result.ok()) return 0;
     const graphics::SgiImage &image = result.image;
 
@@ -108,18 +96,55 @@ GLuint LoadSgiTexture(const char *path) {
     return name;
 }
 
-// Rows go up top row first, so t = 0 is the top of the picture. A file SOIL cannot decode still
-// gets a texture object, one without an image.
+// Three-channel pixels, top row first, with the file's own channel count; no pixels when the file
+// could not be decoded.
+struct DecodedPicture {
+    std::unique_ptr<unsigned char, graphics::DecoderBufferDeleter> Pixels;
+    int Width = 0, Height = 0, Channels = 0;
+};
+
+// SOIL's decoder sees only files whose header gives a size it can afford, and reads them from the
+// descriptor that was checked, not from the path again.
+DecodedPicture DecodeRgbPicture(const char *path) {
+    std::optional<graphics::RegularFile> file = graphics::RegularFile::Open(path);
+    if (!file || !graphics::ReadPictureHeader(*file).ok()) return {};
+    std::FILE *stream = std::move(*file).IntoStream();
+    if (!stream) return {};
+    DecodedPicture picture;
+    picture.Pixels.reset(
+        stbi_load_from_file(stream, &picture.Width, &picture.Height, &picture.Channels, STBI_rgb));
+    std::fclose(stream);
+    return picture.Pixels ? std::move(picture) : DecodedPicture{};
+}
+
+// Rows go up top row first, so t = 0 is the top of the picture. A file that cannot be decoded
+// still gets a texture object, one without an image.
 GLuint LoadDecodedTexture(const char *path) {
-    int width = 0, height = 0, channels = 0;
-    const std::unique_ptr<unsigned char, graphics::DecoderBufferDeleter> pixels(
-        SOIL_load_image(path, &width, &height, &channels, SOIL_LOAD_RGB));
+    const DecodedPicture picture = DecodeRgbPicture(path);
     const GLuint name = GenerateBoundTexture();
-    if (pixels) {
-        glTexImage2D(GL_TEXTURE_2D, 0, 3, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels.get());
+    if (picture.Pixels) {
+        glTexImage2D(GL_TEXTURE_2D, 0, 3, picture.Width, picture.Height, 0, GL_RGB,
+                     GL_UNSIGNED_BYTE, picture.Pixels.get());
     }
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    return name;
+}
+
+// Without a context there is nothing to upload into, so the handle names texture 0.
+GLuint LoadTextureFile(const char *path) {
+    if (!graphics::backEnd.hasCurrentContext()) return 0;
+    return IsSgiExtension(Extension(path)) ? LoadSgiTexture(path) : LoadDecodedTexture(path);
+}
+
+// Image rows are bottom row first, so here t = 0 is the bottom of the picture.
+GLuint UploadImage(const ImageRecord &image) {
+    if (!graphics::backEnd.hasCurrentContext()) return 0;
+    const GLuint name = GenerateBoundTexture();
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexImage2D(GL_TEXTURE_2D, 0, 4, image.Width, image.Height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 image.Rgba.empty() ? nullptr : image.Rgba.data());
     return name;
 }
 
@@ -139,48 +164,43 @@ std::size_t PixelCount(const ImageRecord &image) {
 extern "C" {
 
 int LoadTexture(const char *path) {
-    const int handle = TakeFreeSlot(TextureTable);
-    if (handle == kNoSlot) return kNoSlot;
-    const char *file = path ? path : "";
+    const int handle = TextureTable.LowestFree();
+    if (handle == kNoHandle) return kNoHandle;
     TextureSlot &slot = TextureTable[handle];
-    slot.GlName = IsSgiExtension(Extension(file)) ? LoadSgiTexture(file) : LoadDecodedTexture(file);
+    slot.GlName = LoadTextureFile(path ? path : "");
     slot.Free = false;
     return handle;
 }
 
 int CreateTextureFromImage(int image) {
-    const ImageRecord *source = SlotOf(ImageTable, image);
-    if (!source) return kNoSlot;
-    const int handle = TakeFreeSlot(TextureTable);
-    if (handle == kNoSlot) return kNoSlot;
+    const ImageRecord *source = ImageTable.Find(image);
+    if (!source) return kNoHandle;
+    const int handle = TextureTable.LowestFree();
+    if (handle == kNoHandle) return kNoHandle;
     TextureSlot &slot = TextureTable[handle];
-    slot.GlName = GenerateBoundTexture();
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    // Image rows are bottom row first, so here t = 0 is the bottom of the picture.
-    glTexImage2D(GL_TEXTURE_2D, 0, 4, source->Width, source->Height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                 source->Rgba.empty() ? nullptr : source->Rgba.data());
+    slot.GlName = UploadImage(*source);
     slot.Free = false;
     return handle;
 }
 
 void DeleteTexture(int texture) {
-    TextureSlot *slot = SlotOf(TextureTable, texture);
+    TextureSlot *slot = TextureTable.Find(texture);
     if (!slot) return;
-    glDeleteTextures(1, &slot->GlName);
+    if (graphics::backEnd.hasCurrentContext()) glDeleteTextures(1, &slot->GlName);
     slot->Free = true;
     slot->GlName = graphics::kNoTextureName;
 }
 
 void SetTexture(int texture) {
-    if (const TextureSlot *slot = SlotOf(TextureTable, texture)) {
+    if (!graphics::backEnd.hasCurrentContext()) return;
+    if (const TextureSlot *slot = TextureTable.Find(texture)) {
         glBindTexture(GL_TEXTURE_2D, slot->GlName);
     }
 }
 
 void DrawTexturedRectangle(int texture, float x, float y, float width, float height) {
-    const TextureSlot *slot = SlotOf(TextureTable, texture);
-    if (!slot) return;
+    const TextureSlot *slot = TextureTable.Find(texture);
+    if (!slot || !graphics::backEnd.hasCurrentContext()) return;
     glBindTexture(GL_TEXTURE_2D, slot->GlName);
     // Always one quad: outline mode shows it as lines through the polygon mode alone.
     const graphics::DrawCalls &draw = graphics::backEnd.draw;
@@ -197,17 +217,17 @@ void DrawTexturedRectangle(int texture, float x, float y, float width, float hei
 }
 
 int _LoadImage(const char *path) {
-    const int handle = TakeFreeSlot(ImageTable);
-    if (handle == kNoSlot) return kNoSlot;
+    const int handle = ImageTable.LowestFree();
+    if (handle == kNoHandle) return kNoHandle;
     ImageRecord &image = ImageTable[handle];
-    int width = 0, height = 0, channels = 0;
-    image.Pixels.reset(
-        SOIL_load_image(path ? path : "", &width, &height, &channels, SOIL_LOAD_RGB));
-    if (image.Pixels) {
-        image.Width = width;
-        image.Height = height;
-        image.Channels = channels;
-        FlipRowsInPlace(image.Pixels.get(), static_cast<std::size_t>(width) * 3, height);
+    DecodedPicture picture = DecodeRgbPicture(path);
+    if (picture.Pixels) {
+        image.Pixels = std::move(picture.Pixels);
+        image.Width = picture.Width;
+        image.Height = picture.Height;
+        image.Channels = picture.Channels;
+        FlipRowsInPlace(image.Pixels.get(), static_cast<std::size_t>(image.Width) * 3,
+                        image.Height);
         image.Rgba.resize(PixelCount(image) * 4);
         const unsigned char *rgb = image.Pixels.get();
         for (std::size_t i = 0; i < PixelCount(image); ++i) {
@@ -222,13 +242,13 @@ int _LoadImage(const char *path) {
 }
 
 void DeleteImage(int image) {
-    ImageRecord *record = SlotOf(ImageTable, image);
+    ImageRecord *record = ImageTable.Find(image);
     if (!record) return;
     *record = ImageRecord{};
 }
 
 void SetImageColorKey(int image, int red, int green, int blue) {
-    ImageRecord *record = SlotOf(ImageTable, image);
+    ImageRecord *record = ImageTable.Find(image);
     if (!record) return;
     const auto low8 = [](int value) { return static_cast<unsigned char>(value & 0xFF); };
     const unsigned char key[3] = {low8(red), low8(green), low8(blue)};
@@ -239,8 +259,8 @@ void SetImageColorKey(int image, int red, int green, int blue) {
 }
 
 void DrawImage(int image, float x, float y, float zoomX, float zoomY) {
-    const ImageRecord *record = SlotOf(ImageTable, image);
-    if (!record) return;
+    const ImageRecord *record = ImageTable.Find(image);
+    if (!record || !graphics::backEnd.hasCurrentContext()) return;
     glRasterPos2f(x, y);
     glPixelZoom(zoomX, zoomY);
     if (!record->Rgba.empty()) {

@@ -4,9 +4,10 @@
 
 #include <GL/gl.h>
 
-#include <array>
 #include <memory>
 #include <vector>
+
+#include "HandleTable.h"
 
 namespace graphics {
 
@@ -35,7 +36,7 @@ struct ImageRecord {
     std::vector<unsigned char> Rgba;  // R, G, B, A; same order; drawn, keyed and uploaded
 };
 
-extern std::array<TextureSlot, kTextureTableSize> TextureTable;
-extern std::array<ImageRecord, kImageTableSize> ImageTable;
+extern HandleTable<TextureSlot, kTextureTableSize> TextureTable;
+extern HandleTable<ImageRecord, kImageTableSize> ImageTable;
 
 }  // namespace graphics

@@ -3,9 +3,8 @@
 // are handed to C programs as indices into a table of 1,024 slots; the lowest free slot is taken
 // first, and a failed load still takes a slot whose text draws nothing. The text layer does the
 // work; these functions only map handles to fonts.
-#include <array>
-
 #include "Graphics.h"
+#include "HandleTable.h"
 #include "TextLayer.h"
 
 namespace {
@@ -16,18 +15,12 @@ struct FontSlot {
     int Size = 0;                // points; one point is one pixel
 };
 
-constexpr int kFontSlotCount = 1024;
-std::array<FontSlot, kFontSlotCount> FontTable;
-
 // Handles from outside the table find no slot and behave like a failed load.
-FontSlot *SlotOf(int handle) {
-    if (handle < 0 || handle >= kFontSlotCount) return nullptr;
-    return &FontTable[handle];
-}
+graphics::HandleTable<FontSlot, 1024> FontTable;
 
 // Makes the handle's font current; false when there is nothing to draw or measure with.
 bool SelectSlot(int handle) {
-    const FontSlot *slot = SlotOf(handle);
+    const FontSlot *slot = FontTable.Find(handle);
     if (slot == nullptr) return false;
     dtx_select_font(slot->Font, slot->Size);
     return true;
@@ -43,15 +36,13 @@ TextBox MeasureWithFont(int handle, const char *text) {
 extern "C" {
 
 GRAPHICS_API int LoadVectorFont(const char *path, int size) {
-    for (int handle = 0; handle < kFontSlotCount; ++handle) {
-        FontSlot &slot = FontTable[handle];
-        if (!slot.Free) continue;
-        slot.Font = dtx_open_font(path, size);
-        slot.Size = size;
-        slot.Free = false;
-        return handle;
-    }
-    return -1;
+    const int handle = FontTable.LowestFree();
+    if (handle == graphics::kNoHandle) return graphics::kNoHandle;
+    FontSlot &slot = FontTable[handle];
+    slot.Font = dtx_open_font(path, size);
+    slot.Size = size;
+    slot.Free = false;
+    return handle;
 }
 
 GRAPHICS_API void DrawVectorFont(int handle, const char *text) {
@@ -59,7 +50,7 @@ GRAPHICS_API void DrawVectorFont(int handle, const char *text) {
 }
 
 GRAPHICS_API void DeleteVectorFont(int handle) {
-    FontSlot *slot = SlotOf(handle);
+    FontSlot *slot = FontTable.Find(handle);
     if (slot == nullptr) return;
     dtx_release_font(slot->Font);
     slot->Font = nullptr;

@@ -105,6 +105,8 @@ const graphics::BackEnd nullBackEnd = {
             ++display.swaps;
             return true;
         },
+    .hasCurrentContext = [] { return false; },
+    .glProcAddress = [](const char *) -> void * { return nullptr; },
     .draw = {[](GLenum) {}, [] {}, [](GLfloat, GLfloat) {}, [](GLfloat, GLfloat, GLfloat) {},
              [](GLfloat, GLfloat) {}, [](GLfloat, GLfloat, GLfloat) {},
              [](GLenum, GLint, GLsizei) {}},

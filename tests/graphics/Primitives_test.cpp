@@ -206,6 +206,24 @@ TEST_F(PrimitivesTest, NoSegmentsDrawNothingVisible) {
     }
 }
 
+TEST_F(PrimitivesTest, CountsAndStepsAreCappedAtAFullTurnOf65536Segments) {
+    for (bool filled : {false, true}) {
+        const Primitive circle = draw([] { DrawCircle(3, 4, 2, 65536); }, filled);
+        EXPECT_EQ(circle.vertices.size(), filled ? 65538u : 65536u);
+        EXPECT_EQ(draw([] { DrawCircle(3, 4, 2, INT_MAX); }, filled).vertices, circle.vertices)
+            << "filled " << filled;
+        EXPECT_EQ(draw([] { DrawEllipse(3, 4, 2, 7, INT_MAX); }, filled).vertices,
+                  draw([] { DrawEllipse(3, 4, 2, 7, 65536); }, filled).vertices)
+            << "filled " << filled;
+    }
+    // A finer step is widened to 360/65536 degrees, so the arc still reaches its end.
+    const std::vector<Vertex> quarter = draw([] { DrawArc(0, 0, 0, 90, 1, 1e-30f); }).vertices;
+    EXPECT_EQ(quarter.size(), 16385u);
+    EXPECT_EQ(quarter, draw([] { DrawArc(0, 0, 0, 90, 1, 360.0f / 65536); }).vertices);
+    // A run round and round stops after a full turn at that step.
+    EXPECT_EQ(draw([] { DrawArc(0, 0, 0, 720, 1, 0.01f); }).vertices.size(), 65537u);
+}
+
 TEST_F(PrimitivesTest, RoundRectangleIsAFanOfThirtyEightOrAStripOfThirtySevenVertices) {
     auto shape = [] { DrawRoundRectangle(27.5f, 80.5f, 45.2f, 77.1f, 14.3f); };
     const Primitive fan = draw(shape, true);

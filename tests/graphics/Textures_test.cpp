@@ -4,9 +4,12 @@
 #include "Textures.h"
 
 #include <GL/gl.h>
+#include <SDL2/SDL.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <algorithm>
 #include <climits>
 #include <filesystem>
 #include <string>
@@ -148,6 +151,55 @@ Bytes SgiPicture(int components, bool runLength) {
     return sgitest::Encode(4, 2, components, planes, runLength);
 }
 
+// GLU's mipmap builder crashed without a context. Before the window and after it has closed,
+// loads name texture 0 and text draws nothing; text loaded before drawing waits for the window.
+TEST(NoContext, LoadsNameTextureZeroAndFontsDrawOnceTheWindowIsUp) {
+    const fs::path folder = fs::path(::testing::TempDir()) / "textures_no_context";
+    fs::create_directories(folder);
+    const std::string sgi = (folder / "p.rgb").string(), bmp = (folder / "p.bmp").string();
+    sgitest::WriteFile(sgi, SgiPicture(3, true));
+    sgitest::WriteFile(bmp, Bmp(2, kPicture));
+    const int font = LoadVectorFont("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 48);
+    const auto useWithoutContext = [&] {
+        const int image = _LoadImage(bmp.c_str());
+        EXPECT_EQ(ImageTable[image].Width, 2) << "images need no context";
+        for (int texture :
+             {LoadTexture(sgi.c_str()), LoadTexture(bmp.c_str()), CreateTextureFromImage(image)}) {
+            EXPECT_EQ(TextureTable[texture].GlName, 0u) << texture;
+            SetTexture(texture);
+            DrawTexturedRectangle(texture, 0, 0, 1, 1);
+            DeleteTexture(texture);
+        }
+        DrawImage(image, 0, 0, 1, 1);
+        DrawVectorFont(font, "T");
+    };
+    useWithoutContext();
+
+    RecordMessageBoxes();
+    ASSERT_EQ(InitGraph(320, 240, 0, "no context"), 1);
+    glOrtho(0, 320, 0, 240, -1, 1);
+    glTranslatef(100, 100, 0);
+    SetColorRGBA(0, 0, 0, 255);
+    Clear();
+    SetColorRGBA(255, 255, 255, 255);
+    DrawVectorFont(font, "T");
+    const std::vector<Rgb> pixels = ReadRegion(0, 0, 320, 240);
+    EXPECT_GT(std::count_if(pixels.begin(), pixels.end(), [](const Rgb &p) { return p.red > 0; }),
+              100);
+    EXPECT_NE(TextureTable[LoadTexture(sgi.c_str())].GlName, 0u);
+
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    SDL_Event close{};
+    close.type = SDL_WINDOWEVENT;
+    close.window.event = SDL_WINDOWEVENT_CLOSE;
+    close.window.windowID = SDL_GetWindowID(static_cast<SDL_Window *>(GetGraphicsWindowHandle()));
+    SDL_PushEvent(&close);
+    ASSERT_EQ(UpdateScreen(), 0);
+    useWithoutContext();
+    fs::remove_all(folder);
+}
+
 TEST_F(TexturesTest, ExtensionChoosesTheDecoder) {
     const Bytes sgi = SgiPicture(3, true);
     struct Case {
@@ -229,6 +281,33 @@ TEST_F(TexturesTest, UnreadableSgiFilesGiveAHandleNamingTextureZero) {
     EXPECT_EQ(BoundTexture(), before) << "no texture object was created or bound";
     SetTexture(0);
     EXPECT_EQ(BoundTexture(), 0);
+}
+
+TEST_F(TexturesTest, FifosAndFoldersFailAtOnceLikeMissingFiles) {
+    // Opening a FIFO to read waits for a writer that never comes.
+    const auto fifo = [&](const char *name) {
+        const std::string path = (folder_ / name).string();
+        EXPECT_EQ(mkfifo(path.c_str(), 0600), 0) << path;
+        return path;
+    };
+    const auto folder = [&](const char *name) {
+        fs::create_directories(folder_ / name);
+        return (folder_ / name).string();
+    };
+    for (const std::string &path : {fifo("pipe.rgb"), folder("folder.rgba")}) {
+        EXPECT_EQ(TextureTable[LoadTexture(path.c_str())].GlName, 0u) << path;
+    }
+    for (const std::string &path : {fifo("pipe.bmp"), folder("folder.png")}) {
+        LoadTexture(path.c_str());
+        EXPECT_EQ(LevelParameter(0, GL_TEXTURE_WIDTH), 0) << path;
+        EXPECT_EQ(ImageTable[_LoadImage(path.c_str())].Width, 0) << path;
+    }
+    for (const std::string &path : {fifo("pipe.ttf"), folder("folder.ttf")}) {
+        testing::internal::CaptureStderr();
+        EXPECT_GE(LoadVectorFont(path.c_str(), 16), 0) << path;
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  "failed to open font file: " + path + "\n");
+    }
 }
 
 TEST_F(TexturesTest, DecodedFilesUploadLevelZeroTopRowFirst) {

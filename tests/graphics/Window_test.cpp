@@ -25,7 +25,7 @@ SDL_Window *OurWindow() {
     return static_cast<SDL_Window *>(GetGraphicsWindowHandle());
 }
 
-SDL_Event KeyDown(SDL_Keycode key) {
+SDL_Event KeyDownEvent(SDL_Keycode key) {
     SDL_Event event{};
     event.type = SDL_KEYDOWN;
     event.key.keysym.sym = key;
@@ -145,15 +145,15 @@ TEST_F(GraphicsWindowTest, OnlyTheEventsTheFrameLoopActsOnStayQueued) {
     SDL_Event exposed = ofType(SDL_WINDOWEVENT);
     exposed.window.event = SDL_WINDOWEVENT_EXPOSED;
     exposed.window.windowID = SDL_GetWindowID(OurWindow());
-    SDL_Event escapeUp = KeyDown(SDLK_ESCAPE);
+    SDL_Event escapeUp = KeyDownEvent(SDLK_ESCAPE);
     escapeUp.type = SDL_KEYUP;
     escapeUp.key.state = SDL_RELEASED;
     const std::vector<Case> cases = {
         {"window event", exposed, true},
         {"quit", ofType(SDL_QUIT), true},
-        {"escape down", KeyDown(SDLK_ESCAPE), true},
+        {"escape down", KeyDownEvent(SDLK_ESCAPE), true},
         {"escape up", escapeUp, false},
-        {"other key down", KeyDown(SDLK_a), false},
+        {"other key down", KeyDownEvent(SDLK_a), false},
         {"pointer motion", ofType(SDL_MOUSEMOTION), false},
         {"button down", ofType(SDL_MOUSEBUTTONDOWN), false},
         {"wheel", ofType(SDL_MOUSEWHEEL), false},
@@ -208,7 +208,7 @@ TEST(GraphicsFullscreen, OfferedModeSwitchesAndEscapeGivesTheDesktopBack) {
 
     for (int escape = 1; escape <= 2; ++escape) {
         DrainEvents();
-        SDL_Event key = KeyDown(SDLK_ESCAPE);
+        SDL_Event key = KeyDownEvent(SDLK_ESCAPE);
         SDL_PushEvent(&key);
         EXPECT_EQ(UpdateScreen(), 1);
         EXPECT_EQ(SDL_GetWindowFlags(OurWindow()) & SDL_WINDOW_FULLSCREEN, 0u);

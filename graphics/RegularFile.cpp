@@ -1,0 +1,59 @@
+// Regular files for the loaders. O_NONBLOCK keeps open() from waiting for a FIFO's writer; the
+// type is then checked on the open descriptor, so nothing can be swapped in between.
+#include "RegularFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <utility>
+
+namespace graphics {
+
+std::optional<RegularFile> RegularFile::Open(const char *path) {
+    if (path == nullptr) return std::nullopt;
+    const int descriptor = open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (descriptor < 0) return std::nullopt;
+    struct stat status {};
+    if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+        close(descriptor);
+        return std::nullopt;
+    }
+    return RegularFile(descriptor, static_cast<std::uint64_t>(status.st_size));
+}
+
+RegularFile::RegularFile(RegularFile &&other) noexcept
+    : descriptor_(std::exchange(other.descriptor_, -1)), size_(other.size_) {}
+
+RegularFile::~RegularFile() {
+    if (descriptor_ >= 0) close(descriptor_);
+}
+
+std::size_t RegularFile::readUpTo(std::uint64_t offset, std::span<std::uint8_t> destination) {
+    std::size_t done = 0;
+    while (done < destination.size()) {
+        const ssize_t got = pread(descriptor_, destination.data() + done, destination.size() - done,
+                                  static_cast<off_t>(offset + done));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
+        done += static_cast<std::size_t>(got);
+    }
+    return done;
+}
+
+bool RegularFile::readAt(std::uint64_t offset, std::span<std::uint8_t> destination) {
+    if (offset > size_ || destination.size() > size_ - offset) return false;
+    return readUpTo(offset, destination) == destination.size();
+}
+
+std::FILE *RegularFile::IntoStream() && {
+    const int descriptor = std::exchange(descriptor_, -1);
+    if (lseek(descriptor, 0, SEEK_SET) == 0) {
+        if (std::FILE *stream = fdopen(descriptor, "rb")) return stream;
+    }
+    close(descriptor);
+    return nullptr;
+}
+
+}  // namespace graphics
