@@ -9,10 +9,10 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QMimeData>
-#include <QSaveFile>
 #include <QUrl>
 
 #include "CommandTable.h"
+#include "FileStore.h"
 #include "MainFrame.h"
 #include "TextFileFormat.h"
 
@@ -30,23 +30,6 @@ scrivo::FileDialogRequest sourceFileRequest(scrivo::FileDialogRequest::Mode mode
 
 std::string localPath(const QString &path) {
     return QFile::encodeName(path).toStdString();
-}
-
-QString fileName(const std::string &path) {
-    return QFile::decodeName(path.c_str());
-}
-
-// Writes until everything is written or the system refuses; a short write is retried so that the
-// refusal, with its reason, is what ends it.
-bool writeAll(QIODevice &device, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const qint64 written = device.write(bytes.data(), static_cast<qint64>(bytes.size()));
-        if (written <= 0) {
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
 }
 
 // The local file named first by a drag, or "" when it names none.
@@ -186,18 +169,12 @@ void CMainFrame::LoadDocument(const std::string &path) {
 }
 
 bool CMainFrame::ReadTextFile(const std::string &path) {
-    QFile file(fileName(path));
-    if (!file.open(QIODevice::ReadOnly)) {
-        ShowFileError("read", path, file.errorString());
+    std::string bytes;
+    if (const scrivo::FileResult read = scrivo::readRegularFile(path, bytes); !read.ok()) {
+        ShowFileError("read", path, read.failure);
         return false;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        ShowFileError("read", path, file.errorString());
-        return false;
-    }
-    const std::string text =
-        scrivo::fileBytesToText(std::string_view(bytes.constData(), bytes.size()));
+    const std::string text = scrivo::fileBytesToText(bytes);
     // Handed over as bytes with their length: a NUL or a byte that is not UTF-8 stays as it is.
     m_editor->SendScintilla(QsciScintillaBase::SCI_CLEARALL);
     m_editor->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, text.size(), text.data());
@@ -209,23 +186,15 @@ bool CMainFrame::ReadTextFile(const std::string &path) {
 bool CMainFrame::WriteTextFile(const std::string &path) {
     const std::string bytes =
         scrivo::textToFileBytes(m_editor->RangeText(0, m_editor->TextLength()));
-    QSaveFile file(fileName(path));
-    // A folder that cannot take the temporary file still lets an existing file be written in place.
-    file.setDirectWriteFallback(true);
-    // Unbuffered: a write the system cuts short (a full disk, a size limit) must fail here, where
-    // it is seen, and not in a flush whose failure would still let the short file replace the old
-    // one.
-    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-                         writeAll(file, bytes) && file.commit();
-    if (!written) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        ShowFileError("write", path, reason);
+    const scrivo::FileResult written = scrivo::replaceFileContents(path, bytes);
+    if (!written.ok()) {
+        ShowFileError("write", path, written.failure);
     }
-    return written;
+    return written.ok();
 }
 
-void CMainFrame::ShowFileError(const char *action, const std::string &path, const QString &reason) {
+void CMainFrame::ShowFileError(const char *action, const std::string &path,
+                               const std::string &reason) {
     m_services.fileErrors->showFileError("Cannot " + std::string(action) + " the file \"" + path +
-                                         "\":\n" + reason.toStdString());
+                                         "\":\n" + reason);
 }
