@@ -13,6 +13,7 @@
 
 #include "CommandTable.h"
 #include "FileStore.h"
+#include "LocalFileNames.h"
 #include "MainFrame.h"
 #include "TextFileFormat.h"
 
@@ -28,24 +29,19 @@ scrivo::FileDialogRequest sourceFileRequest(scrivo::FileDialogRequest::Mode mode
     return request;
 }
 
-std::string localPath(const QString &path) {
-    return QFile::encodeName(path).toStdString();
-}
-
-// The local file named first by a drag, or "" when it names none.
-QString firstDroppedFile(const QMimeData *mime) {
+// The system's bytes of the local file named first by a drag, or "" when it names none.
+std::string firstDroppedFile(const QMimeData *mime) {
     if (mime == nullptr || !mime->hasUrls() || mime->urls().isEmpty()) {
         return {};
     }
-    const QUrl &first = mime->urls().constFirst();
-    return first.isLocalFile() ? first.toLocalFile() : QString();
+    return scrivo::localFileBytes(mime->urls().constFirst());
 }
 
 // Takes file drags on the frame and on the text area, where the control would otherwise insert the
 // file names as text. Other drags (text moved inside the control) pass on untouched.
 class DropFilter : public QObject {
   public:
-    DropFilter(QObject *parent, std::function<void(const QString &)> load)
+    DropFilter(QObject *parent, std::function<void(const std::string &)> load)
         : QObject(parent), load_(std::move(load)) {}
 
   protected:
@@ -54,7 +50,7 @@ class DropFilter : public QObject {
             case QEvent::DragEnter:
             case QEvent::DragMove: {
                 auto *drag = static_cast<QDragMoveEvent *>(event);
-                if (firstDroppedFile(drag->mimeData()).isEmpty()) {
+                if (firstDroppedFile(drag->mimeData()).empty()) {
                     return false;
                 }
                 drag->acceptProposedAction();
@@ -62,8 +58,8 @@ class DropFilter : public QObject {
             }
             case QEvent::Drop: {
                 auto *drop = static_cast<QDropEvent *>(event);
-                const QString path = firstDroppedFile(drop->mimeData());
-                if (path.isEmpty()) {
+                const std::string path = firstDroppedFile(drop->mimeData());
+                if (path.empty()) {
                     return false;
                 }
                 drop->acceptProposedAction();
@@ -76,7 +72,7 @@ class DropFilter : public QObject {
     }
 
   private:
-    std::function<void(const QString &)> load_;
+    std::function<void(const std::string &)> load_;
 };
 
 }  // namespace
@@ -90,8 +86,7 @@ void CMainFrame::RegisterDocumentCommands() {
 }
 
 void CMainFrame::AcceptDroppedFiles() {
-    auto *filter =
-        new DropFilter(this, [this](const QString &path) { LoadDocument(localPath(path)); });
+    auto *filter = new DropFilter(this, [this](const std::string &path) { LoadDocument(path); });
     setAcceptDrops(true);
     installEventFilter(filter);
     m_editor->viewport()->installEventFilter(filter);
@@ -108,7 +103,7 @@ void CMainFrame::OnFileLoad() {
     const QString examples = QCoreApplication::applicationDirPath() + QStringLiteral("/Examples");
     scrivo::FileDialogRequest request = sourceFileRequest(scrivo::FileDialogRequest::Mode::Open);
     request.title = "Load";
-    request.initialFolder = localPath(examples);
+    request.initialFolder = QFile::encodeName(examples).toStdString();
     if (const std::optional<std::string> path = m_services.fileDialogs->chooseFile(request)) {
         LoadDocument(*path);
     }

@@ -13,6 +13,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "LocalFileNames.h"
+
 namespace scrivo {
 
 QtSound::QtSound() {
@@ -41,8 +43,7 @@ std::optional<std::string> QtFileDialogs::chooseFile(const FileDialogRequest &re
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    return QFile::encodeName(QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath())
-        .toStdString();
+    return localFileBytes(QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath());
 }
 
 void QtFileErrorBox::showFileError(const std::string &message) {
@@ -65,8 +66,8 @@ bool QtPrintDialog::choosePrinter(QPrinter &printer, QWidget *parent) {
 
 void QtInformationBox::showInformation(QWidget *parent, const std::string &caption,
                                        const std::string &text) {
-    QMessageBox::information(parent, QString::fromStdString(caption),
-                             QString::fromStdString(text), QMessageBox::Ok);
+    QMessageBox::information(parent, QString::fromStdString(caption), QString::fromStdString(text),
+                             QMessageBox::Ok);
 }
 
 void QtSplashWait::wait(int milliseconds) {
