@@ -173,6 +173,11 @@ void QtHelpViewer::displayTopic(const std::string &file) {
         browser_->setWindowTitle(QStringLiteral("Scrivo Help"));
         browser_->setOpenExternalLinks(true);
         browser_->resize(900, 700);
+        // Over the window it was asked from, not wherever the window system puts a new window (a
+        // corner of the screen).
+        if (const QWidget *asking = QApplication::activeWindow()) {
+            browser_->move(asking->frameGeometry().center() - browser_->rect().center());
+        }
     }
     const QFileInfo help(QFile::decodeName(file.c_str()));
     if (help.isFile() && help.isReadable()) {
