@@ -303,6 +303,10 @@ void CScrivoRichEditCtrl::ColourPendingInsertion() const {
     }
     const PendingInsertion insertion = *pendingInsertion_;
     pendingInsertion_.reset();
-    SetStyleBytes(insertion.position, std::string(static_cast<std::size_t>(insertion.length),
-                                                  static_cast<char>(insertion.style)));
+    // An insertion the control refused or shortened leaves less text than was announced.
+    const int length = std::min(insertion.length, TextLength() - insertion.position);
+    if (length > 0) {
+        SetStyleBytes(insertion.position, std::string(static_cast<std::size_t>(length),
+                                                      static_cast<char>(insertion.style)));
+    }
 }
