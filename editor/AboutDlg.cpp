@@ -22,7 +22,9 @@ QRect dialogUnits(int x, int y, int width, int height) {
 CAboutDlg::CAboutDlg(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
-    setWindowTitle(QString());
+    // Given no title, Qt has the window system show the program's name; a blank one leaves the
+    // caption bar as empty as the box is meant to have it.
+    setWindowTitle(QStringLiteral(" "));
     setFixedSize(dialogUnits(0, 0, 327, 185).size());
 
     auto *picture = new QLabel(this);

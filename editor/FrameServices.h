@@ -40,8 +40,8 @@ class FileDialogs {
     virtual std::optional<std::string> chooseFile(const FileDialogRequest &request) = 0;
 };
 
-// The message box for a file that could not be read or written; the message names the file and
-// the system's reason.
+// The message box for a file that could not be read or written, or a print job that could not
+// start; the message names the file or printer and the reason.
 class FileErrorBox {
   public:
     virtual ~FileErrorBox() = default;
@@ -58,9 +58,9 @@ class ProcessStarter {
                               const std::vector<std::string> &arguments) = 0;
 };
 
-// The print dialog, set up to offer all pages and the selection, without page numbers or printing
-// to a file. It configures `printer` (the selection choice is its print range); false when the
-// user cancels.
+// The print dialog, set up to offer all pages and the selection, without page numbers, and PDF
+// output among the printers (there may be no other). It configures `printer` (the selection
+// choice is its print range); false when the user cancels.
 class PrintDialog {
   public:
     virtual ~PrintDialog() = default;

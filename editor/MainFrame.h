@@ -58,9 +58,10 @@ class CMainFrame : public QMainWindow {
     // Replaces the whole text with the file's bytes, line breaks made the control's. False (and
     // reported) when the file cannot be read; the text is then untouched.
     bool ReadTextFile(const std::string &path);
-    // Writes the whole text with CR LF line breaks. The old file is replaced only once everything
-    // is written (in place only when its folder takes no temporary file); false and reported when
-    // that fails.
+    // Writes the whole text with CR LF line breaks, through a link to the file it names. The old
+    // file is replaced only once everything is written; where its folder takes no temporary file
+    // it is written in place, but only into space reserved first. False and reported when that
+    // fails, with the old content still in the file.
     bool WriteTextFile(const std::string &path);
 
     // Runs a command as if its menu item, shortcut or button had been used.
@@ -113,7 +114,7 @@ class CMainFrame : public QMainWindow {
     void OnFileLoad();
     void OnFileSave();
     void OnFileSaveAs();
-    void ShowFileError(const char *action, const std::string &path, const QString &reason);
+    void ShowFileError(const char *action, const std::string &path, const std::string &reason);
 
     void RegisterRunCommand();
     void OnRunStart();
@@ -124,6 +125,8 @@ class CMainFrame : public QMainWindow {
     // Pages of [start, end) until the control places no more text; no empty last page.
     void PrintPages(QPainter &painter, QPrinter &printer, int start, int end);
     void RestoreColorsAfterPrinting();
+    // Printing that could not begin says so, instead of ending as if it had printed.
+    void ReportPrintingNotStarted(const QPrinter &printer);
     // Shows the picture for two seconds over the area the frame will take, before its contents
     // exist.
     void ShowSplashWhileCreating();

@@ -9,10 +9,11 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QMimeData>
-#include <QSaveFile>
 #include <QUrl>
 
 #include "CommandTable.h"
+#include "FileStore.h"
+#include "LocalFileNames.h"
 #include "MainFrame.h"
 #include "TextFileFormat.h"
 
@@ -28,41 +29,19 @@ scrivo::FileDialogRequest sourceFileRequest(scrivo::FileDialogRequest::Mode mode
     return request;
 }
 
-std::string localPath(const QString &path) {
-    return QFile::encodeName(path).toStdString();
-}
-
-QString fileName(const std::string &path) {
-    return QFile::decodeName(path.c_str());
-}
-
-// Writes until everything is written or the system refuses; a short write is retried so that the
-// refusal, with its reason, is what ends it.
-bool writeAll(QIODevice &device, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const qint64 written = device.write(bytes.data(), static_cast<qint64>(bytes.size()));
-        if (written <= 0) {
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
-// The local file named first by a drag, or "" when it names none.
-QString firstDroppedFile(const QMimeData *mime) {
+// The system's bytes of the local file named first by a drag, or "" when it names none.
+std::string firstDroppedFile(const QMimeData *mime) {
     if (mime == nullptr || !mime->hasUrls() || mime->urls().isEmpty()) {
         return {};
     }
-    const QUrl &first = mime->urls().constFirst();
-    return first.isLocalFile() ? first.toLocalFile() : QString();
+    return scrivo::localFileBytes(mime->urls().constFirst());
 }
 
 // Takes file drags on the frame and on the text area, where the control would otherwise insert the
 // file names as text. Other drags (text moved inside the control) pass on untouched.
 class DropFilter : public QObject {
   public:
-    DropFilter(QObject *parent, std::function<void(const QString &)> load)
+    DropFilter(QObject *parent, std::function<void(const std::string &)> load)
         : QObject(parent), load_(std::move(load)) {}
 
   protected:
@@ -71,7 +50,7 @@ class DropFilter : public QObject {
             case QEvent::DragEnter:
             case QEvent::DragMove: {
                 auto *drag = static_cast<QDragMoveEvent *>(event);
-                if (firstDroppedFile(drag->mimeData()).isEmpty()) {
+                if (firstDroppedFile(drag->mimeData()).empty()) {
                     return false;
                 }
                 drag->acceptProposedAction();
@@ -79,8 +58,8 @@ class DropFilter : public QObject {
             }
             case QEvent::Drop: {
                 auto *drop = static_cast<QDropEvent *>(event);
-                const QString path = firstDroppedFile(drop->mimeData());
-                if (path.isEmpty()) {
+                const std::string path = firstDroppedFile(drop->mimeData());
+                if (path.empty()) {
                     return false;
                 }
                 drop->acceptProposedAction();
@@ -93,7 +72,7 @@ class DropFilter : public QObject {
     }
 
   private:
-    std::function<void(const QString &)> load_;
+    std::function<void(const std::string &)> load_;
 };
 
 }  // namespace
@@ -107,8 +86,7 @@ void CMainFrame::RegisterDocumentCommands() {
 }
 
 void CMainFrame::AcceptDroppedFiles() {
-    auto *filter =
-        new DropFilter(this, [this](const QString &path) { LoadDocument(localPath(path)); });
+    auto *filter = new DropFilter(this, [this](const std::string &path) { LoadDocument(path); });
     setAcceptDrops(true);
     installEventFilter(filter);
     m_editor->viewport()->installEventFilter(filter);
@@ -125,7 +103,7 @@ void CMainFrame::OnFileLoad() {
     const QString examples = QCoreApplication::applicationDirPath() + QStringLiteral("/Examples");
     scrivo::FileDialogRequest request = sourceFileRequest(scrivo::FileDialogRequest::Mode::Open);
     request.title = "Load";
-    request.initialFolder = localPath(examples);
+    request.initialFolder = QFile::encodeName(examples).toStdString();
     if (const std::optional<std::string> path = m_services.fileDialogs->chooseFile(request)) {
         LoadDocument(*path);
     }
@@ -186,18 +164,12 @@ void CMainFrame::LoadDocument(const std::string &path) {
 }
 
 bool CMainFrame::ReadTextFile(const std::string &path) {
-    QFile file(fileName(path));
-    if (!file.open(QIODevice::ReadOnly)) {
-        ShowFileError("read", path, file.errorString());
+    std::string bytes;
+    if (const scrivo::FileResult read = scrivo::readRegularFile(path, bytes); !read.ok()) {
+        ShowFileError("read", path, read.failure);
         return false;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        ShowFileError("read", path, file.errorString());
-        return false;
-    }
-    const std::string text =
-        scrivo::fileBytesToText(std::string_view(bytes.constData(), bytes.size()));
+    const std::string text = scrivo::fileBytesToText(bytes);
     // Handed over as bytes with their length: a NUL or a byte that is not UTF-8 stays as it is.
     m_editor->SendScintilla(QsciScintillaBase::SCI_CLEARALL);
     m_editor->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, text.size(), text.data());
@@ -209,23 +181,15 @@ bool CMainFrame::ReadTextFile(const std::string &path) {
 bool CMainFrame::WriteTextFile(const std::string &path) {
     const std::string bytes =
         scrivo::textToFileBytes(m_editor->RangeText(0, m_editor->TextLength()));
-    QSaveFile file(fileName(path));
-    // A folder that cannot take the temporary file still lets an existing file be written in place.
-    file.setDirectWriteFallback(true);
-    // Unbuffered: a write the system cuts short (a full disk, a size limit) must fail here, where
-    // it is seen, and not in a flush whose failure would still let the short file replace the old
-    // one.
-    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-                         writeAll(file, bytes) && file.commit();
-    if (!written) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        ShowFileError("write", path, reason);
+    const scrivo::FileResult written = scrivo::replaceFileContents(path, bytes);
+    if (!written.ok()) {
+        ShowFileError("write", path, written.failure);
     }
-    return written;
+    return written.ok();
 }
 
-void CMainFrame::ShowFileError(const char *action, const std::string &path, const QString &reason) {
+void CMainFrame::ShowFileError(const char *action, const std::string &path,
+                               const std::string &reason) {
     m_services.fileErrors->showFileError("Cannot " + std::string(action) + " the file \"" + path +
-                                         "\":\n" + reason.toStdString());
+                                         "\":\n" + reason);
 }

@@ -75,9 +75,19 @@ void CMainFrame::OnFilePrint() {
             painter.end();
             m_editor->SetPrinting(false);
             RestoreColorsAfterPrinting();
+        } else {
+            ReportPrintingNotStarted(printer);
         }
     }
     SetMessageText(QStringLiteral("Ready"));
+}
+
+void CMainFrame::ReportPrintingNotStarted(const QPrinter &printer) {
+    const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
+    const QString target = toFile ? printer.outputFileName() : printer.printerName();
+    m_services.fileErrors->showFileError(
+        (toFile ? "Cannot print to the file \"" : "Cannot print on \"") + target.toStdString() +
+        (toFile ? "\":\nThe file cannot be written." : "\":\nThe printer did not take the job."));
 }
 
 void CMainFrame::PrintPages(QPainter &painter, QPrinter &printer, int start, int end) {

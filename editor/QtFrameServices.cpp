@@ -1,17 +1,23 @@
 #include "QtFrameServices.h"
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QDialog>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QUrl>
+
+#include "LocalFileNames.h"
 
 namespace scrivo {
 
@@ -41,8 +47,7 @@ std::optional<std::string> QtFileDialogs::chooseFile(const FileDialogRequest &re
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    return QFile::encodeName(QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath())
-        .toStdString();
+    return localFileBytes(QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath());
 }
 
 void QtFileErrorBox::showFileError(const std::string &message) {
@@ -54,19 +59,103 @@ int QtDialogRunner::run(QDialog &dialog) {
     return dialog.exec();
 }
 
+namespace {
+
+// The layout, `layout` itself or one nested in it, that holds `widget` directly.
+QLayout *layoutHolding(QLayout *layout, QWidget *widget) {
+    if (layout == nullptr || layout->indexOf(widget) >= 0) {
+        return layout;
+    }
+    for (int i = 0; i < layout->count(); ++i) {
+        if (QLayout *found = layoutHolding(layout->itemAt(i)->layout(), widget)) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
+void hideItem(QLayoutItem *item) {
+    if (QWidget *widget = item->widget()) {
+        widget->hide();
+    } else if (QLayout *layout = item->layout()) {
+        for (int i = 0; i < layout->count(); ++i) {
+            hideItem(layout->itemAt(i));
+        }
+    }
+}
+
+// Hides `widget` with whatever stands on its row of the layout: its fields and their labels.
+void hideRowOf(QWidget *widget) {
+    widget->hide();
+    QLayout *layout = layoutHolding(widget->parentWidget()->layout(), widget);
+    const int index = layout == nullptr ? -1 : layout->indexOf(widget);
+    if (auto *grid = qobject_cast<QGridLayout *>(layout)) {
+        int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
+        grid->getItemPosition(index, &row, &column, &rowSpan, &columnSpan);
+        for (int i = 0; i < grid->count(); ++i) {
+            int itemRow = 0;
+            grid->getItemPosition(i, &itemRow, &column, &rowSpan, &columnSpan);
+            if (itemRow == row) {
+                hideItem(grid->itemAt(i));
+            }
+        }
+    } else if (auto *box = qobject_cast<QBoxLayout *>(layout);
+               box != nullptr && (box->direction() == QBoxLayout::LeftToRight ||
+                                  box->direction() == QBoxLayout::RightToLeft)) {
+        hideItem(box);
+    }
+}
+
+// Qt's print dialog with only the choices printing offers: all of the text or the selection. Qt
+// keeps its page-number choices selectable whatever the options say, so they are hidden once Qt
+// has laid the dialog out; and the options, where the selection is chosen, are shown from the
+// start rather than behind a button.
+class TextPrintDialog : public QPrintDialog {
+  public:
+    TextPrintDialog(QPrinter *printer, QWidget *parent) : QPrintDialog(printer, parent) {
+        setOption(PrintSelection, true);
+        setOption(PrintPageRange, false);
+        setOption(PrintCurrentPage, false);
+        // Qt offers PDF output as a printer of the list only with this option; without it a
+        // machine with no print queue has no printer to choose at all.
+        setOption(PrintToFile, true);
+    }
+
+    void setVisible(bool visible) override {
+        QPrintDialog::setVisible(visible);
+        if (!visible) {
+            return;
+        }
+        // Each choice stands on a row of its own, with the fields and labels that belong to it.
+        for (const char *pageNumberChoice :
+             {"printRange", "pagesRadioButton", "printCurrentPage"}) {
+            auto *choice = findChild<QWidget *>(QLatin1String(pageNumberChoice));
+            if (choice == nullptr) {
+                continue;
+            }
+            choice->setEnabled(false);
+            hideRowOf(choice);
+        }
+        const QString showOptions = QPrintDialog::tr("&Options >>");
+        for (QPushButton *button : findChildren<QPushButton *>()) {
+            if (button->text() == showOptions) {
+                button->click();
+            }
+        }
+    }
+};
+
+}  // namespace
+
 bool QtPrintDialog::choosePrinter(QPrinter &printer, QWidget *parent) {
-    QPrintDialog dialog(&printer, parent);
-    dialog.setOption(QAbstractPrintDialog::PrintSelection, true);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+    TextPrintDialog dialog(&printer, parent);
     return dialog.exec() == QDialog::Accepted;
 }
 
 void QtInformationBox::showInformation(QWidget *parent, const std::string &caption,
                                        const std::string &text) {
-    QMessageBox::information(parent, QString::fromStdString(caption),
-                             QString::fromStdString(text), QMessageBox::Ok);
+    QMessageBox::information(parent, QString::fromStdString(caption), QString::fromStdString(text),
+                             QMessageBox::Ok);
 }
 
 void QtSplashWait::wait(int milliseconds) {
@@ -84,6 +173,11 @@ void QtHelpViewer::displayTopic(const std::string &file) {
         browser_->setWindowTitle(QStringLiteral("Scrivo Help"));
         browser_->setOpenExternalLinks(true);
         browser_->resize(900, 700);
+        // Over the window it was asked from, not wherever the window system puts a new window (a
+        // corner of the screen).
+        if (const QWidget *asking = QApplication::activeWindow()) {
+            browser_->move(asking->frameGeometry().center() - browser_->rect().center());
+        }
     }
     const QFileInfo help(QFile::decodeName(file.c_str()));
     if (help.isFile() && help.isReadable()) {

@@ -51,7 +51,7 @@ class QtSplashWait : public SplashWait {
     void wait(int milliseconds) override;
 };
 
-// A text browser window of its own, made on first use and reused.
+// A text browser window of its own, made on first use over the active window, and reused.
 class QtHelpViewer : public HelpViewer {
   public:
     QtHelpViewer();

@@ -1,5 +1,7 @@
 #include "ScrivoRichEditCtrl.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPainter>
@@ -28,10 +30,29 @@ int reportedKey(const QKeyEvent &event) {
     return event.key();
 }
 
+// The control library's accessibility layer turns every insertion, deletion and caret move into a
+// character offset counted from the start of the text, which costs a key near the end of a large
+// file a pass over the whole text. Without an assistive technology running nobody reads those
+// offsets, so the control is then described as a plain editable widget, and the library's layer,
+// which only reports for the controls it describes itself, stays quiet.
+QAccessibleInterface *plainAccessibleWithoutAssistiveTechnology(const QString &className,
+                                                                QObject *object) {
+    if (QAccessible::isActive() || !object->isWidgetType() ||
+        className != QLatin1String(CScrivoRichEditCtrl::staticMetaObject.className())) {
+        return nullptr;
+    }
+    return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::EditableText);
+}
+
 }  // namespace
 
 CScrivoRichEditCtrl::CScrivoRichEditCtrl(scrivo::Sound &sound, QWidget *parent)
     : QsciScintilla(parent), sound_(sound) {
+    static const bool accessibilityFactoryInstalled = [] {
+        QAccessible::installFactory(plainAccessibleWithoutAssistiveTechnology);
+        return true;
+    }();
+    Q_UNUSED(accessibilityFactoryInstalled);
     gutterFont_.setFamily(QString::fromLatin1(kTextFont));
     gutterFont_.setPixelSize(kGutterFontPixels);
     gutterFont_.setWeight(QFont::Normal);
@@ -43,11 +64,15 @@ CScrivoRichEditCtrl::CScrivoRichEditCtrl(scrivo::Sound &sound, QWidget *parent)
         SendScintilla(SCI_SETMARGINWIDTHN, margin, 0L);
     }
     SendScintilla(SCI_SETMARGINLEFT, 0UL, static_cast<long>(kGutterWidth));
-    // Styling raises no modification notifications: whole-text colouring stays one cheap call.
+    // Only the notices before a change: those after an insertion or a deletion make the control
+    // library's accessibility layer count the characters from the start of the text to the change,
+    // a pass over a whole large file for every key. Styling raises no notice either, so whole-text
+    // colouring stays one cheap call.
     SendScintilla(SCI_SETMODEVENTMASK,
-                  static_cast<unsigned long>(SC_MODEVENTMASKALL & ~SC_MOD_CHANGESTYLE));
+                  static_cast<unsigned long>(SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE));
 
     connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int) {
+        ColourPendingInsertion();
         if (notificationsEnabled_) {
             emit positionChanged();
         }
@@ -149,17 +174,27 @@ int CScrivoRichEditCtrl::CountCharacters(int start, int end) const {
 }
 
 std::string_view CScrivoRichEditCtrl::RangeText(int start, int end) const {
-    // The character pointer closes the buffer's gap once; later calls are free.
-    const auto *text = static_cast<const char *>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
-    return std::string_view(text + start, static_cast<std::size_t>(end - start));
+    const auto length = static_cast<std::size_t>(end - start);
+    // The buffer's gap moves only when the range straddles it: reading a line at the start of a
+    // large text must not move the whole text behind the gap that typing left there.
+    const auto *text = reinterpret_cast<const char *>(SendScintilla(
+        SCI_GETRANGEPOINTER, static_cast<unsigned long>(start), static_cast<long>(length)));
+    return std::string_view(text, length);
 }
 
 void CScrivoRichEditCtrl::ApplyStyles(int start, std::string_view styles) {
+    // An insertion still waiting for its colour must not paint over the styles given now.
+    ColourPendingInsertion();
+    SetStyleBytes(start, styles);
+}
+
+void CScrivoRichEditCtrl::SetStyleBytes(int start, std::string_view styles) const {
     SendScintilla(SCI_STARTSTYLING, static_cast<unsigned long>(start), 0xffL);
     SendScintilla(SCI_SETSTYLINGEX, static_cast<uintptr_t>(styles.size()), styles.data());
 }
 
 int CScrivoRichEditCtrl::StyleAt(int position) const {
+    ColourPendingInsertion();
     return static_cast<int>(SendScintilla(SCI_GETSTYLEAT, static_cast<unsigned long>(position)));
 }
 
@@ -202,7 +237,10 @@ bool CScrivoRichEditCtrl::event(QEvent *event) {
             return true;
         }
     }
-    return QsciScintilla::event(event);
+    const bool handled = QsciScintilla::event(event);
+    // A typed or composed character is coloured as soon as its event is done.
+    ColourPendingInsertion();
+    return handled;
 }
 
 void CScrivoRichEditCtrl::keyPressEvent(QKeyEvent *event) {
@@ -240,18 +278,35 @@ void CScrivoRichEditCtrl::PaintGutter() {
 }
 
 void CScrivoRichEditCtrl::OnModified(int position, int modificationType, int length) {
-    if ((modificationType & SC_MOD_INSERTTEXT) == 0 || length <= 0) {
+    // A new change begins only once the previous one is in the text; coloured later, the pending
+    // insertion would land on whatever a deletion moved to its place.
+    ColourPendingInsertion();
+    if ((modificationType & SC_MOD_BEFOREINSERT) == 0 || length <= 0) {
         return;
     }
-    // Inserted text continues the colour before it, or at the very start the colour after it.
+    // Inserted text continues the colour before it, or at the very start the colour after it,
+    // which is still at `position` before the insertion.
     int style = 0;
     if (position > 0) {
         style = StyleAt(position - 1);
-    } else if (position + length < TextLength()) {
-        style = StyleAt(position + length);
+    } else if (position < TextLength()) {
+        style = StyleAt(position);
     }
     if (style != 0) {
-        ApplyStyles(position,
-                    std::string(static_cast<std::size_t>(length), static_cast<char>(style)));
+        pendingInsertion_ = PendingInsertion{position, length, style};
+    }
+}
+
+void CScrivoRichEditCtrl::ColourPendingInsertion() const {
+    if (!pendingInsertion_) {
+        return;
+    }
+    const PendingInsertion insertion = *pendingInsertion_;
+    pendingInsertion_.reset();
+    // An insertion the control refused or shortened leaves less text than was announced.
+    const int length = std::min(insertion.length, TextLength() - insertion.position);
+    if (length > 0) {
+        SetStyleBytes(insertion.position, std::string(static_cast<std::size_t>(length),
+                                                      static_cast<char>(insertion.style)));
     }
 }

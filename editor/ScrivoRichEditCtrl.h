@@ -15,6 +15,7 @@
 #include <QKeySequence>
 #include <QList>
 #include <functional>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -112,8 +113,18 @@ class CScrivoRichEditCtrl : public QsciScintilla {
     void paintEvent(QPaintEvent *event) override;
 
   private:
+    // Text inserted with no colour yet: the control tells of an insertion only before it happens,
+    // so the inherited colour is put on once the text is in, at the next event, notice or query.
+    struct PendingInsertion {
+        int position;
+        int length;
+        int style;
+    };
+
     void PaintGutter();
     void OnModified(int position, int modificationType, int length);
+    void ColourPendingInsertion() const;
+    void SetStyleBytes(int start, std::string_view styles) const;
 
     scrivo::Rgb gutterBackground_{0, 0, 0};
     scrivo::Rgb gutterNumbers_{0, 0, 0};
@@ -125,4 +136,5 @@ class CScrivoRichEditCtrl : public QsciScintilla {
     scrivo::Sound &sound_;
     KeyObserver keyObserver_;
     QList<QKeySequence> reserved_;
+    mutable std::optional<PendingInsertion> pendingInsertion_;
 };

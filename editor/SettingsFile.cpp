@@ -1,20 +1,18 @@
 // The settings file. The document is kept whole between read and write so that comments, the
-// declaration and any elements a user added survive a run. Saving goes through a temporary file
-// beside the target and a rename, so a crash or a full disk never leaves half a file behind.
+// declaration and any elements a user added survive a run. It is read and replaced through the
+// file store, so a link is written through, a FIFO or a device is left alone and a crash or a full
+// disk never leaves half a file behind.
 #include "SettingsFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
-#include <cstdio>
-#include <filesystem>
 #include <string>
 #include <utility>
 
 #include "ColorSchemes.h"
+#include "FileStore.h"
 
 namespace scrivo {
 namespace {
@@ -57,36 +55,23 @@ XMLElement *childOrNew(XMLElement &parent, const char *name) {
     return parent.InsertNewChildElement(name);
 }
 
-bool somethingExistsAt(const std::string &path) {
-    std::error_code error;
-    return std::filesystem::symlink_status(path, error).type() !=
-           std::filesystem::file_type::not_found;
-}
-
-// Creates a file no one else can have opened, beside `target`. Returns -1 when none can be made.
-int createTemporaryBeside(const std::string &target, std::string &tempPath) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = target + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
-        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) return fd;
-    }
-    return -1;
-}
-
 }  // namespace
 
 SettingsFile::SettingsFile(std::string path) : path_(std::move(path)) {}
 
 EditorSettings SettingsFile::read() {
     EditorSettings settings{kFallbackSchemeId, true};
-    const XMLError result = document_.LoadFile(path_.c_str());
-    if (result == XMLError::XML_SUCCESS) {
-        origin_ = Origin::Parsed;
-    } else if (result == XMLError::XML_ERROR_EMPTY_DOCUMENT ||
-               (result == XMLError::XML_ERROR_FILE_NOT_FOUND && !somethingExistsAt(path_))) {
-        origin_ = Origin::Nothing;
+    std::string bytes;
+    const FileResult loaded = readRegularFile(path_, bytes);
+    if (!loaded.ok()) {
+        // A FIFO, a device or a file that cannot be read may mean something to its owner.
+        const bool nothingThere = ::access(path_.c_str(), F_OK) != 0 && errno == ENOENT;
+        origin_ = nothingThere ? Origin::Nothing : Origin::Unusable;
     } else {
-        origin_ = Origin::Unusable;
+        const XMLError parsed = document_.Parse(bytes.data(), bytes.size());
+        origin_ = parsed == XMLError::XML_SUCCESS                ? Origin::Parsed
+                  : parsed == XMLError::XML_ERROR_EMPTY_DOCUMENT ? Origin::Nothing
+                                                                 : Origin::Unusable;
     }
     if (origin_ != Origin::Parsed) {
         document_.Clear();
@@ -115,29 +100,14 @@ bool SettingsFile::write(const EditorSettings &settings) {
 }
 
 bool SettingsFile::saveReplacing() {
-    struct stat existing {};
-    const bool targetExists = ::stat(path_.c_str(), &existing) == 0;
-    // rename() would replace a file the user made read-only; honour the protection instead.
-    if (targetExists && ::access(path_.c_str(), W_OK) != 0) return false;
-
-    std::string tempPath;
-    const int fd = createTemporaryBeside(path_, tempPath);
-    if (fd < 0) return false;
-    if (targetExists) ::fchmod(fd, existing.st_mode & 07777);
-    std::FILE *file = ::fdopen(fd, "w");
-    if (file == nullptr) {
-        ::close(fd);
-        ::unlink(tempPath.c_str());
-        return false;
-    }
-    document_.SaveFile(file, false);
-    bool written = std::fflush(file) == 0 && !std::ferror(file) && ::fsync(fd) == 0;
-    written = std::fclose(file) == 0 && written;
-    if (!written || std::rename(tempPath.c_str(), path_.c_str()) != 0) {
-        ::unlink(tempPath.c_str());
-        return false;
-    }
-    return true;
+    tinyxml2::XMLPrinter printer(nullptr, false);
+    document_.Print(&printer);
+    // A Config folder that takes no new file is one the user keeps as it is.
+    ReplaceOptions options;
+    options.inPlaceWhenFolderRefuses = false;
+    return replaceFileContents(path_, std::string_view(printer.CStr(), printer.CStrSize() - 1),
+                               options)
+        .ok();
 }
 
 }  // namespace scrivo

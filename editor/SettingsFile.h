@@ -23,13 +23,15 @@ class SettingsFile {
     explicit SettingsFile(std::string path = kDefaultPath);
 
     // Loads the document and keeps it. Anything missing or unreadable reads as the defaults: key
-    // click on, scheme kFallbackSchemeId.
+    // click on, scheme kFallbackSchemeId. Only a regular file is read (through links); a FIFO or a
+    // device reads as the defaults at once, without waiting on it.
     EditorSettings read();
 
     // Writes the two values into the kept document (creating a root and the elements when they
-    // are missing) and saves it whole, indented. Returns false when the file could not be
-    // written; an existing file is then left as it was. A file that the last read found but could
-    // not read or parse, and a file made read-only, are never overwritten.
+    // are missing) and saves it whole, indented, through a link to the file it names. Returns
+    // false when the file could not be written; an existing file is then left as it was. What the
+    // last read found but could not read or parse (a FIFO or a device too), and a file made
+    // read-only, are never overwritten.
     bool write(const EditorSettings &settings);
 
   private:

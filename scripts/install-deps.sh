@@ -11,6 +11,8 @@ packages=(
   libsdl2-dev libx11-dev libxtst-dev libgl-dev libglu1-mesa-dev libfreetype-dev libsoil-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  # trying the real editor under Xvfb by hand: window frames, real input, window properties
+  openbox xdotool x11-utils
   # the terminal window in which Orvex shows a program's output
   xterm
   clang libclang-rt-14-dev

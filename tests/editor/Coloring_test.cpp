@@ -1,5 +1,6 @@
 #include <Qsci/qsciscintillabase.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,43 @@ TEST_F(ColoringTest, LetterKeysRecolourNothingAndTakeTheColourAtTheCaret) {
     PlaceCaretAtEnd();
     QTest::keyClick(&Editor(), Qt::Key_E);
     EXPECT_EQ(AllSlots(), "kkkk");
+}
+
+// The control reports an insertion only before it happens; the colour must still be on the text
+// by the time anyone looks, whichever way the text came in.
+TEST_F(ColoringTest, TextInsertedAnyWayTakesTheColourAtTheInsertionPoint) {
+    const auto insert = [this](int position, const char *text) {
+        Editor().SendScintilla(QsciScintillaBase::SCI_INSERTTEXT,
+                               static_cast<unsigned long>(position), text);
+    };
+    struct Case {
+        const char *name;
+        std::function<void()> edit;
+        const char *text;
+        const char *expectedSlots;
+    };
+    for (const Case &c : std::vector<Case>{
+             {"at the start, the colour after it", [&] { insert(0, "x"); }, "xint a", "kkkk.."},
+             {"a deletion before any query",
+              [&] {
+                  insert(3, "x");
+                  Editor().SendScintilla(QsciScintillaBase::SCI_DELETERANGE, 0UL, 1L);
+              },
+              "ntx a", "kkk.."},
+             {"undo of a deletion",
+              [&] {
+                  Editor().SendScintilla(QsciScintillaBase::SCI_DELETERANGE, 1UL, 2L);
+                  Editor().undo();
+              },
+              "int a", "kkk.."},
+         }) {
+        SCOPED_TRACE(c.name);
+        SetText("int a");
+        Frame().ColorizeRange(0, Editor().TextLength());
+        c.edit();
+        EXPECT_EQ(Editor().text().toStdString(), c.text);
+        EXPECT_EQ(AllSlots(), c.expectedSlots);
+    }
 }
 
 TEST_F(ColoringTest, UndoAfterSpaceRemovesTheSpaceAndKeepsColours) {

@@ -5,11 +5,17 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
+#include <algorithm>
 #include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
 #include <string>
 
 #include "CommandTable.h"
 #include "FrameTestSupport.h"
+#include "LocalFileNames.h"
 
 namespace scrivo::testing {
 namespace {
@@ -38,11 +44,15 @@ class DocumentsTest : public FrameTest {
     QString Title() { return Frame().windowTitle(); }
 
     void Drop(QWidget *target, const QStringList &files) {
-        QMimeData mime;
         QList<QUrl> urls;
         for (const QString &file : files) {
             urls.append(QUrl::fromLocalFile(file));
         }
+        DropUrls(target, urls);
+    }
+
+    void DropUrls(QWidget *target, const QList<QUrl> &urls) {
+        QMimeData mime;
         mime.setUrls(urls);
         const QPoint centre = target->rect().center();
         QDragEnterEvent enter(centre, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
@@ -163,20 +173,68 @@ TEST_F(DocumentsTest, DropLoadsTheFirstFileOfAnyExtension) {
 
 TEST_F(DocumentsTest, FailedLoadKeepsTextPathAndTitle) {
     WriteFile("good.c", "int good;");
+    ASSERT_EQ(mkfifo("fifo.c", 0600), 0);
     Frame().LoadDocument(AbsolutePath("good.c"));
     const QString title = Title();
-    const std::string missing = AbsolutePath("missing.c");
+    for (const auto &[name, reason] :
+         {std::pair{"missing.c", "No such file"}, std::pair{"fifo.c", "not a regular file"}}) {
+        SCOPED_TRACE(name);
+        fileErrors_.messages.clear();
+        const std::string path = AbsolutePath(name);
+        Frame().LoadDocument(path);  // a FIFO must not wait for a writer
+        ASSERT_EQ(fileErrors_.messages.size(), 1u);
+        EXPECT_NE(fileErrors_.messages[0].find(path), std::string::npos) << fileErrors_.messages[0];
+        EXPECT_NE(fileErrors_.messages[0].find(reason), std::string::npos)
+            << fileErrors_.messages[0];
+        EXPECT_EQ(Text(), "int good;");
+        EXPECT_EQ(Frame().CurrentPath(), AbsolutePath("good.c"));
+        EXPECT_EQ(Title(), title);
+        EXPECT_EQ(Frame().StatusPaneText(0), QStringLiteral("Ready"));
+        EXPECT_TRUE(Editor().viewport()->updatesEnabled());
+    }
+}
 
-    Frame().LoadDocument(missing);
-    ASSERT_EQ(fileErrors_.messages.size(), 1u);
-    EXPECT_NE(fileErrors_.messages[0].find(missing), std::string::npos) << fileErrors_.messages[0];
-    EXPECT_NE(fileErrors_.messages[0].find("No such file"), std::string::npos)
-        << fileErrors_.messages[0];
-    EXPECT_EQ(Text(), "int good;");
-    EXPECT_EQ(Frame().CurrentPath(), AbsolutePath("good.c"));
-    EXPECT_EQ(Title(), title);
-    EXPECT_EQ(Frame().StatusPaneText(0), QStringLiteral("Ready"));
-    EXPECT_TRUE(Editor().viewport()->updatesEnabled());
+// A name that is not UTF-8 reaches open() and the save as the system's bytes, however it came.
+TEST_F(DocumentsTest, NameThatIsNotUtf8OpensAndSavesUnderItsOwnBytes) {
+    const std::string path = QFile::encodeName(QDir::currentPath()).toStdString() + "/caf\xE9.c";
+    const QString shown = QFile::decodeName(path.c_str());
+    struct Case {
+        const char *name;
+        std::function<void()> open;
+    };
+    for (const Case &c : std::vector<Case>{
+             {"dropped",
+              [&] {
+                  DropUrls(
+                      Editor().viewport(),
+                      {QUrl::fromEncoded("file://" +
+                                         QByteArray::fromStdString(path).toPercentEncoding("/"))});
+              }},
+             {"returned by a file dialog as Qt shows it",
+              [&] {
+                  fileDialogs_.answers.push_back(localFileBytes(shown));
+                  Frame().ExecuteCommand(command::kFileLoad);
+              }},
+         }) {
+        SCOPED_TRACE(c.name);
+        std::ofstream(path, std::ios::binary) << "int old;";
+        Frame().ExecuteCommand(command::kFileNew);
+        c.open();
+        EXPECT_EQ(Text(), "int old;");
+        EXPECT_EQ(Frame().CurrentPath(), path);
+        EXPECT_TRUE(Title().endsWith(QStringLiteral("/caf\uFFFD.c"))) << Title().toStdString();
+
+        SetText("int new;");
+        Frame().ExecuteCommand(command::kFileSave);
+        std::ifstream saved(path, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}), "int new;");
+        const auto files = std::filesystem::directory_iterator(".");
+        EXPECT_EQ(std::count_if(begin(files), end(files),
+                                [](const auto &entry) { return entry.is_regular_file(); }),
+                  1)
+            << "no file under another name";
+        EXPECT_TRUE(fileErrors_.messages.empty());
+    }
 }
 
 // A save that fails half-way (the file-size limit stops the write) leaves the old file whole.

@@ -1,8 +1,12 @@
 #include <QByteArray>
+#include <QComboBox>
 #include <QFile>
 #include <QImage>
+#include <QLineEdit>
 #include <QPrintDialog>
+#include <QRadioButton>
 #include <QRegularExpression>
+#include <QTabWidget>
 #include <QTextStream>
 #include <QTimer>
 #include <string>
@@ -150,41 +154,34 @@ TEST(PageGeometryTest, HalfInchInsideThePrintableAreaInTwips) {
     EXPECT_EQ(pageGeometry(4800, 6600, 0, 600), PageGeometry{}) << "no resolution, no page";
 }
 
-TEST(QtPrintDialogTest, OffersTheSelectionButNoPageNumbersOrFileAndCancelStops) {
-    QPrinter printer;
-    QAbstractPrintDialog::PrintDialogOptions options;
-    QTimer::singleShot(0, [&options] {
-        if (auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget())) {
-            options = dialog->options();
-            dialog->reject();
-        }
-    });
-    QtPrintDialog printDialog;
-    EXPECT_FALSE(printDialog.choosePrinter(printer, nullptr));
-    EXPECT_TRUE(options.testFlag(QAbstractPrintDialog::PrintSelection));
-    EXPECT_FALSE(options.testFlag(QAbstractPrintDialog::PrintPageRange));
-    EXPECT_FALSE(options.testFlag(QAbstractPrintDialog::PrintCurrentPage));
-    EXPECT_FALSE(options.testFlag(QAbstractPrintDialog::PrintToFile));
-}
-
-TEST_F(PrintingTest, CancelOrEmptySelectionPrintsNothing) {
+TEST_F(PrintingTest, CancelEmptySelectionOrAJobThatCannotStartPrintsNothing) {
     struct Case {
         const char *name;
         bool cancel;
         bool selection;
+        QString outputFile;  // empty: the fixture's
         std::size_t messages;
+        std::size_t errors;
     };
+    const QString unwritable = QDir::current().absoluteFilePath(QStringLiteral("no/such.pdf"));
     for (const Case &c :
-         {Case{"cancelled", true, false, 0}, Case{"empty selection", false, true, 1}}) {
+         {Case{"cancelled", true, false, {}, 0, 0}, Case{"empty selection", false, true, {}, 1, 0},
+          Case{"an output file that cannot be written", false, false, unwritable, 0, 1}}) {
         SCOPED_TRACE(c.name);
         LoadText("int main(void) { return 0; }\n");
         Editor().SetSelectionRange(4, 4);
         const int styleBefore = Editor().StyleAt(0);
         printDialog_.cancel = c.cancel;
         printDialog_.selection = c.selection;
+        const QString outputFile = printDialog_.outputFile;
+        if (!c.outputFile.isEmpty()) {
+            printDialog_.outputFile = c.outputFile;
+        }
         informationBox_.messages.clear();
+        fileErrors_.messages.clear();
 
         Frame().ExecuteCommand(command::kFilePrint);
+        printDialog_.outputFile = outputFile;
 
         EXPECT_FALSE(Printed());
         ASSERT_EQ(informationBox_.messages.size(), c.messages);
@@ -192,12 +189,69 @@ TEST_F(PrintingTest, CancelOrEmptySelectionPrintsNothing) {
             EXPECT_EQ(informationBox_.messages[0].caption, "Impossible");
             EXPECT_EQ(informationBox_.messages[0].text, "Current selection is empty!");
         }
+        ASSERT_EQ(fileErrors_.messages.size(), c.errors) << "a job that cannot start says so";
+        if (c.errors > 0) {
+            EXPECT_NE(fileErrors_.messages[0].find(c.outputFile.toStdString()), std::string::npos)
+                << fileErrors_.messages[0];
+        }
         EXPECT_EQ(Frame().StatusPaneText(0), QStringLiteral("Ready"));
         EXPECT_FALSE(Editor().Printing());
         EXPECT_EQ(Editor().StyleAt(0), styleBefore);
         EXPECT_EQ(Editor().SelectionStart(), 4);
     }
     EXPECT_EQ(printDialog_.rangeOffered, QPrinter::AllPages) << "all pages come preselected";
+}
+
+// Qt's own dialog, with no print server: it must still offer a printer (PDF output), show the
+// choice of the selection without a further click and offer no page numbers; printing through it
+// writes the PDF where the user chose, black on white.
+TEST_F(PrintingTest, TheDialogPrintsToPdfWithoutAPrintServerAndOffersOnlyAllOrSelection) {
+    QtPrintDialog qtPrintDialog;
+    FrameServices services = Services();
+    services.printDialog = &qtPrintDialog;
+    CMainFrame frame(services);
+    ASSERT_TRUE(frame.CreateFrame());
+    frame.Editor().setText(QStringLiteral("int main(void) { return 0; }\n"));
+    frame.RecolorDocument();
+
+    QStringList rangesOffered;
+    bool optionsShown = false;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        for (const char *name :
+             {"printAll", "printRange", "pagesRadioButton", "printCurrentPage", "printSelection"}) {
+            const auto *range = dialog->findChild<QRadioButton *>(QLatin1String(name));
+            if (range != nullptr && range->isVisibleTo(dialog) && range->isEnabled()) {
+                rangesOffered << range->text();
+            }
+        }
+        const auto *options = dialog->findChild<QTabWidget *>();
+        optionsShown = options != nullptr && options->isVisibleTo(dialog);
+        auto *printers = dialog->findChild<QComboBox *>(QStringLiteral("printers"));
+        auto *file = dialog->findChild<QLineEdit *>(QStringLiteral("filename"));
+        ASSERT_NE(printers, nullptr);
+        ASSERT_NE(file, nullptr);
+        printers->setCurrentIndex(printers->findText(QStringLiteral("PDF"), Qt::MatchContains));
+        ASSERT_NE(printers->currentIndex(), -1) << "PDF output is one of the printers";
+        file->setText(printDialog_.outputFile);
+        dialog->accept();
+    });
+    frame.ExecuteCommand(command::kFilePrint);
+
+    EXPECT_EQ(rangesOffered,
+              (QStringList{QStringLiteral("Print all"), QStringLiteral("Selection")}));
+    EXPECT_TRUE(optionsShown) << "the selection is chosen among the options";
+    EXPECT_TRUE(fileErrors_.messages.empty());
+    const PrintedPdf pdf = readPdf(printDialog_.outputFile);
+    EXPECT_EQ(pdf.pages, 1);
+    EXPECT_FALSE(pdf.glyphs.empty());
+    for (const PrintedPdf::Glyph &glyph : pdf.glyphs) {
+        ASSERT_EQ(glyph.color, "0 0 0");
+    }
+    for (const PrintedPdf::Fill &fill : pdf.fills) {
+        ASSERT_EQ(fill.color, "1 1 1");
+    }
 }
 
 TEST_F(PrintingTest, ThreePagesBlackOnWhiteInsideTheMarginsWithLongLinesBroken) {

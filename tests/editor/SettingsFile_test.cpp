@@ -1,12 +1,14 @@
 #include "SettingsFile.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 
@@ -175,6 +177,67 @@ TEST_F(SettingsFileTest, ReadOnlyFileOrFolderIsLeftAsItWas) {
     EXPECT_EQ(readOnlyFolder.read(), (EditorSettings{32802, false}));
     EXPECT_FALSE(readOnlyFolder.write({32799, true}));
     EXPECT_EQ(contents(), original);
+}
+
+// The settings path may name a FIFO, a link or a link to something that is no file. Reading never
+// waits on it, a link is written through to the file it names, and what is not a regular file is
+// left exactly as it was.
+TEST_F(SettingsFileTest, PathThatIsNoPlainFileIsReadAndWrittenSafely) {
+    const std::string stored = "<S><ColorScheme>32802</ColorScheme><KeyClick>0</KeyClick></S>";
+    const fs::path elsewhere = root_ / "elsewhere";
+    struct Case {
+        const char *name;
+        std::function<void()> make;
+        EditorSettings read;
+        bool written;
+        fs::file_type targetAfter;  // of what the path finally names
+    };
+    for (const Case &c : std::vector<Case>{
+             {"a FIFO", [&] { ::mkfifo(path().c_str(), 0600); }, kDefaults, false,
+              fs::file_type::fifo},
+             {"a link to a FIFO",
+              [&] {
+                  ::mkfifo(elsewhere.c_str(), 0600);
+                  fs::create_symlink(elsewhere, path());
+              },
+              kDefaults, false, fs::file_type::fifo},
+             {"a relative link to a file",
+              [&] {
+                  std::ofstream(elsewhere) << stored;
+                  fs::permissions(elsewhere, fs::perms::owner_read | fs::perms::owner_write |
+                                                 fs::perms::group_read);
+                  fs::create_symlink("../elsewhere", path());
+              },
+              {32802, false},
+              true,
+              fs::file_type::regular},
+             {"a link to nothing yet", [&] { fs::create_symlink(elsewhere, path()); }, kDefaults,
+              true, fs::file_type::regular},
+         }) {
+        SCOPED_TRACE(c.name);
+        fs::remove(path());
+        fs::remove(elsewhere);
+        c.make();
+        const fs::file_type kindBefore = fs::symlink_status(path()).type();
+        const fs::file_status targetBefore = fs::status(path());
+
+        SettingsFile file(path());
+        ::alarm(10);  // a read that waits on the FIFO ends the test instead of hanging it
+        EXPECT_EQ(file.read(), c.read);
+        ::alarm(0);
+        EXPECT_EQ(file.write({32799, true}), c.written);
+
+        EXPECT_EQ(fs::symlink_status(path()).type(), kindBefore) << "the path keeps its kind";
+        EXPECT_EQ(fs::status(path()).type(), c.targetAfter);
+        if (c.written) {
+            EXPECT_EQ(SettingsFile(path()).read(), (EditorSettings{32799, true}));
+        }
+        if (targetBefore.type() != fs::file_type::not_found) {
+            EXPECT_EQ(fs::status(path()).permissions(), targetBefore.permissions())
+                << "what the path names keeps its mode";
+        }
+        EXPECT_EQ(configEntries().size(), 1u) << "no temporary file is left";
+    }
 }
 
 TEST_F(SettingsFileTest, WriteKeepsTheFilePermissions) {

@@ -1,0 +1,68 @@
+// The real frame (offscreen) over a large generated C file with CR LF line ends, in a folder of
+// its own that also takes the settings file the frame writes at exit. Made once per benchmark
+// program, on first use, and ended while the application still exists.
+#pragma once
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "DetachedProcess.h"
+#include "FrameServices.h"
+#include "GeneratedCText.h"
+#include "MainFrame.h"
+
+class SilentSound : public scrivo::Sound {
+  public:
+    void playClick() override {}
+};
+
+class NoDialogs : public scrivo::FileDialogs {
+  public:
+    std::optional<std::string> chooseFile(const scrivo::FileDialogRequest &) override {
+        return std::nullopt;
+    }
+};
+
+// Failures would make the figures meaningless: stop at once.
+class FailingErrorBox : public scrivo::FileErrorBox {
+  public:
+    void showFileError(const std::string &message) override { qFatal("%s", message.c_str()); }
+};
+
+struct LargeFileFrame {
+    explicit LargeFileFrame(std::size_t fileBytes) {
+        QDir::setCurrent(folder.path());
+        QFile file(QStringLiteral("large.c"));
+        file.open(QIODevice::WriteOnly);
+        const std::string bytes = GeneratedCProgram(fileBytes, "\r\n");
+        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+        file.close();
+        path = QDir::current().absoluteFilePath(QStringLiteral("large.c")).toStdString();
+        frame = std::make_unique<CMainFrame>(
+            scrivo::FrameServices{&sound, &dialogs, &errors, &processes});
+        frame->CreateFrame();
+    }
+
+    // The one frame of the program, over a file of `fileBytes` the first time.
+    static LargeFileFrame &Shared(std::size_t fileBytes) {
+        static std::unique_ptr<LargeFileFrame> shared;
+        if (!shared) {
+            shared = std::make_unique<LargeFileFrame>(fileBytes);
+            qAddPostRoutine([] { shared.reset(); });
+        }
+        return *shared;
+    }
+
+    QTemporaryDir folder;
+    SilentSound sound;
+    NoDialogs dialogs;
+    FailingErrorBox errors;
+    scrivo::DetachedProcessStarter processes;
+    std::string path;
+    std::unique_ptr<CMainFrame> frame;
+};

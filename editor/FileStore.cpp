@@ -1,0 +1,210 @@
+// Files are replaced through a temporary file beside them and a rename, so a crash or a full disk
+// never leaves half a file behind. Only a folder that takes no new file forces a write in place,
+// and that write begins only once the space for the new content is reserved, with the old bytes
+// kept to be written back should a write fail all the same.
+#include "FileStore.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+namespace scrivo {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The limit the system itself puts on a chain of links.
+constexpr int kMaximumLinkHops = 40;
+
+FileResult failure(int error) {
+    return {std::strerror(error)};
+}
+
+FileResult notRegularFile() {
+    return {"It is not a regular file"};
+}
+
+// The path of the file that `path` names once every symbolic link on the way is followed; a link
+// to nothing yields the path where its file would be.
+std::string followLinks(std::string path) {
+    for (int hop = 0; hop < kMaximumLinkHops; ++hop) {
+        std::error_code error;
+        if (!fs::is_symlink(fs::symlink_status(path, error))) {
+            break;
+        }
+        const fs::path target = fs::read_symlink(path, error);
+        if (error) {
+            break;
+        }
+        path = target.is_absolute() ? target.string()
+                                    : (fs::path(path).parent_path() / target).string();
+    }
+    return path;
+}
+
+FileResult writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            // A write that places nothing without an error would otherwise loop for ever.
+            return failure(written < 0 ? errno : ENOSPC);
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return {};
+}
+
+FileResult readAll(int fd, std::string &bytes) {
+    bytes.clear();
+    char chunk[1 << 16];
+    for (;;) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return failure(errno);
+        }
+        if (got == 0) {
+            return {};
+        }
+        bytes.append(chunk, static_cast<std::size_t>(got));
+    }
+}
+
+// Puts `bytes` at the start of the open file and cuts it after them, durably.
+FileResult overwrite(int fd, std::string_view bytes) {
+    if (::lseek(fd, 0, SEEK_SET) != 0) {
+        return failure(errno);
+    }
+    FileResult result = writeAll(fd, bytes);
+    if (result.ok() && ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) {
+        result = failure(errno);
+    }
+    if (result.ok() && ::fsync(fd) != 0) {
+        result = failure(errno);
+    }
+    return result;
+}
+
+FileResult writeInPlace(const std::string &target, std::string_view bytes) {
+    bool created = false;
+    int fd = ::open(target.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0 && errno == ENOENT) {
+        fd = ::open(target.c_str(), O_RDWR | O_CLOEXEC | O_CREAT | O_EXCL, 0666);
+        created = fd >= 0;
+    }
+    if (fd < 0) {
+        return failure(errno);
+    }
+    struct stat opened {};
+    std::string old;
+    FileResult result = ::fstat(fd, &opened) != 0  ? failure(errno)
+                        : !S_ISREG(opened.st_mode) ? notRegularFile()
+                                                   : readAll(fd, old);
+    if (result.ok() && bytes.size() > old.size()) {
+        // Reserved before the first byte changes: a disk too full for the new content refuses it
+        // here, while the file still holds the old one.
+        if (const int error = ::posix_fallocate(fd, 0, static_cast<off_t>(bytes.size()))) {
+            // Where the file system cannot reserve, the system's stand-in grows the file block by
+            // block and may stop half-way; the old length comes back.
+            [[maybe_unused]] const int trimmed = ::ftruncate(fd, static_cast<off_t>(old.size()));
+            result = failure(error);
+        }
+    }
+    if (result.ok()) {
+        result = overwrite(fd, bytes);
+        // The old content fitted where it stood, so it fits again.
+        if (!result.ok() && !overwrite(fd, old).ok()) {
+            result.failure += " (and the old content could not be written back)";
+        }
+    }
+    ::close(fd);
+    if (!result.ok() && created) {
+        ::unlink(target.c_str());
+    }
+    return result;
+}
+
+}  // namespace
+
+FileResult readRegularFile(const std::string &path, std::string &bytes) {
+    // Without O_NONBLOCK, opening a FIFO would wait for a writer that may never come.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        return failure(errno);
+    }
+    struct stat opened {};
+    FileResult result = ::fstat(fd, &opened) != 0  ? failure(errno)
+                        : !S_ISREG(opened.st_mode) ? notRegularFile()
+                                                   : readAll(fd, bytes);
+    ::close(fd);
+    return result;
+}
+
+int makeTemporaryBeside(const std::string &target, std::string &temporaryPath) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporaryPath =
+            target + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+        const int fd = ::open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+FileResult replaceFileContents(const std::string &path, std::string_view bytes,
+                               const ReplaceOptions &options) {
+    const std::string target = followLinks(path);
+    struct stat existing {};
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (!exists && errno != ENOENT) {
+        return failure(errno);
+    }
+    if (exists && !S_ISREG(existing.st_mode)) {
+        return notRegularFile();
+    }
+    // The rename would replace a file the user made read-only; honour the protection instead.
+    if (exists && ::access(target.c_str(), W_OK) != 0) {
+        return failure(errno);
+    }
+
+    std::string temporaryPath;
+    const int fd = options.makeTemporary(target, temporaryPath);
+    if (fd < 0) {
+        const int refusal = errno;
+        return options.inPlaceWhenFolderRefuses ? writeInPlace(target, bytes) : failure(refusal);
+    }
+    if (exists) {
+        // Another user's file stays theirs where the system allows it; where it does not, the
+        // file is still saved.
+        [[maybe_unused]] const int ownerKept = ::fchown(fd, existing.st_uid, existing.st_gid);
+        ::fchmod(fd, existing.st_mode & 07777);
+    }
+    FileResult result = writeAll(fd, bytes);
+    if (result.ok() && ::fsync(fd) != 0) {
+        result = failure(errno);
+    }
+    if (::close(fd) != 0 && result.ok()) {
+        result = failure(errno);
+    }
+    if (result.ok() && std::rename(temporaryPath.c_str(), target.c_str()) != 0) {
+        result = failure(errno);
+    }
+    if (!result.ok()) {
+        ::unlink(temporaryPath.c_str());
+    }
+    return result;
+}
+
+}  // namespace scrivo

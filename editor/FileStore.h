@@ -1,0 +1,43 @@
+// Reading and replacing the user's files without ever losing one. Paths are the file system's bytes
+// and symbolic links are followed to the file they name, which is the one read and replaced. Only
+// regular files are read or replaced: a FIFO, a device or a folder is refused, never opened for
+// long and never given a mode. No window-system code here.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace scrivo {
+
+// The end of a file operation: an empty reason on success, otherwise the system's reason.
+struct FileResult {
+    std::string failure;
+    bool ok() const { return failure.empty(); }
+};
+
+// Reads the whole regular file at `path` into `bytes`. Never waits: a FIFO without a writer is
+// refused like any other file that is not regular.
+FileResult readRegularFile(const std::string &path, std::string &bytes);
+
+// Opens a new, empty file beside `target` for writing and names it in `temporaryPath`; -1 with
+// errno set when the folder takes none.
+using TemporaryFileMaker =
+    std::function<int(const std::string &target, std::string &temporaryPath)>;
+int makeTemporaryBeside(const std::string &target, std::string &temporaryPath);
+
+struct ReplaceOptions {
+    // When the folder takes no temporary file, write the existing file in place: the space for the
+    // new content is reserved first and the old bytes are written back if a write still fails.
+    bool inPlaceWhenFolderRefuses = true;
+    TemporaryFileMaker makeTemporary = makeTemporaryBeside;
+};
+
+// Makes `bytes` the content of the file at `path`, creating it when there is none. The new content
+// goes to a temporary file that replaces the old one only once it is wholly written, keeping the
+// old file's permissions and owner. A file the user may not write is refused. Whatever fails, the
+// old content is what the file holds afterwards.
+FileResult replaceFileContents(const std::string &path, std::string_view bytes,
+                               const ReplaceOptions &options = {});
+
+}  // namespace scrivo
