@@ -1,49 +1,97 @@
-/* Draws a brick wall from an SGI texture and a smiling face from a BMP image whose magenta
- * background is keyed out: once as an image at several zooms, once turned into a texture that
- * spins over the wall. Run it from this folder so the picture files are found. */
+/*
+ * Textures: pictures painted onto shapes.
+ *
+ * LoadTexture reads a picture file into a texture and gives back its handle. Texturing must be
+ * switched on with EnableTexturing; while it is on, the current colour tints the picture (white
+ * leaves it as it is), so switch it off again before drawing plain shapes.
+ *
+ * Two things to know about LoadTexture:
+ *  - An SGI file (.rgb) has its bottom row at texture coordinate t = 0, but a PNG, BMP or JPEG
+ *    file has its top row there. DrawTexturedRectangle puts t = 0 at the bottom edge, so in a
+ *    range where y grows upwards such a picture comes out upside down. Drawing it with the bottom
+ *    and the height swapped (y + height, then -height) puts it upright.
+ *  - A texture cannot be given a colour key: the magenta around the face stays. To cut out a
+ *    background colour, load the picture with _LoadImage, key it with SetImageColorKey and turn
+ *    it into a texture with CreateTextureFromImage (see image_color_key.c); that texture is
+ *    upright as well.
+ *
+ * The picture files lie beside this program; it finds them because programs run in their own
+ * folder.
+ */
 #include <Graphics.h>
+#include <math.h>
+#include <time.h>
+
+#define WIDTH 800
+#define HEIGHT 600
+
+static double Seconds(void) {
+    struct timespec now;
+    timespec_get(&now, TIME_UTC);
+    return (double)now.tv_sec + (double)now.tv_nsec / 1e9;
+}
+
+/* A rectangle whose texture repeats `repeats` times across and up: texture coordinates beyond 1
+ * start the picture again. */
+static void DrawTiled(int texture, float x, float y, float width, float height, float repeats) {
+    SetTexture(texture);
+    StartPrimitives(5); /* one quad */
+    TextureCoord(0, 0);
+    Vertex2D(x, y);
+    TextureCoord(repeats, 0);
+    Vertex2D(x + width, y);
+    TextureCoord(repeats, repeats);
+    Vertex2D(x + width, y + height);
+    TextureCoord(0, repeats);
+    Vertex2D(x, y + height);
+    EndPrimitives();
+}
 
 int main(void) {
-    int bricks, face, faceTexture, frame = 0;
-    if (!InitGraph(640, 480, 0, "Textures and images")) return 1;
+    int bricks, face;
+    double start;
 
-    bricks = LoadTexture("textures_bricks.rgb");
-    face = _LoadImage("textures_face.bmp");
-    SetImageColorKey(face, 255, 0, 255);
-    faceTexture = CreateTextureFromImage(face);
+    if (!InitGraph(WIDTH, HEIGHT, 0, "Textures")) return 1;
+    /* Load after InitGraph: a texture needs the window's graphics context. */
+    bricks = LoadTexture("bricks.rgb");
+    face = LoadTexture("face.bmp");
+    start = Seconds();
 
     do {
-        float bounce = (float)((frame % 120 < 60) ? frame % 60 : 60 - frame % 60);
+        double time = Seconds() - start;
+        /* A tint that pulses from white to orange and back every two seconds. */
+        int blue = (int)(127.5 + 127.5 * cos(time * 3.14159265));
+
         SetColor(16);
         Clear();
-        Set2DRange(0, 640, 0, 480);
+        Set2DRange(0, WIDTH, 0, HEIGHT);
         Set2DCamera(0, 0, 0);
         SetFilledMode();
 
-        /* White leaves the texels as they are; the texture environment multiplies by the colour. */
         EnableTexturing();
-        SetColorRGBA(255, 255, 255, 255);
-        DrawTexturedRectangle(bricks, 40, 40, 256, 256);
+        SetColor(7); /* white: the pictures as they are */
+        DrawTiled(bricks, 40, 300, 240, 240, 3);
+        DrawTexturedRectangle(face, 340, 380, 160, 160);
+        DrawTexturedRectangle(face, 560, 380 + 160, 160, -160);
+
+        SetColorRGBA(255, 200, blue, 255);
         PushTransformMatrix();
-        TranslationTransform(168, 168, 0);
-        RotationTransform((float)(frame % 360), 0, 0, 1);
-        DrawTexturedRectangle(faceTexture, -48, -48, 96, 96);
+        TranslationTransform(160, 150, 0);
+        RotationTransform((float)fmod(time * 30.0, 360.0), 0, 0, 1);
+        DrawTexturedRectangle(bricks, -80, -80, 160, 160);
         PopTransformMatrix();
         DisableTexturing();
 
-        /* Images go to the raster position at their bottom-left pixel, scaled by the zoom. */
-        DrawImage(face, 360, 60, 1, 1);
-        DrawImage(face, 420, 60 + bounce, 2, 2);
-        DrawImage(face, 360, 200, 4, 4);
-
         SetColor(7);
-        PrintAt(40, 310, "Textures: SGI file, keyed image");
-        PrintAt(360, 360, "Images at zoom 1, 2 and 4");
-        ++frame;
+        PrintAt(40, 280, "bricks.rgb, repeated 3 times");
+        PrintAt(340, 360, "face.bmp as it is:");
+        PrintAt(340, 344, "upside down");
+        PrintAt(560, 360, "height -160: upright,");
+        PrintAt(560, 344, "magenta not keyed");
+        PrintAt(40, 40, "Tinted by the current colour");
     } while (UpdateScreen());
 
-    DeleteTexture(faceTexture);
+    DeleteTexture(face);
     DeleteTexture(bricks);
-    DeleteImage(face);
     return 0;
 }
