@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the graphics part of the build into a fresh folder and checks it as a C programmer
 # would use it: the library exports exactly the public names and finds libTactil beside itself,
-# and every example compiles cleanly with the flags that pkg-config gives.
+# and every example and every complete program in the help compiles cleanly with the flags that
+# pkg-config gives.
 # Usage: check_app_folder.sh BUILD_DIR PUBLIC_NAMES_FILE
 set -euo pipefail
 build_dir=$1
@@ -31,6 +32,20 @@ missing=$(grep -v -x -F -f <(echo "$exported") "$public_names" || true)
 tactil=$(ldd "$library" | awk '$1 == "libTactil.so" {print $3}')
 [ "$tactil" = "$prefix/lib/libTactil.so" ] || fail "libGraphics.so finds libTactil.so at '$tactil'"
 
+# The help marks each complete program with <pre class="program">; its text is HTML-escaped.
+help_file=$(dirname "$0")/../../Help/Scrivo_Help.html
+mkdir "$prefix/help"
+awk -v folder="$prefix/help" '
+    /<pre class="program">/ { inside = 1; count++; next }
+    /<\/pre>/ { inside = 0 }
+    inside {
+        gsub(/&lt;/, "<"); gsub(/&gt;/, ">"); gsub(/&amp;/, "\\&")
+        print > (folder "/program" count ".c")
+    }
+' "$help_file"
+help_programs=("$prefix"/help/*.c)
+[ -e "${help_programs[0]}" ] || fail "no complete program found in the help"
+
 examples=("$prefix"/Examples/*.c)
 [ -e "${examples[0]}" ] || fail "no example programs installed"
 
@@ -38,12 +53,13 @@ flags=$(PKG_CONFIG_PATH=$prefix/lib/pkgconfig pkg-config --cflags --libs graphic
     || fail "pkg-config does not describe the installed library"
 # Built as a learner builds them outside the editor: the input library comes with pkg-config's
 # flags, the maths library (sin, cos) is asked for by name, as Orvex does.
-for program in "${examples[@]}"; do
+for program in "${examples[@]}" "${help_programs[@]}"; do
     [ -e "$program" ] || continue
     # shellcheck disable=SC2086
     cc "$program" -o "${program%.c}" $flags -lm -Wall -Wextra -Werror \
         || fail "$(basename "$program") does not compile cleanly with: $flags -lm"
 done
 
-[ "$failures" -eq 0 ] && echo "app folder checks passed (${#examples[@]} examples)"
+[ "$failures" -eq 0 ] &&
+    echo "app folder checks passed (${#examples[@]} examples, ${#help_programs[@]} help programs)"
 exit "$failures"
