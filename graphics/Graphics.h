@@ -29,7 +29,8 @@ extern "C" {
 GRAPHICS_API int InitGraph(int width, int height, int fullscreen, const char *title);
 /* Handles at most one pending window event (close, or Escape leaving fullscreen), lets the input
  * library poll and presents the back buffer, waiting for the display's refresh where the driver
- * can. Returns nonzero when the frame was shown, 0 once the window has been closed. */
+ * can: the frame rate depends on the screen and the driver, so animate by elapsed time. Returns
+ * nonzero when the frame was shown, 0 once the window has been closed. */
 GRAPHICS_API int UpdateScreen(void);
 /* Size of the primary display in pixels. */
 GRAPHICS_API void GetScreenSize(int *width, int *height);
@@ -45,8 +46,9 @@ GRAPHICS_API void *GetGraphicsWindowInstance(void);
 
 /* ---- Colour and render state ---------------------------------------------------------------- */
 
-/* Palette colour 0 to 31 as drawing colour (alpha 1); every other index, negative too, is white.
- * The colour is also the one Clear uses. */
+/* Palette colour 0 to 31 as drawing colour (alpha 1): 0 black, 1 blue, 2 red, 3 magenta, 4 green,
+ * 5 cyan, 6 yellow, 7 white, and 24 more (the help's table). Every other index, negative too, is
+ * white. The colour is also the one Clear uses. */
 GRAPHICS_API void SetColor(int index);
 /* Drawing colour from components nominally 0 to 255 (divided by 255, not clamped here). */
 GRAPHICS_API void SetColorRGBA(int red, int green, int blue, int alpha);
@@ -57,7 +59,9 @@ GRAPHICS_API void Clear(void);
 GRAPHICS_API void SetViewPort(int x, int y, int width, int height);
 /* Shapes filled from now on (polygon mode fill). Shapes start as outlines. */
 GRAPHICS_API void SetFilledMode(void);
-/* Shapes as outlines from now on (polygon mode line, for every polygon drawn). */
+/* Shapes as outlines from now on. The polygon mode is OpenGL's, so textured rectangles,
+ * vector-font text and filled free primitives show only their edges too; PrintAt and DrawImage
+ * are not affected. */
 GRAPHICS_API void SetOutlineMode(void);
 /* Point diameter in pixels. */
 GRAPHICS_API void SetPointSize(float size);
@@ -108,7 +112,8 @@ GRAPHICS_API void Set3DProjection(double fieldOfView, double aspect, double near
                                   double farDistance);
 /* Modelview of an eye at (x, y, z), in radians: yaw turns the view in the x-z plane from +x
  * (0) towards +z, pitch lifts it towards +y, roll tilts the up vector (-sin roll, cos roll, 0).
- * Looking along the up vector, the side vector (-sin yaw, 0, cos yaw) keeps the heading. */
+ * At yaw 0 +z is to the right; yaw -pi/2 looks along -z with +x to the right. Looking along the
+ * up vector, the side vector (-sin yaw, 0, cos yaw) keeps the heading. */
 GRAPHICS_API void Set3DCamera(double x, double y, double z, double yaw, double pitch, double roll);
 /* Saves or restores the current matrix (stack overflow or underflow changes nothing). */
 GRAPHICS_API void PushTransformMatrix(void);
@@ -174,19 +179,24 @@ GRAPHICS_API void Normal(float nx, float ny, float nz);
 /* ---- Textures and images -------------------------------------------------------------------- */
 
 /* Handles index two tables of 8192 entries: loaders take the lowest free slot and return -1 when
- * the table is full; a failed load still returns a handle, whose object draws nothing. A path
- * that names no regular file (a FIFO, a folder) fails at once like a missing one. Pictures are at
- * most 16384 pixels on a side (SGI: 16384 x 16384 pixels in all; PNG: 2^30 bytes of filtered
- * rows, so RGBA at most 16384 x 16383); a larger one, a file shorter than its header's size
- * needs, or one whose size cannot be read fails at once, before decoding. Handles outside 0 to
- * 8191 are ignored. Texturing itself is switched by EnableTexturing. Without a window (before
- * InitGraph, after it closed) textures name texture 0 and nothing is drawn; images load all the
- * same. */
+ * the table is full. A failed load still returns a handle and writes no message: its image draws
+ * nothing, its texture has no picture, so a textured rectangle of it is drawn plain in the
+ * current colour. A path that names no regular file (a FIFO, a folder) fails at once like a
+ * missing one. Pictures are at most 16384 pixels on a side (SGI: 16384 x 16384 pixels in all;
+ * PNG: 2^30 bytes of filtered rows, so RGBA at most 16384 x 16383); a larger one, a file shorter
+ * than its header's size needs, or one whose size cannot be read fails at once, before decoding.
+ * The decoder reads no PNG of 1, 2, 4 or 16 bits per sample and no 1-bit or compressed BMP.
+ * Handles outside 0 to 8191 are ignored. Texturing itself is switched by EnableTexturing. A
+ * texture loaded without a window (before InitGraph, after it closed) names texture 0 for good
+ * and draws like a failed load; images load all the same. */
 
 /* Loads a picture file into a texture, left bound to GL_TEXTURE_2D. An extension (the text after
  * the path's last dot) of exactly rgb, RGB, rgba or RGBA reads an SGI file, mipmapped, t = 0 at
  * its bottom row; a missing or malformed one gives texture name 0. Other files are decoded as RGB
- * (JPEG, PNG, BMP, TGA, PSD, HDR, DDS), one level with linear filters, t = 0 at the top row. */
+ * (JPEG, PNG, BMP, TGA, PSD, HDR, DDS), one level with linear filters, t = 0 at the top row: in a
+ * y-up range DrawTexturedRectangle shows them upside down unless given y + height and -height.
+ * Their alpha is dropped and a texture cannot be keyed: for a keyed or upright picture use
+ * _LoadImage, SetImageColorKey and CreateTextureFromImage. */
 GRAPHICS_API int LoadTexture(const char *path);
 /* A texture of the image's RGBA pixels as they are now (later keying leaves it alone), t = 0 at
  * the bottom row; left bound. -1 when the image handle is outside the table. */
@@ -209,23 +219,25 @@ GRAPHICS_API void DeleteImage(int image);
 GRAPHICS_API void SetImageColorKey(int image, int red, int green, int blue);
 /* Draws the image upright with its bottom-left pixel at the raster position (x, y), which goes
  * through the current matrices, zoomed by glPixelZoom(zoomX, zoomY), which stays set. Keyed
- * pixels are dropped while the alpha test or blending is on; nothing is drawn when (x, y) falls
- * outside the view. */
+ * pixels are dropped while the alpha test or blending is on. Nothing at all is drawn while (x, y)
+ * falls outside the view, not even the part of the image inside it. */
 GRAPHICS_API void DrawImage(int image, float x, float y, float zoomX, float zoomY);
 
 /* ---- Bitmap text ---------------------------------------------------------------------------- */
 
 /* Draws printable ASCII (32 to 126) in an 8 x 13 font from the point (x, y), which goes through
  * the current matrices; the baseline is there and descenders hang 2 pixels below. Each glyph
- * advances 10 window pixels; other bytes draw nothing and do not move. No line breaks. */
+ * advances 10 window pixels; other bytes draw nothing and do not move. No line breaks. Nothing at
+ * all is drawn while (x, y) falls outside the view, not even the part of the text inside it. */
 GRAPHICS_API void PrintAt(float x, float y, const char *text);
 
 /* ---- Vector fonts --------------------------------------------------------------------------- */
 
 /* Text in fonts loaded from files (anything FreeType reads), UTF-8; only the codes 0 to 255 have
  * glyphs, others draw nothing and do not move the pen. Text starts at (0, 0) of the current
- * modelview matrix with one pixel per unit at the font's size, takes the current colour and goes
- * down one line per line feed (y up); a carriage return goes back to x 0, a tab moves the pen to
+ * modelview matrix, on the first line's baseline, with one pixel per unit at the font's size, and
+ * takes the current colour. Each line feed goes down by the font's line distance (y up), so
+ * several lines grow downwards; a carriage return goes back to x 0, a tab moves the pen to
  * (x mod 4 + 4) times the advance of glyph 0. Handles index a table of 1024 fonts; handles
  * outside it draw nothing and measure like an empty string. */
 
@@ -234,14 +246,17 @@ GRAPHICS_API void PrintAt(float x, float y, const char *text);
  * regular file, is reported on standard error and still takes a handle, whose text draws
  * nothing. */
 GRAPHICS_API int LoadVectorFont(const char *path, int size);
-/* Draws the text as blended, textured triangles; leaves the blend function at source alpha / one
- * minus source alpha and the depth mask on. Draws nothing without a window; a font loaded before
- * InitGraph draws once the window is up. */
+/* Draws the text as blended, textured triangles (outline mode shows their edges); leaves the
+ * blend function at source alpha / one minus source alpha and the depth mask on. Draws nothing
+ * without a window; a font loaded before InitGraph draws once the window is up. */
 GRAPHICS_API void DrawVectorFont(int font, const char *text);
 /* Releases the font; its handle is free for the next load. */
 GRAPHICS_API void DeleteVectorFont(int font);
-/* Width and height of the box around the text's glyph cells, in units; negative infinity when
- * the text has no glyph (empty, only line breaks and tabs, or a font that failed to load). */
+/* Width and height of the box around the text's glyph cells (a few units of margin on each
+ * side), in units; negative infinity when the text has no glyph (empty, only line breaks and
+ * tabs, or a font that failed to load). The box starts near the starting point's x and reaches
+ * about the height of "H" above its baseline and, for several lines, down below the last line;
+ * the line distance is the height of "H\nH" less that of "H". */
 GRAPHICS_API float GetVectorFontStringWidth(int font, const char *text);
 GRAPHICS_API float GetVectorFontStringHeight(int font, const char *text);
 

@@ -8,7 +8,7 @@
  * window has closed and for codes this header does not name, every query answers 0 (or "").
  * When the window loses focus, every key and button held goes up.
  *
- * Build with -lTactil beside -lGraphics (Orvex does this for you).
+ * Link with -lTactil beside -lGraphics; Orvex and `pkg-config --libs graphics` add it for you.
  */
 #ifndef TACTIL_H
 #define TACTIL_H
@@ -56,7 +56,9 @@ TACTIL_API int KeyPressed(int key);
 /* 1 in the one frame after the key went up (also when the window lost focus), else 0. */
 TACTIL_API int KeyReleased(int key);
 
-/* ---- Mouse buttons and wheel (the pointer's position: GetMousePosition in Graphics.h) ------- */
+/* ---- Mouse buttons and wheel ---------------------------------------------------------------- */
+/* The pointer's position is GetMousePosition in Graphics.h: window pixels from the top-left
+ * corner, y growing downwards, unlike the bottom-up drawing ranges. */
 
 /* 1 while the button is held down, else 0. */
 TACTIL_API int MouseButtonDown(int button);
