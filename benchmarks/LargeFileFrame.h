@@ -11,10 +11,10 @@
 #include <optional>
 #include <string>
 
-#include "DetachedProcess.h"
 #include "FrameServices.h"
 #include "GeneratedCText.h"
 #include "MainFrame.h"
+#include "QtFrameServices.h"
 
 class SilentSound : public scrivo::Sound {
   public:

@@ -5,21 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "FrameServices.h"
-
 namespace scrivo {
 
 // Runs `program` (a path; no search of PATH) with exactly `arguments` after it, inheriting the
 // environment and working directory. Returns 0 once the program has been executed, otherwise the
 // system's error number (ENOENT when it does not exist, EACCES when it may not be run).
 int startDetachedProcess(const std::string &program, const std::vector<std::string> &arguments);
-
-class DetachedProcessStarter : public ProcessStarter {
-  public:
-    int startDetached(const std::string &program,
-                      const std::vector<std::string> &arguments) override {
-        return startDetachedProcess(program, arguments);
-    }
-};
 
 }  // namespace scrivo

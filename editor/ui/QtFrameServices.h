@@ -64,6 +64,15 @@ class QtHelpViewer : public HelpViewer {
     std::unique_ptr<QTextBrowser> browser_;
 };
 
+// The program started detached, as its own process that the editor forgets.
+class DetachedProcessStarter : public ProcessStarter {
+  public:
+    int startDetached(const std::string &program,
+                      const std::vector<std::string> &arguments) override {
+        return startDetachedProcess(program, arguments);
+    }
+};
+
 // Modal dialogs run in their own event loop.
 class QtDialogRunner : public DialogRunner {
   public:

@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
-#include "DetachedProcess.h"
 #include "FrameServices.h"
 #include "MainFrame.h"
+#include "QtFrameServices.h"
 
 namespace scrivo::testing {
 
