@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "CLocaleText.h"
+
 namespace scrivo {
 namespace {
 
@@ -17,7 +19,7 @@ struct ByteTables {
 
 constexpr ByteTables makeByteTables() {
     ByteTables tables;
-    for (unsigned char c : {' ', '\t', '\n', '\v', '\f', '\r'}) tables.isSpace[c] = true;
+    for (int c = 0; c < 256; ++c) tables.isSpace[c] = isCSpace(static_cast<char>(c));
     for (int c = 'a'; c <= 'z'; ++c) {
         for (int letter : {c, c - 'a' + 'A'}) {
             tables.isWordStart[letter] = true;

@@ -14,6 +14,7 @@ namespace scrivo {
 
 // The colour slots a run can take; their colours come from the current scheme.
 enum class ColorSlot : std::uint8_t { Text, Keyword, Operator, Directive, String, Comment };
+inline constexpr int kColorSlotCount = static_cast<int>(ColorSlot::Comment) + 1;
 
 // A run [start, end) of the scanned range, in byte offsets from the range's first byte.
 struct Run {

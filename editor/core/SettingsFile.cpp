@@ -7,10 +7,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 #include <string>
 #include <utility>
 
+#include "CLocaleText.h"
 #include "ColorSchemes.h"
 #include "FileStore.h"
 
@@ -23,27 +23,6 @@ using tinyxml2::XMLError;
 constexpr const char *kRootName = "ScrivoSettings";
 constexpr const char *kColorSchemeName = "ColorScheme";
 constexpr const char *kKeyClickName = "KeyClick";
-
-bool isCSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-// Reads a number the way atoi does (leading white space, optional sign, digits up to the first
-// other character, 0 without digits), but saturates instead of overflowing.
-int leadingInt(const char *text) {
-    while (isCSpace(*text)) ++text;
-    const bool negative = *text == '-';
-    if (*text == '-' || *text == '+') ++text;
-    long long value = 0;
-    for (; *text >= '0' && *text <= '9'; ++text) {
-        value = value * 10 + (*text - '0');
-        if (value > static_cast<long long>(INT_MAX) + 1) break;
-    }
-    if (negative) value = -value;
-    if (value > INT_MAX) return INT_MAX;
-    if (value < INT_MIN) return INT_MIN;
-    return static_cast<int>(value);
-}
 
 const char *childText(const XMLElement *root, const char *name) {
     const XMLElement *child = root == nullptr ? nullptr : root->FirstChildElement(name);
@@ -79,10 +58,10 @@ EditorSettings SettingsFile::read() {
     }
     const XMLElement *root = document_.FirstChildElement();
     if (const char *text = childText(root, kColorSchemeName)) {
-        settings.colorSchemeId = leadingInt(text);
+        settings.colorSchemeId = parseLeadingInteger(text);
     }
     if (const char *text = childText(root, kKeyClickName)) {
-        settings.keyClick = leadingInt(text) == 1;
+        settings.keyClick = parseLeadingInteger(text) == 1;
     }
     return settings;
 }

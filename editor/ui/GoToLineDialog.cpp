@@ -5,34 +5,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <algorithm>
-#include <climits>
 
+#include "CLocaleText.h"
 #include "ScrivoRichEditCtrl.h"
-
-namespace scrivo {
-
-int parseLeadingInteger(std::string_view text) {
-    std::size_t i = 0;
-    auto isSpace = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
-    while (i < text.size() && isSpace(text[i])) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    long long value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = std::min(value * 10 + (text[i] - '0'), static_cast<long long>(INT_MAX) + 1);
-    }
-    if (negative) {
-        return static_cast<int>(-value);
-    }
-    return static_cast<int>(std::min(value, static_cast<long long>(INT_MAX)));
-}
-
-}  // namespace scrivo
 
 namespace {
 

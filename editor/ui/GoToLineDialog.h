@@ -5,20 +5,11 @@
 #pragma once
 
 #include <QDialog>
-#include <string_view>
 
 class CScrivoRichEditCtrl;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-
-namespace scrivo {
-
-// atoi's reading of a number: leading white space, an optional sign, decimal digits up to the
-// first other character; 0 without digits. Values beyond int saturate instead of overflowing.
-int parseLeadingInteger(std::string_view text);
-
-}  // namespace scrivo
 
 class CGoToLineDialog : public QDialog {
     Q_OBJECT

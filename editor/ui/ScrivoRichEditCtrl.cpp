@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr int kSlotCount = 6;
 constexpr const char *kTextFont = "Courier New";
 constexpr int kTextPoints = 12;
 
@@ -92,11 +91,14 @@ void CScrivoRichEditCtrl::UpdateGutterBrush() {
 }
 
 void CScrivoRichEditCtrl::SetDefaultFormat(const scrivo::SchemeColors &colors) {
-    for (int style : {static_cast<int>(STYLE_DEFAULT), 0, 1, 2, 3, 4, 5}) {
-        SendScintilla(SCI_STYLESETFONT, static_cast<uintptr_t>(style), kTextFont);
-        SendScintilla(SCI_STYLESETSIZE, static_cast<unsigned long>(style),
-                      static_cast<long>(kTextPoints));
-        SendScintilla(SCI_STYLESETBOLD, static_cast<unsigned long>(style), 1L);
+    const auto setFont = [this](unsigned long style) {
+        SendScintilla(SCI_STYLESETFONT, style, kTextFont);
+        SendScintilla(SCI_STYLESETSIZE, style, static_cast<long>(kTextPoints));
+        SendScintilla(SCI_STYLESETBOLD, style, 1L);
+    };
+    setFont(STYLE_DEFAULT);
+    for (int slot = 0; slot < scrivo::kColorSlotCount; ++slot) {
+        setFont(static_cast<unsigned long>(slot));
     }
     SetSlotColors(colors);
 }
@@ -106,7 +108,7 @@ void CScrivoRichEditCtrl::SetSlotColors(const scrivo::SchemeColors &colors) {
     SendScintilla(SCI_STYLESETBACK, static_cast<unsigned long>(STYLE_DEFAULT), background);
     SendScintilla(SCI_STYLESETFORE, static_cast<unsigned long>(STYLE_DEFAULT),
                   colorRef(colors.text));
-    for (int slot = 0; slot < kSlotCount; ++slot) {
+    for (int slot = 0; slot < scrivo::kColorSlotCount; ++slot) {
         const auto style = static_cast<unsigned long>(slot);
         SendScintilla(SCI_STYLESETBACK, style, background);
         SendScintilla(SCI_STYLESETFORE, style,

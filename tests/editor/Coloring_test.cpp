@@ -22,7 +22,7 @@ class ColoringTest : public FrameTest {
         std::string result;
         for (int position = start; position < end; ++position) {
             const int style = Editor().StyleAt(position);
-            result += (style >= 0 && style < 6) ? kLetters[style] : '?';
+            result += (style >= 0 && style < kColorSlotCount) ? kLetters[style] : '?';
         }
         return result;
     }

@@ -28,7 +28,7 @@ class EditCommandsTest : public FrameTest {
         std::string result;
         for (int position = start; position < end; ++position) {
             const int style = Editor().StyleAt(position);
-            result += (style >= 0 && style < 6) ? ".kodsc"[style] : '?';
+            result += (style >= 0 && style < kColorSlotCount) ? ".kodsc"[style] : '?';
         }
         return result;
     }
