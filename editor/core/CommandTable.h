@@ -1,7 +1,8 @@
 // The editor's commands as data: one row per command with its identifier, where it stands in the
-// menus, its caption, shortcut keys, toolbar slot, status-line prompt and tooltip. The frame builds
-// its menu bar, shortcuts and toolbar from these rows, so a caption or key lives in one place only.
-// No window-system code here.
+// menus, its caption, shortcut keys, toolbar slot with icon and tooltip, status-line prompt and its
+// place in the text's context menu. The frame builds its menu bar, shortcuts, toolbar and context
+// menu from these rows, so every attribute of a command lives in its row only. No window-system
+// code here.
 #pragma once
 
 #include <array>
@@ -46,17 +47,27 @@ inline constexpr int kToolbarSlotCount = 8;
 // The toolbar's one separator stands before this slot.
 inline constexpr int kToolbarSeparatorBeforeSlot = 3;
 
+// A toolbar button's picture: the desktop theme's icon of this name, or else the picture bundled
+// with the program (a Qt resource path).
+struct ToolbarIcon {
+    std::string_view themeName;
+    std::string_view bundled;
+};
+
 struct Command {
     int id;
-    std::string_view menu;           // top-level menu caption; empty when the command has no item
-    std::string_view submenu;        // submenu caption inside `menu`, or empty
-    std::string_view caption;        // the item's text, with its "&" mnemonic
-    std::string_view shortcutLabel;  // shown at the right of the item, or empty
-    std::array<std::string_view, 2> keys;  // portable key sequences ("Ctrl+S"); empty = unused
-    int toolbarSlot;                       // position on the toolbar, or kNoToolbarSlot
-    std::string_view prompt;  // status-line text while highlighted; empty shows nothing
-    bool separatorAfter;      // a menu separator follows the item
-    bool checkable;           // the item carries a check mark
+    std::string_view menu;     // top-level menu caption; empty when the command has no item
+    std::string_view submenu;  // submenu caption inside `menu`, or empty
+    std::string_view caption;  // the item's text, with its "&" mnemonic
+    // Portable key sequences ("Ctrl+S"); empty = unused. A menu item shows the first at its right.
+    std::array<std::string_view, 2> keys;
+    int toolbarSlot;                  // position on the toolbar, or kNoToolbarSlot
+    ToolbarIcon icon;                 // the button's picture; empty off the toolbar
+    std::string_view tooltip;         // the button's tooltip; empty off the toolbar
+    std::string_view prompt;          // status-line text while highlighted; empty shows nothing
+    std::string_view contextCaption;  // the item's text in the text's context menu, or empty
+    bool separatorAfter;              // a menu separator follows the item
+    bool checkable;                   // the item carries a check mark
 };
 
 // Every command in menu order (menus left to right, items top to bottom), the scheme items in the
@@ -65,8 +76,5 @@ std::span<const Command> commandTable();
 
 // The row of this identifier, or nullptr.
 const Command *findCommand(int id);
-
-// The toolbar tooltip of an identifier; empty for any identifier without one.
-std::string_view toolbarTooltip(int id);
 
 }  // namespace scrivo

@@ -12,47 +12,21 @@
 #include <vector>
 
 #include "CommandTable.h"
+#include "QtText.h"
 #include "TextFormats.h"
 
 namespace {
 
 constexpr int kPositionPaneWidth = 400;
 
-QString qstring(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-struct ToolbarIcon {
-    int id;
-    const char *themeName;
-    const char *bundled;
-};
-
-constexpr ToolbarIcon kToolbarIcons[] = {
-    {scrivo::command::kFileNew, "document-new", ":/icons/new.xpm"},
-    {scrivo::command::kFileLoad, "document-open", ":/icons/load.xpm"},
-    {scrivo::command::kFileSave, "document-save", ":/icons/save.xpm"},
-    {scrivo::command::kEditCopy, "edit-copy", ":/icons/copy.xpm"},
-    {scrivo::command::kEditCut, "edit-cut", ":/icons/cut.xpm"},
-    {scrivo::command::kEditPaste, "edit-paste", ":/icons/paste.xpm"},
-    {scrivo::command::kRunStart, "media-playback-start", ":/icons/start.xpm"},
-    {scrivo::command::kFilePrint, "document-print", ":/icons/print.xpm"},
-};
-
-QIcon toolbarIcon(int id) {
-    for (const ToolbarIcon &icon : kToolbarIcons) {
-        if (icon.id == id) {
-            return QIcon::fromTheme(QString::fromLatin1(icon.themeName),
-                                    QIcon(QString::fromLatin1(icon.bundled)));
-        }
-    }
-    return {};
+QIcon toolbarIcon(const scrivo::ToolbarIcon &icon) {
+    return QIcon::fromTheme(ToQString(icon.themeName), QIcon(ToQString(icon.bundled)));
 }
 
 QString menuText(const scrivo::Command &command) {
-    QString text = qstring(command.caption);
-    if (!command.shortcutLabel.empty()) {
-        text += QLatin1Char('\t') + qstring(command.shortcutLabel);
+    QString text = ToQString(command.caption);
+    if (!command.menu.empty() && !command.keys[0].empty()) {
+        text += QLatin1Char('\t') + ToQString(command.keys[0]);
     }
     return text;
 }
@@ -80,8 +54,8 @@ class StatusPositionPane : public QWidget {
         const scrivo::StatusLineParts parts = scrivo::splitStatusLine(utf8);
         QPainter painter(this);
         const QRect area = rect().adjusted(2, 0, -2, 0);
-        painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter, qstring(parts.left));
-        painter.drawText(area, Qt::AlignHCenter | Qt::AlignVCenter, qstring(parts.centred));
+        painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter, ToQString(parts.left));
+        painter.drawText(area, Qt::AlignHCenter | Qt::AlignVCenter, ToQString(parts.centred));
     }
 
   private:
@@ -176,7 +150,7 @@ void CMainFrame::BuildMenusAndActions() {
                 return menu;
             }
         }
-        QMenu *menu = create(qstring(caption));
+        QMenu *menu = create(ToQString(caption));
         menus.emplace_back(caption, menu);
         return menu;
     };
@@ -188,13 +162,13 @@ void CMainFrame::BuildMenusAndActions() {
         for (std::string_view key : command.keys) {
             if (!key.empty()) {
                 shortcuts.append(
-                    QKeySequence::fromString(qstring(key), QKeySequence::PortableText));
+                    QKeySequence::fromString(ToQString(key), QKeySequence::PortableText));
             }
         }
         action->setShortcuts(shortcuts);
         allShortcuts.append(shortcuts);
         action->setCheckable(command.checkable);
-        action->setToolTip(qstring(scrivo::toolbarTooltip(command.id)));
+        action->setToolTip(ToQString(command.tooltip));
         const int id = command.id;
         connect(action, &QAction::triggered, this, [this, id] { Dispatch(id); });
         connect(action, &QAction::hovered, this, [this, id] { ShowPrompt(id); });
@@ -235,7 +209,7 @@ void CMainFrame::BuildToolBar() {
         for (const scrivo::Command &command : scrivo::commandTable()) {
             if (command.toolbarSlot == slot) {
                 QAction *action = ActionFor(command.id);
-                action->setIcon(toolbarIcon(command.id));
+                action->setIcon(toolbarIcon(command.icon));
                 m_toolBar->addAction(action);
             }
         }
@@ -272,7 +246,7 @@ bool CMainFrame::eventFilter(QObject *watched, QEvent *event) {
 
 void CMainFrame::ShowPrompt(int id) {
     const scrivo::Command *command = scrivo::findCommand(id);
-    SetMessageText(command ? qstring(command->prompt) : QString());
+    SetMessageText(command ? ToQString(command->prompt) : QString());
 }
 
 void CMainFrame::SetMessageText(const QString &text) {
@@ -292,7 +266,7 @@ QString CMainFrame::StatusPaneText(int pane) const {
 }
 
 void CMainFrame::UpdateTitle() {
-    setWindowTitle(qstring(scrivo::titleText(m_currentPath)));
+    setWindowTitle(ToQString(scrivo::titleText(m_currentPath)));
 }
 
 void CMainFrame::UpdateStatusLine() {
@@ -307,7 +281,7 @@ void CMainFrame::UpdateStatusLine() {
         position.column = 1;
     }
     if (m_positionPane) {
-        m_positionPane->setText(qstring(scrivo::statusLineText(position)));
+        m_positionPane->setText(ToQString(scrivo::statusLineText(position)));
     }
 }
 

@@ -11,20 +11,9 @@
 
 #include "CommandTable.h"
 #include "MainFrame.h"
+#include "QtText.h"
 
 namespace {
-
-struct ContextMenuItem {
-    const char *caption;
-    int id;
-};
-
-constexpr ContextMenuItem kContextMenuItems[] = {
-    {"Cut", scrivo::command::kEditCut},
-    {"Copy", scrivo::command::kEditCopy},
-    {"Paste", scrivo::command::kEditPaste},
-    {"Clear", scrivo::command::kEditClear},
-};
 
 // Takes the control's context-menu requests (a right click in the text, the menu key) to the frame
 // before the control could show a menu of its own.
@@ -117,9 +106,12 @@ void CMainFrame::OnEditPaste() {
 void CMainFrame::OnContextMenu(QPoint globalPos) {
     auto *menu = new QMenu(QStringLiteral("Edit"), this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    for (const ContextMenuItem &item : kContextMenuItems) {
-        QAction *action = menu->addAction(QString::fromLatin1(item.caption));
-        connect(action, &QAction::triggered, this, [this, id = item.id] { ExecuteCommand(id); });
+    for (const scrivo::Command &command : scrivo::commandTable()) {
+        if (command.contextCaption.empty()) {
+            continue;
+        }
+        QAction *action = menu->addAction(ToQString(command.contextCaption));
+        connect(action, &QAction::triggered, this, [this, id = command.id] { ExecuteCommand(id); });
     }
     menu->popup(globalPos);
 }
