@@ -124,7 +124,6 @@ class CMainFrame : public QMainWindow {
     void OnFilePrint();
     // Pages of [start, end) until the control places no more text; no empty last page.
     void PrintPages(QPainter &painter, QPrinter &printer, int start, int end);
-    void RestoreColorsAfterPrinting();
     // Printing that could not begin says so, instead of ending as if it had printed.
     void ReportPrintingNotStarted(const QPrinter &printer);
     // Shows the picture for two seconds over the area the frame will take, before its contents

@@ -1,45 +1,11 @@
 // Colouring on the control: the scanner's runs become style bytes that are handed to the control
 // in one call, so a whole-text colouring costs one pass of the scanner and one styling call.
 // Styling moves neither the selection nor the view and is never an undo step; the view is still
-// saved and restored around it because the callers may scroll.
+// kept around it because the callers may scroll.
 #include <algorithm>
 #include <string>
 
 #include "MainFrame.h"
-
-namespace {
-
-// Keeps the notification mask off for a scope and puts the old mask back.
-class NotificationsMasked {
-  public:
-    explicit NotificationsMasked(CScrivoRichEditCtrl &editor)
-        : editor_(editor), saved_(editor.NotificationsEnabled()) {
-        editor_.SetNotificationsEnabled(false);
-    }
-    ~NotificationsMasked() { editor_.SetNotificationsEnabled(saved_); }
-    NotificationsMasked(const NotificationsMasked &) = delete;
-    NotificationsMasked &operator=(const NotificationsMasked &) = delete;
-
-  private:
-    CScrivoRichEditCtrl &editor_;
-    bool saved_;
-};
-
-struct ViewPosition {
-    int firstVisibleLine;
-    int xOffset;
-};
-
-ViewPosition saveView(const CScrivoRichEditCtrl &editor) {
-    return {editor.FirstVisibleLine(), editor.XOffset()};
-}
-
-void restoreView(CScrivoRichEditCtrl &editor, ViewPosition view) {
-    editor.SetFirstVisibleLine(view.firstVisibleLine);
-    editor.SetXOffset(view.xOffset);
-}
-
-}  // namespace
 
 void CMainFrame::ColorizeRange(int start, int end) {
     start = std::max(start, 0);
@@ -47,7 +13,7 @@ void CMainFrame::ColorizeRange(int start, int end) {
     if (start >= end) {
         return;
     }
-    NotificationsMasked masked(*m_editor);
+    const CScrivoRichEditCtrl::ChangeGuard guard(*m_editor, {.maskNotifications = true});
     m_editor->SetSlotColors(m_colors);
 
     const std::string_view text = m_editor->RangeText(start, end);
@@ -70,18 +36,16 @@ void CMainFrame::ColorizeCurrentLine() {
     const int nextLine = m_editor->LineIndex(line + 1);
     const int rangeEnd = nextLine < 0 ? m_editor->TextLength() : nextLine;
 
-    const ViewPosition view = saveView(*m_editor);
-    m_editor->SetRedraw(false);
+    const CScrivoRichEditCtrl::ChangeGuard guard(*m_editor,
+                                                 {.suspendRedraw = true, .keepView = true});
     ColorizeRange(rangeStart, rangeEnd);
-    restoreView(*m_editor, view);
-    m_editor->SetRedraw(true);
 }
 
 void CMainFrame::RecolorDocument() {
-    const ViewPosition view = saveView(*m_editor);
-    m_editor->SetRedraw(false);
-    ColorizeRange(0, m_editor->TextLengthCountingBreaksTwice());
-    restoreView(*m_editor, view);
+    {
+        const CScrivoRichEditCtrl::ChangeGuard guard(*m_editor,
+                                                     {.suspendRedraw = true, .keepView = true});
+        ColorizeRange(0, m_editor->TextLengthCountingBreaksTwice());
+    }
     m_editor->setFocus();
-    m_editor->SetRedraw(true);
 }

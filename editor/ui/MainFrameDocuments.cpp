@@ -2,8 +2,6 @@
 // The current path is the only link between the text and a file; there is no modified flag and no
 // prompt to save. A load or save that fails is reported and leaves text, path and file as they
 // were.
-#include <Qsci/qsciscintillabase.h>
-
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -143,16 +141,18 @@ void CMainFrame::LoadDocument(const std::string &path) {
     m_loading = true;
     SetMessageText(QStringLiteral("Loading"));
     UpdateTitle();
-    m_editor->SetRedraw(false);
-    const bool read = ReadTextFile(path);
-    if (read) {
-        UpdateStatusLine();
-        ColorizeRange(0, m_editor->TextLengthCountingBreaksTwice());
-    } else {
-        m_currentPath = previousPath;
-        UpdateTitle();
+    bool read = false;
+    {
+        const CScrivoRichEditCtrl::ChangeGuard guard(*m_editor, {.suspendRedraw = true});
+        read = ReadTextFile(path);
+        if (read) {
+            UpdateStatusLine();
+            ColorizeRange(0, m_editor->TextLengthCountingBreaksTwice());
+        } else {
+            m_currentPath = previousPath;
+            UpdateTitle();
+        }
     }
-    m_editor->SetRedraw(true);
     if (read) {
         m_editor->SetSelectionRange(0, 0);
         m_editor->setFocus();
@@ -169,12 +169,7 @@ bool CMainFrame::ReadTextFile(const std::string &path) {
         ShowFileError("read", path, read.failure);
         return false;
     }
-    const std::string text = scrivo::fileBytesToText(bytes);
-    // Handed over as bytes with their length: a NUL or a byte that is not UTF-8 stays as it is.
-    m_editor->SendScintilla(QsciScintillaBase::SCI_CLEARALL);
-    m_editor->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, text.size(), text.data());
-    // The old text's history does not apply to the new one.
-    m_editor->SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
+    m_editor->SetTextBytes(scrivo::fileBytesToText(bytes));
     return true;
 }
 

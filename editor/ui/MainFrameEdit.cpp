@@ -60,46 +60,39 @@ void CMainFrame::RegisterEditCommands() {
 }
 
 void CMainFrame::OnEditPaste() {
-    if (!m_editor || !m_editor->isEnabled()) {
+    if (!m_editor->isEnabled()) {
         return;
     }
     m_editor->setFocus();
     if (!clipboardHoldsText()) {
         return;
     }
-    m_editor->SetRedraw(false);
-    const bool notifications = m_editor->NotificationsEnabled();
-    m_editor->SetNotificationsEnabled(false);
-    const int firstVisibleLine = m_editor->FirstVisibleLine();
-    const int xOffset = m_editor->XOffset();
     const int start = m_editor->SelectionStart();
     const int end = m_editor->SelectionEnd();
-
-    const int before = m_editor->TextLength();
-    m_editor->paste();
-    const int after = m_editor->TextLength();
-    const int inserted = after - before + (end - start);
-
-    if (inserted > 0) {
-        const int firstLine = m_editor->LineFromPosition(start);
-        const int lastLine = m_editor->LineFromPosition(start + inserted - 1);
-        const int from = m_editor->LineIndex(std::max(firstLine - 1, 0));
-        int to = m_editor->LineIndex(lastLine + 2);
-        if (to < 0 || to > after) {
-            to = after;
+    int inserted = 0;
+    {
+        const CScrivoRichEditCtrl::ChangeGuard guard(
+            *m_editor, {.suspendRedraw = true, .maskNotifications = true, .keepView = true});
+        const int before = m_editor->TextLength();
+        m_editor->paste();
+        const int after = m_editor->TextLength();
+        inserted = after - before + (end - start);
+        if (inserted > 0) {
+            const int firstLine = m_editor->LineFromPosition(start);
+            const int lastLine = m_editor->LineFromPosition(start + inserted - 1);
+            const int from = m_editor->LineIndex(std::max(firstLine - 1, 0));
+            int to = m_editor->LineIndex(lastLine + 2);
+            if (to < 0 || to > after) {
+                to = after;
+            }
+            ColorizeRange(from, to);
         }
-        ColorizeRange(from, to);
     }
-
-    m_editor->SetNotificationsEnabled(notifications);
-    m_editor->SetFirstVisibleLine(firstVisibleLine);
-    m_editor->SetXOffset(xOffset);
     if (inserted > 0) {
         m_editor->SetSelectionRange(start + inserted, start + inserted);
     } else {
         m_editor->SetSelectionRange(start, end);
     }
-    m_editor->SetRedraw(true);
     UpdateStatusLine();
 }
 

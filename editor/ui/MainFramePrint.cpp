@@ -65,6 +65,8 @@ void CMainFrame::OnFilePrint() {
         WaitCursor waitCursor;
         QPainter painter;
         if (painter.begin(&printer)) {
+            // The screen never shows the printout's colours.
+            const CScrivoRichEditCtrl::ChangeGuard guard(*m_editor, {.suspendRedraw = true});
             m_editor->SetPrinting(true);
             m_editor->SetSlotColors(kBlackOnWhite);
             if (selectionOnly) {
@@ -74,7 +76,9 @@ void CMainFrame::OnFilePrint() {
             }
             painter.end();
             m_editor->SetPrinting(false);
-            RestoreColorsAfterPrinting();
+            // ColorizeRange sets the scheme's colours only when there is text to colour.
+            m_editor->SetSlotColors(m_colors);
+            ColorizeRange(0, m_editor->TextLengthCountingBreaksTwice());
         } else {
             ReportPrintingNotStarted(printer);
         }
@@ -92,28 +96,16 @@ void CMainFrame::ReportPrintingNotStarted(const QPrinter &printer) {
 
 void CMainFrame::PrintPages(QPainter &painter, QPrinter &printer, int start, int end) {
     const QRect textRect = textRectangle(printer);
-    m_editor->SendScintilla(QsciScintillaBase::SCI_SETPRINTWRAPMODE,
-                            static_cast<unsigned long>(QsciScintillaBase::SC_WRAP_WORD));
     for (bool firstPage = true;; firstPage = false) {
         if (!firstPage) {
             printer.newPage();
         }
-        const long next =
-            m_editor->SendScintilla(QsciScintillaBase::SCI_FORMATRANGE, 1UL, &painter, textRect,
-                                    static_cast<long>(start), static_cast<long>(end));
+        const int next = m_editor->PrintPage(painter, textRect, start, end);
         // Stopping when the text is placed leaves no empty last page; stopping when a page places
         // nothing keeps a page too small for one line from looping for ever.
         if (next >= end || next <= start) {
             break;
         }
-        start = static_cast<int>(next);
+        start = next;
     }
-}
-
-void CMainFrame::RestoreColorsAfterPrinting() {
-    m_editor->SetRedraw(false);
-    // ColorizeRange sets the scheme's colours only when there is text to colour.
-    m_editor->SetSlotColors(m_colors);
-    ColorizeRange(0, m_editor->TextLengthCountingBreaksTwice());
-    m_editor->SetRedraw(true);
 }

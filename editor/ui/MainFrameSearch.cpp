@@ -11,78 +11,12 @@
 
 namespace {
 
-struct Match {
-    int start;
-    int end;
-};
+using TextRange = CScrivoRichEditCtrl::TextRange;
 
-std::optional<Match> searchForward(CScrivoRichEditCtrl &editor, int from,
-                                   const scrivo::FindReplaceRequest &request) {
-    const int length = editor.TextLength();
-    // A start past the end (the text shrank since the last search) finds nothing; the control
-    // would read such a target as a backward search.
-    if (request.findText.empty() || from < 0 || from >= length) {
-        return std::nullopt;
-    }
-    const int flags = (request.matchCase ? QsciScintillaBase::SCFIND_MATCHCASE : 0) |
-                      (request.wholeWord ? QsciScintillaBase::SCFIND_WHOLEWORD : 0);
-    editor.SendScintilla(QsciScintillaBase::SCI_SETSEARCHFLAGS, static_cast<unsigned long>(flags));
-    editor.SendScintilla(QsciScintillaBase::SCI_SETTARGETRANGE, static_cast<unsigned long>(from),
-                         static_cast<long>(length));
-    const long found = editor.SendScintilla(QsciScintillaBase::SCI_SEARCHINTARGET,
-                                            static_cast<uintptr_t>(request.findText.size()),
-                                            request.findText.c_str());
-    if (found < 0) {
-        return std::nullopt;
-    }
-    // The match's own end: without match case it may differ in length from the find text.
-    return Match{static_cast<int>(found),
-                 static_cast<int>(editor.SendScintilla(QsciScintillaBase::SCI_GETTARGETEND))};
+std::optional<TextRange> searchForward(CScrivoRichEditCtrl &editor, int from,
+                                       const scrivo::FindReplaceRequest &request) {
+    return editor.FindForward(from, request.findText, {request.matchCase, request.wholeWord});
 }
-
-// Replaces the match and answers the end of the inserted text. The inserted text takes the colour
-// found at the insertion point, as typed text does. Run inside UnrecordedEdits.
-int replaceMatch(CScrivoRichEditCtrl &editor, Match match, const std::string &replaceText) {
-    editor.SendScintilla(QsciScintillaBase::SCI_SETTARGETRANGE,
-                         static_cast<unsigned long>(match.start), static_cast<long>(match.end));
-    const int inserted = static_cast<int>(
-        editor.SendScintilla(QsciScintillaBase::SCI_REPLACETARGET,
-                             static_cast<uintptr_t>(replaceText.size()), replaceText.c_str()));
-    const int end = match.start + inserted;
-    if (inserted > 0) {
-        const int colourFrom = match.start > 0 ? match.start - 1 : end;
-        const int style = colourFrom < editor.TextLength() ? editor.StyleAt(colourFrom) : 0;
-        editor.ApplyStyles(
-            match.start, std::string(static_cast<std::size_t>(inserted), static_cast<char>(style)));
-    }
-    return end;
-}
-
-// Keeps undo collection and the control's modification notifications off for a scope, then drops
-// the undo history that no longer fits the text. Without the notifications every replacement
-// costs the control no bookkeeping proportional to the text, which makes Replace All of many
-// matches in a large text fast.
-class UnrecordedEdits {
-  public:
-    explicit UnrecordedEdits(CScrivoRichEditCtrl &editor)
-        : editor_(editor),
-          eventMask_(editor.SendScintilla(QsciScintillaBase::SCI_GETMODEVENTMASK)) {
-        editor_.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
-        editor_.SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK, 0UL);
-    }
-    ~UnrecordedEdits() {
-        editor_.SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK,
-                              static_cast<unsigned long>(eventMask_));
-        editor_.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1UL);
-        editor_.SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
-    }
-    UnrecordedEdits(const UnrecordedEdits &) = delete;
-    UnrecordedEdits &operator=(const UnrecordedEdits &) = delete;
-
-  private:
-    CScrivoRichEditCtrl &editor_;
-    long eventMask_;
-};
 
 }  // namespace
 
@@ -119,7 +53,7 @@ void CMainFrame::OnFindReplaceRequest(const scrivo::FindReplaceRequest &request)
 }
 
 void CMainFrame::FindNext(const scrivo::FindReplaceRequest &request) {
-    const std::optional<Match> match = searchForward(*m_editor, m_searchPosition, request);
+    const std::optional<TextRange> match = searchForward(*m_editor, m_searchPosition, request);
     if (!match) {
         return;
     }
@@ -129,14 +63,14 @@ void CMainFrame::FindNext(const scrivo::FindReplaceRequest &request) {
 }
 
 void CMainFrame::ReplaceNext(const scrivo::FindReplaceRequest &request) {
-    const std::optional<Match> match = searchForward(*m_editor, m_searchPosition, request);
+    const std::optional<TextRange> match = searchForward(*m_editor, m_searchPosition, request);
     if (!match) {
         return;
     }
     int insertedEnd = 0;
     {
-        UnrecordedEdits unrecorded(*m_editor);
-        insertedEnd = replaceMatch(*m_editor, *match, request.replaceText);
+        const CScrivoRichEditCtrl::ChangeGuard guard(*m_editor, {.unrecorded = true});
+        insertedEnd = m_editor->ReplaceRange(*match, request.replaceText);
     }
     m_editor->SetSelectionRange(insertedEnd, insertedEnd);
     FocusAndRepaintEditor();
@@ -144,17 +78,17 @@ void CMainFrame::ReplaceNext(const scrivo::FindReplaceRequest &request) {
 }
 
 void CMainFrame::ReplaceAll(const scrivo::FindReplaceRequest &request) {
-    std::optional<Match> match = searchForward(*m_editor, m_searchPosition, request);
+    std::optional<TextRange> match = searchForward(*m_editor, m_searchPosition, request);
     if (!match) {
         return;
     }
     int position = 0;
     {
-        UnrecordedEdits unrecorded(*m_editor);
+        const CScrivoRichEditCtrl::ChangeGuard guard(*m_editor, {.unrecorded = true});
         // Every search resumes behind the inserted text, so a replacement holding the find text
         // is never replaced again and the loop ends.
         do {
-            position = replaceMatch(*m_editor, *match, request.replaceText);
+            position = m_editor->ReplaceRange(*match, request.replaceText);
             match = searchForward(*m_editor, position, request);
         } while (match);
     }

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <algorithm>
+#include <string>
 
 #include "FrameServices.h"
 
@@ -69,6 +70,7 @@ CScrivoRichEditCtrl::CScrivoRichEditCtrl(scrivo::Sound &sound, QWidget *parent)
     // colouring stays one cheap call.
     SendScintilla(SCI_SETMODEVENTMASK,
                   static_cast<unsigned long>(SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE));
+    SendScintilla(SCI_SETPRINTWRAPMODE, static_cast<unsigned long>(SC_WRAP_WORD));
 
     connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int) {
         ColourPendingInsertion();
@@ -195,6 +197,50 @@ void CScrivoRichEditCtrl::SetStyleBytes(int start, std::string_view styles) cons
     SendScintilla(SCI_SETSTYLINGEX, static_cast<uintptr_t>(styles.size()), styles.data());
 }
 
+void CScrivoRichEditCtrl::SetTextBytes(std::string_view bytes) {
+    SendScintilla(SCI_CLEARALL);
+    SendScintilla(SCI_APPENDTEXT, bytes.size(), bytes.data());
+    SendScintilla(SCI_EMPTYUNDOBUFFER);
+}
+
+std::optional<CScrivoRichEditCtrl::TextRange> CScrivoRichEditCtrl::FindForward(
+    int from, std::string_view text, SearchFlags flags) {
+    const int length = TextLength();
+    // A start past the end (the text shrank since the last search) finds nothing; the control
+    // would read such a target as a backward search.
+    if (text.empty() || from < 0 || from >= length) {
+        return std::nullopt;
+    }
+    const int searchFlags =
+        (flags.matchCase ? SCFIND_MATCHCASE : 0) | (flags.wholeWord ? SCFIND_WHOLEWORD : 0);
+    SendScintilla(SCI_SETSEARCHFLAGS, static_cast<unsigned long>(searchFlags));
+    SendScintilla(SCI_SETTARGETRANGE, static_cast<unsigned long>(from), static_cast<long>(length));
+    const long found =
+        SendScintilla(SCI_SEARCHINTARGET, static_cast<uintptr_t>(text.size()), text.data());
+    if (found < 0) {
+        return std::nullopt;
+    }
+    return TextRange{static_cast<int>(found), static_cast<int>(SendScintilla(SCI_GETTARGETEND))};
+}
+
+int CScrivoRichEditCtrl::ReplaceRange(TextRange range, std::string_view text) {
+    const int style = InsertionStyle(range.start, range.end);
+    SendScintilla(SCI_SETTARGETRANGE, static_cast<unsigned long>(range.start),
+                  static_cast<long>(range.end));
+    const int inserted = static_cast<int>(
+        SendScintilla(SCI_REPLACETARGET, static_cast<uintptr_t>(text.size()), text.data()));
+    if (inserted > 0) {
+        ApplyStyles(range.start,
+                    std::string(static_cast<std::size_t>(inserted), static_cast<char>(style)));
+    }
+    return range.start + inserted;
+}
+
+int CScrivoRichEditCtrl::PrintPage(QPainter &painter, const QRect &area, int start, int end) {
+    return static_cast<int>(SendScintilla(SCI_FORMATRANGE, 1UL, &painter, area,
+                                          static_cast<long>(start), static_cast<long>(end)));
+}
+
 int CScrivoRichEditCtrl::StyleAt(int position) const {
     ColourPendingInsertion();
     return static_cast<int>(SendScintilla(SCI_GETSTYLEAT, static_cast<unsigned long>(position)));
@@ -286,17 +332,18 @@ void CScrivoRichEditCtrl::OnModified(int position, int modificationType, int len
     if ((modificationType & SC_MOD_BEFOREINSERT) == 0 || length <= 0) {
         return;
     }
-    // Inserted text continues the colour before it, or at the very start the colour after it,
-    // which is still at `position` before the insertion.
-    int style = 0;
-    if (position > 0) {
-        style = StyleAt(position - 1);
-    } else if (position < TextLength()) {
-        style = StyleAt(position);
-    }
+    // The text after the insertion point is still at `position` before the insertion.
+    const int style = InsertionStyle(position, position);
     if (style != 0) {
         pendingInsertion_ = PendingInsertion{position, length, style};
     }
+}
+
+int CScrivoRichEditCtrl::InsertionStyle(int start, int end) const {
+    if (start > 0) {
+        return StyleAt(start - 1);
+    }
+    return end < TextLength() ? StyleAt(end) : 0;
 }
 
 void CScrivoRichEditCtrl::ColourPendingInsertion() const {
@@ -310,5 +357,46 @@ void CScrivoRichEditCtrl::ColourPendingInsertion() const {
     if (length > 0) {
         SetStyleBytes(insertion.position, std::string(static_cast<std::size_t>(length),
                                                       static_cast<char>(insertion.style)));
+    }
+}
+
+CScrivoRichEditCtrl::ChangeGuard::ChangeGuard(CScrivoRichEditCtrl &editor, Hold hold)
+    : editor_(editor), hold_(hold) {
+    if (hold_.suspendRedraw) {
+        redrawWasOn_ = editor_.viewport()->updatesEnabled();
+        editor_.SetRedraw(false);
+    }
+    if (hold_.maskNotifications) {
+        notificationsWereOn_ = editor_.NotificationsEnabled();
+        editor_.SetNotificationsEnabled(false);
+    }
+    if (hold_.keepView) {
+        firstVisibleLine_ = editor_.FirstVisibleLine();
+        xOffset_ = editor_.XOffset();
+    }
+    if (hold_.unrecorded) {
+        modificationEventMask_ = editor_.SendScintilla(SCI_GETMODEVENTMASK);
+        undoCollectionWasOn_ = editor_.SendScintilla(SCI_GETUNDOCOLLECTION) != 0;
+        editor_.SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
+        editor_.SendScintilla(SCI_SETMODEVENTMASK, 0UL);
+    }
+}
+
+CScrivoRichEditCtrl::ChangeGuard::~ChangeGuard() {
+    if (hold_.unrecorded) {
+        editor_.SendScintilla(SCI_SETMODEVENTMASK,
+                              static_cast<unsigned long>(modificationEventMask_));
+        editor_.SendScintilla(SCI_SETUNDOCOLLECTION, undoCollectionWasOn_ ? 1UL : 0UL);
+        editor_.SendScintilla(SCI_EMPTYUNDOBUFFER);
+    }
+    if (hold_.keepView) {
+        editor_.SetFirstVisibleLine(firstVisibleLine_);
+        editor_.SetXOffset(xOffset_);
+    }
+    if (hold_.maskNotifications) {
+        editor_.SetNotificationsEnabled(notificationsWereOn_);
+    }
+    if (hold_.suspendRedraw && redrawWasOn_) {
+        editor_.SetRedraw(true);
     }
 }

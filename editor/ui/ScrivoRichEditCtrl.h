@@ -25,6 +25,9 @@ namespace scrivo {
 class Sound;
 }
 
+class QPainter;
+class QRect;
+
 class CScrivoRichEditCtrl : public QsciScintilla {
     Q_OBJECT
 
@@ -57,10 +60,43 @@ class CScrivoRichEditCtrl : public QsciScintilla {
     // Keys that are commands of the frame: they never reach the control and never click.
     void SetReservedShortcuts(QList<QKeySequence> shortcuts) { reserved_ = std::move(shortcuts); }
 
-    // The mask of update and selection notifications (positionChanged). Switched off while a
-    // range is coloured so that colouring does not refresh the status line.
+    // The mask of update and selection notifications (positionChanged). Off until the frame is
+    // ready for them; ChangeGuard switches them off for a change the program makes itself.
     void SetNotificationsEnabled(bool on) { notificationsEnabled_ = on; }
     bool NotificationsEnabled() const { return notificationsEnabled_; }
+
+    // Holds the control still for a change the program makes itself, and lets go in reverse order
+    // at the end of the scope. Colouring, Paste, Replace, loading and printing all go through it.
+    class ChangeGuard {
+      public:
+        struct Hold {
+            // No painting while it lasts; one full repaint is scheduled at the end.
+            bool suspendRedraw = false;
+            // No positionChanged, so that the status line is refreshed once, by the caller.
+            bool maskNotifications = false;
+            // The first visible line and the horizontal scroll are put back at the end.
+            bool keepView = false;
+            // No undo steps and no modification notices; the undo history, which no longer fits
+            // the text, is emptied at the end. Without the notices an edit costs the control no
+            // bookkeeping proportional to the text.
+            bool unrecorded = false;
+        };
+
+        ChangeGuard(CScrivoRichEditCtrl &editor, Hold hold);
+        ~ChangeGuard();
+        ChangeGuard(const ChangeGuard &) = delete;
+        ChangeGuard &operator=(const ChangeGuard &) = delete;
+
+      private:
+        CScrivoRichEditCtrl &editor_;
+        Hold hold_;
+        bool redrawWasOn_ = true;
+        bool notificationsWereOn_ = true;
+        int firstVisibleLine_ = 0;
+        int xOffset_ = 0;
+        long modificationEventMask_ = 0;
+        bool undoCollectionWasOn_ = true;
+    };
 
     // The font, size and weight of every colour slot, with the scheme's colours.
     void SetDefaultFormat(const scrivo::SchemeColors &colors);
@@ -90,8 +126,28 @@ class CScrivoRichEditCtrl : public QsciScintilla {
     void ApplyStyles(int start, std::string_view styles);
     int StyleAt(int position) const;
 
-    // Suspends repainting of the text area; switching it on again schedules one full repaint.
-    void SetRedraw(bool on);
+    // Replaces the whole text with these bytes as they are (a NUL or a byte that is not UTF-8
+    // stays) and drops the undo history, which belonged to the old text.
+    void SetTextBytes(std::string_view bytes);
+
+    struct TextRange {
+        int start;
+        int end;
+    };
+    struct SearchFlags {
+        bool matchCase;
+        bool wholeWord;
+    };
+    // The first match of `text` in [from, end of text); nothing for an empty text or a start
+    // outside the text. A match may differ in length from `text` when case does not matter.
+    std::optional<TextRange> FindForward(int from, std::string_view text, SearchFlags flags);
+    // Puts `text` in place of [range.start, range.end) and answers the end of what was inserted,
+    // which takes the colour at the insertion point as typed text does.
+    int ReplaceRange(TextRange range, std::string_view text);
+
+    // Lays [start, end) out on one page inside `area` of the printer's painter, long lines broken
+    // at words, in the control's fonts and current colours. Answers where the next page starts.
+    int PrintPage(QPainter &painter, const QRect &area, int start, int end);
 
     struct GutterLabel {
         int number;  // 1-based line number
@@ -123,6 +179,11 @@ class CScrivoRichEditCtrl : public QsciScintilla {
 
     void PaintGutter();
     void OnModified(int position, int modificationType, int length);
+    // The style that text put in place of [start, end) takes: that of the byte before it or, at
+    // the very start, that of the byte after it; 0 when there is neither.
+    int InsertionStyle(int start, int end) const;
+    // Suspends repainting of the text area; switching it on again schedules one full repaint.
+    void SetRedraw(bool on);
     void ColourPendingInsertion() const;
     void SetStyleBytes(int start, std::string_view styles) const;
 

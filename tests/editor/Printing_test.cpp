@@ -338,6 +338,8 @@ TEST_F(PrintingTest, ColoursSelectionCaretAndUndoHistoryAreAsBefore) {
     EXPECT_EQ(after.caret, 22);
     EXPECT_EQ(Frame().StatusPaneText(0), QStringLiteral("Ready"));
     EXPECT_FALSE(Editor().Printing());
+    EXPECT_TRUE(Editor().viewport()->updatesEnabled()) << "the control paints again";
+    EXPECT_TRUE(Editor().NotificationsEnabled());
 
     EXPECT_EQ(Editor().text(), textBefore);
     Editor().undo();
