@@ -97,19 +97,46 @@ class DialogRunner {
     virtual int run(QDialog &dialog) = 0;
 };
 
-// Not owned: whoever builds the frame keeps the services alive for the frame's whole life.
+// A stand-in for every service that does no harm: no sound, file and print dialogs that cancel,
+// messages written to standard error, no program started (ENOSYS), no pause, no help window and
+// modal dialogs rejected without being shown. A frame uses it for every service it is not given.
+class HarmlessServices final : public Sound,
+                               public FileDialogs,
+                               public FileErrorBox,
+                               public ProcessStarter,
+                               public PrintDialog,
+                               public InformationBox,
+                               public SplashWait,
+                               public HelpViewer,
+                               public DialogRunner {
+  public:
+    static HarmlessServices &instance();
+
+    void playClick() override;
+    std::optional<std::string> chooseFile(const FileDialogRequest &request) override;
+    void showFileError(const std::string &message) override;
+    int startDetached(const std::string &program,
+                      const std::vector<std::string> &arguments) override;
+    bool choosePrinter(QPrinter &printer, QWidget *parent) override;
+    void showInformation(QWidget *parent, const std::string &caption,
+                         const std::string &text) override;
+    void wait(int milliseconds) override;
+    void displayTopic(const std::string &file) override;
+    int run(QDialog &dialog) override;
+};
+
+// Not owned: whoever builds the frame keeps the services alive for the frame's whole life. Never
+// null: each one left out is the harmless stand-in.
 struct FrameServices {
-    Sound *sound = nullptr;
-    FileDialogs *fileDialogs = nullptr;
-    FileErrorBox *fileErrors = nullptr;
-    ProcessStarter *processes = nullptr;
-    // Printing, splash, help: a frame given none of these does without (no print, no pause, no
-    // message, no help window).
-    PrintDialog *printDialog = nullptr;
-    InformationBox *informationBox = nullptr;
-    SplashWait *splashWait = nullptr;
-    HelpViewer *helpViewer = nullptr;
-    DialogRunner *dialogs = nullptr;
+    Sound *sound = &HarmlessServices::instance();
+    FileDialogs *fileDialogs = &HarmlessServices::instance();
+    FileErrorBox *fileErrors = &HarmlessServices::instance();
+    ProcessStarter *processes = &HarmlessServices::instance();
+    PrintDialog *printDialog = &HarmlessServices::instance();
+    InformationBox *informationBox = &HarmlessServices::instance();
+    SplashWait *splashWait = &HarmlessServices::instance();
+    HelpViewer *helpViewer = &HarmlessServices::instance();
+    DialogRunner *dialogs = &HarmlessServices::instance();
 };
 
 }  // namespace scrivo

@@ -82,7 +82,7 @@ CMainFrame::~CMainFrame() {
     m_editor.reset();
 }
 
-bool CMainFrame::CreateFrame() {
+void CMainFrame::CreateFrame() {
     ShowSplashWhileCreating();
     setCentralWidget(m_editor.get());
     BuildMenusAndActions();
@@ -99,7 +99,6 @@ bool CMainFrame::CreateFrame() {
     UpdateTitle();
     showMaximized();
     ActionFor(scrivo::command::kOptionsKeyClick)->setChecked(m_keyClick);
-    return true;
 }
 
 void CMainFrame::OnCommand(int id, CommandHandler handler) {

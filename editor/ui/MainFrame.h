@@ -37,8 +37,8 @@ class CMainFrame : public QMainWindow {
     // Writes the settings file first, then tears the members down.
     ~CMainFrame() override;
 
-    // Creates the window's parts and shows it maximised. False when the frame cannot be built.
-    bool CreateFrame();
+    // Creates the window's parts and shows it maximised.
+    void CreateFrame();
 
     // Colours [start, end) from the scanner's runs; an end past the text means the end of it.
     void ColorizeRange(int start, int end);
@@ -132,7 +132,6 @@ class CMainFrame : public QMainWindow {
     void OnHelpAbout();
     void OnHelpContents();
 
-    SPLASH m_splash;
     void RegisterSearchCommands();
     void OnFindReplace(FindReplaceDialog::Form form);
     // Examines the dialog's report in the order closing, find next, replace, replace all.
@@ -147,9 +146,14 @@ class CMainFrame : public QMainWindow {
     void OnEditPaste();
     void OnContextMenu(QPoint globalPos);
 
+    // The first member: made before every other part and destroyed after all of them, so the
+    // picture can stand while the frame builds its parts, and the teardown runs in the order the
+    // design gives (toolbar, status bar, control, settings, tables, splash last).
+    SPLASH m_splash;
     bool m_loading = false;
     scrivo::SchemeColors m_colors;
     scrivo::WordTables m_wordTables;
+    // Built from m_wordTables, so declared after them.
     scrivo::Scanner m_scanner;
     int m_colorSchemeId = scrivo::kFallbackSchemeId;
     scrivo::SettingsFile m_settings;

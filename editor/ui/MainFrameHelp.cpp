@@ -21,21 +21,17 @@ void CMainFrame::ShowSplashWhileCreating() {
     }
     m_splash.CreateSplash(this, QString::fromLatin1(kSplashPicture));
     m_splash.ShowSplash();
-    if (m_services.splashWait) {
-        m_services.splashWait->wait(kSplashMilliseconds);
-    }
+    m_services.splashWait->wait(kSplashMilliseconds);
     m_splash.HideSplash();
 }
 
 void CMainFrame::OnHelpAbout() {
     CAboutDlg dialog(this);
-    dialog.exec();
+    m_services.dialogs->run(dialog);
 }
 
 void CMainFrame::OnHelpContents() {
-    if (m_services.helpViewer) {
-        m_services.helpViewer->displayTopic(kHelpFile);
-    }
+    m_services.helpViewer->displayTopic(kHelpFile);
 }
 
 void CMainFrame::RegisterPrintAndHelpCommands() {

@@ -40,9 +40,6 @@ class WaitCursor {
 }  // namespace
 
 void CMainFrame::OnFilePrint() {
-    if (!m_services.printDialog) {
-        return;
-    }
     QsciPrinter printer(QPrinter::HighResolution);
     printer.setPrintRange(QPrinter::AllPages);
     if (!m_services.printDialog->choosePrinter(printer, this)) {
@@ -52,10 +49,8 @@ void CMainFrame::OnFilePrint() {
     const int selectionStart = m_editor->SelectionStart();
     const int selectionEnd = m_editor->SelectionEnd();
     if (selectionOnly && selectionEnd - selectionStart < 1) {
-        if (m_services.informationBox) {
-            m_services.informationBox->showInformation(this, "Impossible",
-                                                       "Current selection is empty!");
-        }
+        m_services.informationBox->showInformation(this, "Impossible",
+                                                   "Current selection is empty!");
         return;
     }
 

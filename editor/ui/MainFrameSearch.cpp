@@ -105,7 +105,5 @@ void CMainFrame::FocusAndRepaintEditor() {
 
 void CMainFrame::OnGoToLine() {
     CGoToLineDialog dialog(m_editor->LineCount(), m_editor.get(), this);
-    if (m_services.dialogs) {
-        m_services.dialogs->run(dialog);
-    }
+    m_services.dialogs->run(dialog);
 }

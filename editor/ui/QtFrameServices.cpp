@@ -200,13 +200,15 @@ void QtHelpViewer::displayTopic(const std::string &file) {
 }
 
 FrameServices QtFrameServices::services() {
-    FrameServices services{&sound_, &fileDialogs_, &fileErrors_, &processes_};
-    services.printDialog = &printDialog_;
-    services.informationBox = &informationBox_;
-    services.splashWait = &splashWait_;
-    services.helpViewer = &helpViewer_;
-    services.dialogs = &dialogs_;
-    return services;
+    return {.sound = &sound_,
+            .fileDialogs = &fileDialogs_,
+            .fileErrors = &fileErrors_,
+            .processes = &processes_,
+            .printDialog = &printDialog_,
+            .informationBox = &informationBox_,
+            .splashWait = &splashWait_,
+            .helpViewer = &helpViewer_,
+            .dialogs = &dialogs_};
 }
 
 }  // namespace scrivo

@@ -12,8 +12,8 @@ class CTextEditApp {
   public:
     CTextEditApp(int &argc, char **argv);
 
-    // Builds the frame and shows it; false when the window could not be created.
-    bool InitInstance();
+    // Builds the frame and shows it.
+    void InitInstance();
     int Run();
 
   private:

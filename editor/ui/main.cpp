@@ -24,9 +24,6 @@ int main(int argc, char **argv) {
         return 1;
     }
     CTextEditApp app(argc, argv);
-    if (!app.InitInstance()) {
-        std::fprintf(stderr, "Scrivo could not create its window.\n");
-        return 1;
-    }
+    app.InitInstance();
     return app.Run();
 }

@@ -3,12 +3,11 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTextBrowser>
-#include <QTimer>
 #include <set>
 
 #include "AboutDlg.h"
 #include "CommandTable.h"
-#include "PrintAndHelpSupport.h"
+#include "FrameTestSupport.h"
 #include "QtFrameServices.h"
 #include "Splash.h"
 
@@ -48,24 +47,19 @@ TEST(AboutDlgTest, ReturnAndEnterCloseTheBox) {
     }
 }
 
-using AboutHelpFrameTest = PrintAndHelpTest;
+using AboutHelpFrameTest = FrameTest;
 
-TEST_F(AboutHelpFrameTest, AboutRunsTheBoxModallyOverTheFrame) {
-    Frame();
-    const QWidget *shown = nullptr;
-    const QWidget *parent = nullptr;
-    QTimer::singleShot(0, [&] {
-        QWidget *modal = QApplication::activeModalWidget();
-        shown = qobject_cast<CAboutDlg *>(modal);
-        if (modal) {
-            parent = modal->parentWidget();
-            QTest::keyClick(modal, Qt::Key_Return);
-        }
-    });
+TEST_F(AboutHelpFrameTest, AboutRunsTheBoxOverTheFrameThroughTheDialogRunner) {
+    const QDialog *shown = nullptr;
+    dialogs_.answer = [&](QDialog &dialog) {
+        shown = &dialog;
+        EXPECT_NE(qobject_cast<CAboutDlg *>(&dialog), nullptr);
+        EXPECT_EQ(dialog.parentWidget(), &Frame());
+        QTest::keyClick(&dialog, Qt::Key_Return);
+    };
     Frame().ExecuteCommand(command::kHelpAbout);
+    EXPECT_EQ(dialogs_.runs, 1);
     EXPECT_NE(shown, nullptr);
-    EXPECT_EQ(parent, &Frame());
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 TEST_F(AboutHelpFrameTest, ContentsAsksTheViewerForTheHelpFileEachTime) {

@@ -23,15 +23,6 @@ class EditCommandsTest : public FrameTest {
     std::string Text() { return Editor().text().toStdString(); }
     void Paste() { Frame().ExecuteCommand(command::kEditPaste); }
 
-    // One letter per position: '.' text, 'k' keyword, 'o' operator, 's' string, 'c' comment.
-    std::string Slots(int start, int end) {
-        std::string result;
-        for (int position = start; position < end; ++position) {
-            const int style = Editor().StyleAt(position);
-            result += (style >= 0 && style < kColorSlotCount) ? ".kodsc"[style] : '?';
-        }
-        return result;
-    }
     std::string LineSlots(int line) {
         return Slots(Editor().LineIndex(line), Editor().LineIndex(line + 1) - 1);
     }

@@ -6,6 +6,7 @@
 
 #include "CommandTable.h"
 #include "FrameTestSupport.h"
+#include "QtFrameServices.h"
 
 namespace scrivo::testing {
 namespace {
@@ -16,6 +17,8 @@ constexpr int kStartTimeoutMs = 10000;
 // each argument in brackets to a file run-<pid> of its own.
 class RunCommandTest : public FrameTest {
   protected:
+    void ConfigureServices(FrameServices &services) override { services.processes = &processes_; }
+
     void SetUp() override {
         FrameTest::SetUp();
         QFile script(QStringLiteral("Orvex"));
@@ -28,6 +31,8 @@ class RunCommandTest : public FrameTest {
         script.close();
         ASSERT_TRUE(script.setPermissions(script.permissions() | QFile::ExeOwner));
     }
+
+    DetachedProcessStarter processes_;
 
     static QStringList Runs() {
         return QDir::current().entryList({QStringLiteral("run-*")}, QDir::Files, QDir::Name);
