@@ -17,7 +17,7 @@
 // Failures would make the figures meaningless: stop at once.
 class FailingErrorBox : public scrivo::FileErrorBox {
   public:
-    void showFileError(const std::string &message) override { qFatal("%s", message.c_str()); }
+    void ShowFileError(const std::string &message) override { qFatal("%s", message.c_str()); }
 };
 
 struct LargeFileFrame {

@@ -10,38 +10,38 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-FindReplaceDialog::FindReplaceDialog(Form form, QWidget *parent) : QDialog(parent), form_(form) {
+FindReplaceDialog::FindReplaceDialog(Form form, QWidget *parent) : QDialog(parent), m_form(form) {
     const bool withReplace = form == Form::FindAndReplace;
     setWindowTitle(withReplace ? QStringLiteral("Replace") : QStringLiteral("Find"));
 
     auto *fields = new QGridLayout;
-    findField_ = new QLineEdit(this);
+    m_findField = new QLineEdit(this);
     auto *findLabel = new QLabel(QStringLiteral("Fi&nd what:"), this);
-    findLabel->setBuddy(findField_);
+    findLabel->setBuddy(m_findField);
     fields->addWidget(findLabel, 0, 0);
-    fields->addWidget(findField_, 0, 1);
+    fields->addWidget(m_findField, 0, 1);
     if (withReplace) {
-        replaceField_ = new QLineEdit(this);
+        m_replaceField = new QLineEdit(this);
         auto *replaceLabel = new QLabel(QStringLiteral("Re&place with:"), this);
-        replaceLabel->setBuddy(replaceField_);
+        replaceLabel->setBuddy(m_replaceField);
         fields->addWidget(replaceLabel, 1, 0);
-        fields->addWidget(replaceField_, 1, 1);
+        fields->addWidget(m_replaceField, 1, 1);
     }
 
-    wholeWord_ = new QCheckBox(QStringLiteral("Match &whole word only"), this);
-    matchCase_ = new QCheckBox(QStringLiteral("Match &case"), this);
+    m_wholeWord = new QCheckBox(QStringLiteral("Match &whole word only"), this);
+    m_matchCase = new QCheckBox(QStringLiteral("Match &case"), this);
     auto *direction = new QGroupBox(QStringLiteral("Direction"), this);
-    up_ = new QRadioButton(QStringLiteral("&Up"), direction);
-    down_ = new QRadioButton(QStringLiteral("&Down"), direction);
-    down_->setChecked(true);
+    m_up = new QRadioButton(QStringLiteral("&Up"), direction);
+    m_down = new QRadioButton(QStringLiteral("&Down"), direction);
+    m_down->setChecked(true);
     auto *directionLayout = new QHBoxLayout(direction);
-    directionLayout->addWidget(up_);
-    directionLayout->addWidget(down_);
+    directionLayout->addWidget(m_up);
+    directionLayout->addWidget(m_down);
 
     auto *options = new QHBoxLayout;
     auto *boxes = new QVBoxLayout;
-    boxes->addWidget(wholeWord_);
-    boxes->addWidget(matchCase_);
+    boxes->addWidget(m_wholeWord);
+    boxes->addWidget(m_matchCase);
     options->addLayout(boxes);
     options->addWidget(direction);
 
@@ -51,22 +51,22 @@ FindReplaceDialog::FindReplaceDialog(Form form, QWidget *parent) : QDialog(paren
     left->addStretch();
 
     auto *buttons = new QVBoxLayout;
-    findNext_ = new QPushButton(QStringLiteral("&Find Next"), this);
-    findNext_->setDefault(true);
-    buttons->addWidget(findNext_);
-    connect(findNext_, &QPushButton::clicked, this, [this] { Report(Action::FindNext); });
+    m_findNext = new QPushButton(QStringLiteral("&Find Next"), this);
+    m_findNext->setDefault(true);
+    buttons->addWidget(m_findNext);
+    connect(m_findNext, &QPushButton::clicked, this, [this] { Report(Action::FindNext); });
     if (withReplace) {
-        replace_ = new QPushButton(QStringLiteral("&Replace"), this);
-        replaceAll_ = new QPushButton(QStringLiteral("Replace &All"), this);
-        buttons->addWidget(replace_);
-        buttons->addWidget(replaceAll_);
-        connect(replace_, &QPushButton::clicked, this, [this] { Report(Action::Replace); });
-        connect(replaceAll_, &QPushButton::clicked, this, [this] { Report(Action::ReplaceAll); });
+        m_replace = new QPushButton(QStringLiteral("&Replace"), this);
+        m_replaceAll = new QPushButton(QStringLiteral("Replace &All"), this);
+        buttons->addWidget(m_replace);
+        buttons->addWidget(m_replaceAll);
+        connect(m_replace, &QPushButton::clicked, this, [this] { Report(Action::Replace); });
+        connect(m_replaceAll, &QPushButton::clicked, this, [this] { Report(Action::ReplaceAll); });
     }
-    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
-    buttons->addWidget(cancel_);
+    m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    buttons->addWidget(m_cancel);
     buttons->addStretch();
-    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto *layout = new QHBoxLayout(this);
     layout->addLayout(left, 1);
@@ -74,14 +74,14 @@ FindReplaceDialog::FindReplaceDialog(Form form, QWidget *parent) : QDialog(paren
 
     // Cancel, Esc and the close box all end in done(), which emits finished once.
     connect(this, &QDialog::finished, this, [this] { Report(Action::Closing); });
-    connect(findField_, &QLineEdit::textChanged, this, &FindReplaceDialog::UpdateButtons);
+    connect(m_findField, &QLineEdit::textChanged, this, &FindReplaceDialog::UpdateButtons);
     UpdateButtons();
-    findField_->setFocus();
+    m_findField->setFocus();
 }
 
 void FindReplaceDialog::UpdateButtons() {
-    const bool haveText = !findField_->text().isEmpty();
-    for (QPushButton *button : {findNext_, replace_, replaceAll_}) {
+    const bool haveText = !m_findField->text().isEmpty();
+    for (QPushButton *button : {m_findNext, m_replace, m_replaceAll}) {
         if (button) {
             button->setEnabled(haveText);
         }
@@ -90,16 +90,16 @@ void FindReplaceDialog::UpdateButtons() {
 
 void FindReplaceDialog::Report(Action action) {
     scrivo::FindReplaceRequest request;
-    request.findText = findField_->text().toStdString();
-    if (replaceField_) {
-        request.replaceText = replaceField_->text().toStdString();
+    request.findText = m_findField->text().toStdString();
+    if (m_replaceField) {
+        request.replaceText = m_replaceField->text().toStdString();
     }
-    request.matchCase = matchCase_->isChecked();
-    request.wholeWord = wholeWord_->isChecked();
-    request.searchDown = down_->isChecked();
+    request.matchCase = m_matchCase->isChecked();
+    request.wholeWord = m_wholeWord->isChecked();
+    request.searchDown = m_down->isChecked();
     request.isTerminating = action == Action::Closing;
     request.findNext = action == Action::FindNext;
     request.replaceCurrent = action == Action::Replace;
     request.replaceAll = action == Action::ReplaceAll;
-    emit requested(request);
+    emit Requested(request);
 }

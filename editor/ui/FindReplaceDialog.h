@@ -37,21 +37,21 @@ class FindReplaceDialog : public QDialog {
 
     FindReplaceDialog(Form form, QWidget *parent);
 
-    Form DialogForm() const { return form_; }
-    QLineEdit *FindField() const { return findField_; }
+    Form DialogForm() const { return m_form; }
+    QLineEdit *FindField() const { return m_findField; }
     // Null in the find-only form, like the Replace and Replace All buttons.
-    QLineEdit *ReplaceField() const { return replaceField_; }
-    QCheckBox *MatchCaseBox() const { return matchCase_; }
-    QCheckBox *WholeWordBox() const { return wholeWord_; }
-    QRadioButton *UpButton() const { return up_; }
-    QRadioButton *DownButton() const { return down_; }
-    QPushButton *FindNextButton() const { return findNext_; }
-    QPushButton *ReplaceButton() const { return replace_; }
-    QPushButton *ReplaceAllButton() const { return replaceAll_; }
-    QPushButton *CancelButton() const { return cancel_; }
+    QLineEdit *ReplaceField() const { return m_replaceField; }
+    QCheckBox *MatchCaseBox() const { return m_matchCase; }
+    QCheckBox *WholeWordBox() const { return m_wholeWord; }
+    QRadioButton *UpButton() const { return m_up; }
+    QRadioButton *DownButton() const { return m_down; }
+    QPushButton *FindNextButton() const { return m_findNext; }
+    QPushButton *ReplaceButton() const { return m_replace; }
+    QPushButton *ReplaceAllButton() const { return m_replaceAll; }
+    QPushButton *CancelButton() const { return m_cancel; }
 
   signals:
-    void requested(const scrivo::FindReplaceRequest &request);
+    void Requested(const scrivo::FindReplaceRequest &request);
 
   private:
     enum class Action { FindNext, Replace, ReplaceAll, Closing };
@@ -59,15 +59,15 @@ class FindReplaceDialog : public QDialog {
     void Report(Action action);
     void UpdateButtons();
 
-    Form form_;
-    QLineEdit *findField_ = nullptr;
-    QLineEdit *replaceField_ = nullptr;
-    QCheckBox *matchCase_ = nullptr;
-    QCheckBox *wholeWord_ = nullptr;
-    QRadioButton *up_ = nullptr;
-    QRadioButton *down_ = nullptr;
-    QPushButton *findNext_ = nullptr;
-    QPushButton *replace_ = nullptr;
-    QPushButton *replaceAll_ = nullptr;
-    QPushButton *cancel_ = nullptr;
+    Form m_form;
+    QLineEdit *m_findField = nullptr;
+    QLineEdit *m_replaceField = nullptr;
+    QCheckBox *m_matchCase = nullptr;
+    QCheckBox *m_wholeWord = nullptr;
+    QRadioButton *m_up = nullptr;
+    QRadioButton *m_down = nullptr;
+    QPushButton *m_findNext = nullptr;
+    QPushButton *m_replace = nullptr;
+    QPushButton *m_replaceAll = nullptr;
+    QPushButton *m_cancel = nullptr;
 };

@@ -6,39 +6,39 @@
 
 namespace scrivo {
 
-HarmlessServices &HarmlessServices::instance() {
+HarmlessServices &HarmlessServices::Instance() {
     static HarmlessServices services;
     return services;
 }
 
-void HarmlessServices::playClick() {}
+void HarmlessServices::PlayClick() {}
 
-std::optional<std::string> HarmlessServices::chooseFile(const FileDialogRequest &) {
+std::optional<std::string> HarmlessServices::ChooseFile(const FileDialogRequest &) {
     return std::nullopt;
 }
 
-void HarmlessServices::showFileError(const std::string &message) {
+void HarmlessServices::ShowFileError(const std::string &message) {
     std::fprintf(stderr, "%s\n", message.c_str());
 }
 
-int HarmlessServices::startDetached(const std::string &, const std::vector<std::string> &) {
+int HarmlessServices::StartDetached(const std::string &, const std::vector<std::string> &) {
     return ENOSYS;
 }
 
-bool HarmlessServices::choosePrinter(QPrinter &, QWidget *) {
+bool HarmlessServices::ChoosePrinter(QPrinter &, QWidget *) {
     return false;
 }
 
-void HarmlessServices::showInformation(QWidget *, const std::string &caption,
+void HarmlessServices::ShowInformation(QWidget *, const std::string &caption,
                                        const std::string &text) {
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
 }
 
-void HarmlessServices::wait(int) {}
+void HarmlessServices::Wait(int) {}
 
-void HarmlessServices::displayTopic(const std::string &) {}
+void HarmlessServices::DisplayTopic(const std::string &) {}
 
-int HarmlessServices::run(QDialog &) {
+int HarmlessServices::Run(QDialog &) {
     return QDialog::Rejected;
 }
 

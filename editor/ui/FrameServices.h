@@ -17,7 +17,7 @@ namespace scrivo {
 class Sound {
   public:
     virtual ~Sound() = default;
-    virtual void playClick() = 0;
+    virtual void PlayClick() = 0;
 };
 
 // What a file dialog is asked for. Paths are the file system's bytes.
@@ -37,7 +37,7 @@ class FileDialogs {
   public:
     virtual ~FileDialogs() = default;
     // The chosen full path, or nothing when the user cancels.
-    virtual std::optional<std::string> chooseFile(const FileDialogRequest &request) = 0;
+    virtual std::optional<std::string> ChooseFile(const FileDialogRequest &request) = 0;
 };
 
 // The message box for a file that could not be read or written, or a print job that could not
@@ -45,7 +45,7 @@ class FileDialogs {
 class FileErrorBox {
   public:
     virtual ~FileErrorBox() = default;
-    virtual void showFileError(const std::string &message) = 0;
+    virtual void ShowFileError(const std::string &message) = 0;
 };
 
 // Starts a program with the caller's environment and working directory, without waiting for it or
@@ -54,7 +54,7 @@ class ProcessStarter {
   public:
     virtual ~ProcessStarter() = default;
     // 0 once the program runs, otherwise the system's error number.
-    virtual int startDetached(const std::string &program,
+    virtual int StartDetached(const std::string &program,
                               const std::vector<std::string> &arguments) = 0;
 };
 
@@ -64,14 +64,14 @@ class ProcessStarter {
 class PrintDialog {
   public:
     virtual ~PrintDialog() = default;
-    virtual bool choosePrinter(QPrinter &printer, QWidget *parent) = 0;
+    virtual bool ChoosePrinter(QPrinter &printer, QWidget *parent) = 0;
 };
 
 // A message box with an information icon and an OK button, modal over `parent`.
 class InformationBox {
   public:
     virtual ~InformationBox() = default;
-    virtual void showInformation(QWidget *parent, const std::string &caption,
+    virtual void ShowInformation(QWidget *parent, const std::string &caption,
                                  const std::string &text) = 0;
 };
 
@@ -79,7 +79,7 @@ class InformationBox {
 class SplashWait {
   public:
     virtual ~SplashWait() = default;
-    virtual void wait(int milliseconds) = 0;
+    virtual void Wait(int milliseconds) = 0;
 };
 
 // The help window: created on first use and reused; it reports a missing file itself.
@@ -87,14 +87,14 @@ class HelpViewer {
   public:
     virtual ~HelpViewer() = default;
     // Shows the file (relative to the working directory) at its start.
-    virtual void displayTopic(const std::string &file) = 0;
+    virtual void DisplayTopic(const std::string &file) = 0;
 };
 
 // Runs a modal dialog of the program's own to its end; answers QDialog::Accepted or Rejected.
 class DialogRunner {
   public:
     virtual ~DialogRunner() = default;
-    virtual int run(QDialog &dialog) = 0;
+    virtual int Run(QDialog &dialog) = 0;
 };
 
 // A stand-in for every service that does no harm: no sound, file and print dialogs that cancel,
@@ -110,33 +110,33 @@ class HarmlessServices final : public Sound,
                                public HelpViewer,
                                public DialogRunner {
   public:
-    static HarmlessServices &instance();
+    static HarmlessServices &Instance();
 
-    void playClick() override;
-    std::optional<std::string> chooseFile(const FileDialogRequest &request) override;
-    void showFileError(const std::string &message) override;
-    int startDetached(const std::string &program,
+    void PlayClick() override;
+    std::optional<std::string> ChooseFile(const FileDialogRequest &request) override;
+    void ShowFileError(const std::string &message) override;
+    int StartDetached(const std::string &program,
                       const std::vector<std::string> &arguments) override;
-    bool choosePrinter(QPrinter &printer, QWidget *parent) override;
-    void showInformation(QWidget *parent, const std::string &caption,
+    bool ChoosePrinter(QPrinter &printer, QWidget *parent) override;
+    void ShowInformation(QWidget *parent, const std::string &caption,
                          const std::string &text) override;
-    void wait(int milliseconds) override;
-    void displayTopic(const std::string &file) override;
-    int run(QDialog &dialog) override;
+    void Wait(int milliseconds) override;
+    void DisplayTopic(const std::string &file) override;
+    int Run(QDialog &dialog) override;
 };
 
 // Not owned: whoever builds the frame keeps the services alive for the frame's whole life. Never
 // null: each one left out is the harmless stand-in.
 struct FrameServices {
-    Sound *sound = &HarmlessServices::instance();
-    FileDialogs *fileDialogs = &HarmlessServices::instance();
-    FileErrorBox *fileErrors = &HarmlessServices::instance();
-    ProcessStarter *processes = &HarmlessServices::instance();
-    PrintDialog *printDialog = &HarmlessServices::instance();
-    InformationBox *informationBox = &HarmlessServices::instance();
-    SplashWait *splashWait = &HarmlessServices::instance();
-    HelpViewer *helpViewer = &HarmlessServices::instance();
-    DialogRunner *dialogs = &HarmlessServices::instance();
+    Sound *sound = &HarmlessServices::Instance();
+    FileDialogs *fileDialogs = &HarmlessServices::Instance();
+    FileErrorBox *fileErrors = &HarmlessServices::Instance();
+    ProcessStarter *processes = &HarmlessServices::Instance();
+    PrintDialog *printDialog = &HarmlessServices::Instance();
+    InformationBox *informationBox = &HarmlessServices::Instance();
+    SplashWait *splashWait = &HarmlessServices::Instance();
+    HelpViewer *helpViewer = &HarmlessServices::Instance();
+    DialogRunner *dialogs = &HarmlessServices::Instance();
 };
 
 }  // namespace scrivo

@@ -16,7 +16,7 @@ namespace {
 struct DialogUnits {
     explicit DialogUnits(const QFontMetrics &metrics)
         : x(metrics.averageCharWidth()), y(metrics.height()) {}
-    QRect rect(int left, int top, int width, int height) const {
+    QRect Rect(int left, int top, int width, int height) const {
         return {left * x / 4, top * y / 8, width * x / 4, height * y / 8};
     }
     int x;
@@ -32,24 +32,24 @@ CGoToLineDialog::CGoToLineDialog(int lineCount, CScrivoRichEditCtrl *editor, QWi
                    Qt::WindowCloseButtonHint);
     const DialogUnits units(fontMetrics());
 
-    ok_ = new QPushButton(QStringLiteral("OK"), this);
-    ok_->setGeometry(units.rect(52, 37, 50, 14));
-    ok_->setDefault(true);
-    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel_->setGeometry(units.rect(105, 37, 50, 14));
-    field_ = new QLineEdit(this);
-    field_->setGeometry(units.rect(11, 16, 96, 12));
-    label_ = new QLabel(QStringLiteral("Line Number"), this);
-    label_->setGeometry(units.rect(14, 4, 116, 9));
-    setFixedSize(units.rect(0, 0, 163, 56).size());
+    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    m_ok->setGeometry(units.Rect(52, 37, 50, 14));
+    m_ok->setDefault(true);
+    m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    m_cancel->setGeometry(units.Rect(105, 37, 50, 14));
+    m_field = new QLineEdit(this);
+    m_field->setGeometry(units.Rect(11, 16, 96, 12));
+    m_label = new QLabel(QStringLiteral("Line Number"), this);
+    m_label->setGeometry(units.Rect(14, 4, 116, 9));
+    setFixedSize(units.Rect(0, 0, 163, 56).size());
 
-    connect(ok_, &QPushButton::clicked, this, &CGoToLineDialog::accept);
-    connect(cancel_, &QPushButton::clicked, this, &CGoToLineDialog::reject);
+    connect(m_ok, &QPushButton::clicked, this, &CGoToLineDialog::accept);
+    connect(m_cancel, &QPushButton::clicked, this, &CGoToLineDialog::reject);
 
-    label_->setText(QString::asprintf("Line Number (1 - %d):", m_lineCount));
-    setTabOrder(ok_, cancel_);
-    setTabOrder(cancel_, field_);
-    ok_->setFocus();
+    m_label->setText(QString::asprintf("Line Number (1 - %d):", m_lineCount));
+    setTabOrder(m_ok, m_cancel);
+    setTabOrder(m_cancel, m_field);
+    m_ok->setFocus();
 }
 
 int CGoToLineDialog::LineStartFor(int lineNumber) const {
@@ -65,7 +65,7 @@ int CGoToLineDialog::LineStartFor(int lineNumber) const {
 
 void CGoToLineDialog::accept() {
     if (m_editor) {
-        const int lineNumber = scrivo::parseLeadingInteger(field_->text().toStdString());
+        const int lineNumber = scrivo::parseLeadingInteger(m_field->text().toStdString());
         const int start = LineStartFor(lineNumber);
         m_editor->SetSelectionRange(start, start);
     }

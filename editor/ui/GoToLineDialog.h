@@ -18,10 +18,10 @@ class CGoToLineDialog : public QDialog {
     explicit CGoToLineDialog(int lineCount = 1, CScrivoRichEditCtrl *editor = nullptr,
                              QWidget *parent = nullptr);
 
-    QLabel *LineLabel() const { return label_; }
-    QLineEdit *LineField() const { return field_; }
-    QPushButton *OkButton() const { return ok_; }
-    QPushButton *CancelButton() const { return cancel_; }
+    QLabel *LineLabel() const { return m_label; }
+    QLineEdit *LineField() const { return m_field; }
+    QPushButton *OkButton() const { return m_ok; }
+    QPushButton *CancelButton() const { return m_cancel; }
 
     void accept() override;
 
@@ -33,8 +33,8 @@ class CGoToLineDialog : public QDialog {
 
     int m_lineCount = 1;
     CScrivoRichEditCtrl *m_editor = nullptr;
-    QPushButton *ok_ = nullptr;
-    QPushButton *cancel_ = nullptr;
-    QLineEdit *field_ = nullptr;
-    QLabel *label_ = nullptr;
+    QPushButton *m_ok = nullptr;
+    QPushButton *m_cancel = nullptr;
+    QLineEdit *m_field = nullptr;
+    QLabel *m_label = nullptr;
 };

@@ -13,7 +13,7 @@ namespace scrivo {
 namespace {
 
 // The one name in `folder` that Qt shows as `shown`, if there is exactly one.
-std::optional<std::string> onlyNameShownAs(const std::string &folder, const QString &shown) {
+std::optional<std::string> OnlyNameShownAs(const std::string &folder, const QString &shown) {
     const std::unique_ptr<DIR, int (*)(DIR *)> directory(::opendir(folder.c_str()), ::closedir);
     if (!directory) {
         return std::nullopt;
@@ -33,14 +33,14 @@ std::optional<std::string> onlyNameShownAs(const std::string &folder, const QStr
 
 }  // namespace
 
-std::string localFileBytes(const QUrl &url) {
+std::string LocalFileBytes(const QUrl &url) {
     if (!url.isLocalFile()) {
         return {};
     }
     return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
 }
 
-std::string localFileBytes(const QString &shownPath) {
+std::string LocalFileBytes(const QString &shownPath) {
     if (!shownPath.contains(QChar::ReplacementCharacter)) {
         return QFile::encodeName(shownPath).toStdString();
     }
@@ -48,7 +48,7 @@ std::string localFileBytes(const QString &shownPath) {
     for (const QString &component : shownPath.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
         std::optional<std::string> name;
         if (component.contains(QChar::ReplacementCharacter)) {
-            name = onlyNameShownAs(path.empty() ? "/" : path, component);
+            name = OnlyNameShownAs(path.empty() ? "/" : path, component);
         }
         path += "/" + name.value_or(QFile::encodeName(component).toStdString());
     }

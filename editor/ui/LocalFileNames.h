@@ -11,10 +11,10 @@ class QUrl;
 namespace scrivo {
 
 // The bytes of a local file URL's path, percent-escapes decoded as bytes; "" for any other URL.
-std::string localFileBytes(const QUrl &url);
+std::string LocalFileBytes(const QUrl &url);
 
 // The bytes of an absolute path as Qt shows it. A component with U+FFFD in it is matched against
 // the names in its folder; a component that matches no name, or more than one, is kept as shown.
-std::string localFileBytes(const QString &shownPath);
+std::string LocalFileBytes(const QString &shownPath);
 
 }  // namespace scrivo

@@ -19,11 +19,11 @@ namespace {
 
 constexpr int kPositionPaneWidth = 400;
 
-QIcon toolbarIcon(const scrivo::ToolbarIcon &icon) {
+QIcon IconFor(const scrivo::ToolbarIcon &icon) {
     return QIcon::fromTheme(ToQString(icon.themeName), QIcon(ToQString(icon.bundled)));
 }
 
-QString menuText(const scrivo::Command &command) {
+QString MenuText(const scrivo::Command &command) {
     QString text = ToQString(command.caption);
     if (!command.menu.empty() && !command.keys[0].empty()) {
         text += QLatin1Char('\t') + ToQString(command.keys[0]);
@@ -40,17 +40,17 @@ class StatusPositionPane : public QWidget {
         setFixedWidth(kPositionPaneWidth);
     }
 
-    void setText(const QString &text) {
-        text_ = text;
+    void SetText(const QString &text) {
+        m_text = text;
         update();
     }
-    const QString &text() const { return text_; }
+    const QString &Text() const { return m_text; }
 
     QSize sizeHint() const override { return {kPositionPaneWidth, fontMetrics().height() + 4}; }
 
   protected:
     void paintEvent(QPaintEvent *) override {
-        const std::string utf8 = text_.toStdString();
+        const std::string utf8 = m_text.toStdString();
         const scrivo::StatusLineParts parts = scrivo::splitStatusLine(utf8);
         QPainter painter(this);
         const QRect area = rect().adjusted(2, 0, -2, 0);
@@ -59,7 +59,7 @@ class StatusPositionPane : public QWidget {
     }
 
   private:
-    QString text_;
+    QString m_text;
 };
 
 CMainFrame::CMainFrame(scrivo::FrameServices services)
@@ -91,7 +91,7 @@ void CMainFrame::CreateFrame() {
 
     m_editor->SetDefaultFormat(m_colors);
     m_editor->SetKeyObserver([this](int key) { KeyUp(key); });
-    connect(m_editor.get(), &CScrivoRichEditCtrl::positionChanged, this,
+    connect(m_editor.get(), &CScrivoRichEditCtrl::PositionChanged, this,
             &CMainFrame::UpdateStatusLine);
     m_editor->SetNotificationsEnabled(true);
     m_editor->SetKeyClick(m_keyClick);
@@ -156,7 +156,7 @@ void CMainFrame::BuildMenusAndActions() {
 
     QList<QKeySequence> allShortcuts;
     for (const scrivo::Command &command : scrivo::commandTable()) {
-        auto *action = new QAction(menuText(command), this);
+        auto *action = new QAction(MenuText(command), this);
         QList<QKeySequence> shortcuts;
         for (std::string_view key : command.keys) {
             if (!key.empty()) {
@@ -208,7 +208,7 @@ void CMainFrame::BuildToolBar() {
         for (const scrivo::Command &command : scrivo::commandTable()) {
             if (command.toolbarSlot == slot) {
                 QAction *action = ActionFor(command.id);
-                action->setIcon(toolbarIcon(command.icon));
+                action->setIcon(IconFor(command.icon));
                 m_toolBar->addAction(action);
             }
         }
@@ -259,7 +259,7 @@ QString CMainFrame::StatusPaneText(int pane) const {
         return m_messagePane->text();
     }
     if (pane == 1 && m_positionPane) {
-        return m_positionPane->text();
+        return m_positionPane->Text();
     }
     return {};
 }
@@ -280,7 +280,7 @@ void CMainFrame::UpdateStatusLine() {
         position.column = 1;
     }
     if (m_positionPane) {
-        m_positionPane->setText(ToQString(scrivo::statusLineText(position)));
+        m_positionPane->SetText(ToQString(scrivo::statusLineText(position)));
     }
 }
 

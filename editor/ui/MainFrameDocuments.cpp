@@ -18,7 +18,7 @@
 namespace {
 
 // Load and Save As offer C files first, then all files, with "c" added to a name without a suffix.
-scrivo::FileDialogRequest sourceFileRequest(scrivo::FileDialogRequest::Mode mode) {
+scrivo::FileDialogRequest SourceFileRequest(scrivo::FileDialogRequest::Mode mode) {
     scrivo::FileDialogRequest request;
     request.mode = mode;
     request.initialName = "*.c";
@@ -28,11 +28,11 @@ scrivo::FileDialogRequest sourceFileRequest(scrivo::FileDialogRequest::Mode mode
 }
 
 // The system's bytes of the local file named first by a drag, or "" when it names none.
-std::string firstDroppedFile(const QMimeData *mime) {
+std::string FirstDroppedFile(const QMimeData *mime) {
     if (mime == nullptr || !mime->hasUrls() || mime->urls().isEmpty()) {
         return {};
     }
-    return scrivo::localFileBytes(mime->urls().constFirst());
+    return scrivo::LocalFileBytes(mime->urls().constFirst());
 }
 
 // Takes file drags on the frame and on the text area, where the control would otherwise insert the
@@ -40,7 +40,7 @@ std::string firstDroppedFile(const QMimeData *mime) {
 class DropFilter : public QObject {
   public:
     DropFilter(QObject *parent, std::function<void(const std::string &)> load)
-        : QObject(parent), load_(std::move(load)) {}
+        : QObject(parent), m_load(std::move(load)) {}
 
   protected:
     bool eventFilter(QObject *, QEvent *event) override {
@@ -48,7 +48,7 @@ class DropFilter : public QObject {
             case QEvent::DragEnter:
             case QEvent::DragMove: {
                 auto *drag = static_cast<QDragMoveEvent *>(event);
-                if (firstDroppedFile(drag->mimeData()).empty()) {
+                if (FirstDroppedFile(drag->mimeData()).empty()) {
                     return false;
                 }
                 drag->acceptProposedAction();
@@ -56,12 +56,12 @@ class DropFilter : public QObject {
             }
             case QEvent::Drop: {
                 auto *drop = static_cast<QDropEvent *>(event);
-                const std::string path = firstDroppedFile(drop->mimeData());
+                const std::string path = FirstDroppedFile(drop->mimeData());
                 if (path.empty()) {
                     return false;
                 }
                 drop->acceptProposedAction();
-                load_(path);
+                m_load(path);
                 return true;
             }
             default:
@@ -70,7 +70,7 @@ class DropFilter : public QObject {
     }
 
   private:
-    std::function<void(const std::string &)> load_;
+    std::function<void(const std::string &)> m_load;
 };
 
 }  // namespace
@@ -99,10 +99,10 @@ void CMainFrame::OnFileNew() {
 void CMainFrame::OnFileLoad() {
     // Beside the executable, whatever the working directory; worked out anew every time.
     const QString examples = QCoreApplication::applicationDirPath() + QStringLiteral("/Examples");
-    scrivo::FileDialogRequest request = sourceFileRequest(scrivo::FileDialogRequest::Mode::Open);
+    scrivo::FileDialogRequest request = SourceFileRequest(scrivo::FileDialogRequest::Mode::Open);
     request.title = "Load";
     request.initialFolder = QFile::encodeName(examples).toStdString();
-    if (const std::optional<std::string> path = m_services.fileDialogs->chooseFile(request)) {
+    if (const std::optional<std::string> path = m_services.fileDialogs->ChooseFile(request)) {
         LoadDocument(*path);
     }
 }
@@ -117,8 +117,8 @@ void CMainFrame::OnFileSave() {
 }
 
 void CMainFrame::OnFileSaveAs() {
-    const std::optional<std::string> path = m_services.fileDialogs->chooseFile(
-        sourceFileRequest(scrivo::FileDialogRequest::Mode::Save));
+    const std::optional<std::string> path = m_services.fileDialogs->ChooseFile(
+        SourceFileRequest(scrivo::FileDialogRequest::Mode::Save));
     if (!path) {
         return;
     }
@@ -185,6 +185,6 @@ bool CMainFrame::WriteTextFile(const std::string &path) {
 
 void CMainFrame::ShowFileError(const char *action, const std::string &path,
                                const std::string &reason) {
-    m_services.fileErrors->showFileError("Cannot " + std::string(action) + " the file \"" + path +
+    m_services.fileErrors->ShowFileError("Cannot " + std::string(action) + " the file \"" + path +
                                          "\":\n" + reason);
 }

@@ -20,21 +20,21 @@ namespace {
 class ContextMenuForwarder : public QObject {
   public:
     ContextMenuForwarder(std::function<void(QPoint)> show, QObject *parent)
-        : QObject(parent), show_(std::move(show)) {}
+        : QObject(parent), m_show(std::move(show)) {}
 
     bool eventFilter(QObject *, QEvent *event) override {
         if (event->type() != QEvent::ContextMenu) {
             return false;
         }
-        show_(static_cast<QContextMenuEvent *>(event)->globalPos());
+        m_show(static_cast<QContextMenuEvent *>(event)->globalPos());
         return true;
     }
 
   private:
-    std::function<void(QPoint)> show_;
+    std::function<void(QPoint)> m_show;
 };
 
-bool clipboardHoldsText() {
+bool ClipboardHoldsText() {
     const QMimeData *data = QApplication::clipboard()->mimeData();
     return data && data->hasText() && !data->text().isEmpty();
 }
@@ -64,7 +64,7 @@ void CMainFrame::OnEditPaste() {
         return;
     }
     m_editor->setFocus();
-    if (!clipboardHoldsText()) {
+    if (!ClipboardHoldsText()) {
         return;
     }
     const int start = m_editor->SelectionStart();

@@ -21,17 +21,17 @@ void CMainFrame::ShowSplashWhileCreating() {
     }
     m_splash.CreateSplash(this, QString::fromLatin1(kSplashPicture));
     m_splash.ShowSplash();
-    m_services.splashWait->wait(kSplashMilliseconds);
+    m_services.splashWait->Wait(kSplashMilliseconds);
     m_splash.HideSplash();
 }
 
 void CMainFrame::OnHelpAbout() {
     CAboutDlg dialog(this);
-    m_services.dialogs->run(dialog);
+    m_services.dialogs->Run(dialog);
 }
 
 void CMainFrame::OnHelpContents() {
-    m_services.helpViewer->displayTopic(kHelpFile);
+    m_services.helpViewer->DisplayTopic(kHelpFile);
 }
 
 void CMainFrame::RegisterPrintAndHelpCommands() {

@@ -17,7 +17,7 @@ constexpr scrivo::SchemeColors kBlackOnWhite{kWhite, kBlack, kBlack, kBlack,
                                              kBlack, kBlack, kBlack};
 
 // The text rectangle of the geometry in the printer's device pixels.
-QRect textRectangle(const QPrinter &printer) {
+QRect TextRectangle(const QPrinter &printer) {
     const int dpiX = printer.logicalDpiX();
     const int dpiY = printer.logicalDpiY();
     const scrivo::TwipsRect text =
@@ -42,14 +42,14 @@ class WaitCursor {
 void CMainFrame::OnFilePrint() {
     QsciPrinter printer(QPrinter::HighResolution);
     printer.setPrintRange(QPrinter::AllPages);
-    if (!m_services.printDialog->choosePrinter(printer, this)) {
+    if (!m_services.printDialog->ChoosePrinter(printer, this)) {
         return;
     }
     const bool selectionOnly = printer.QPrinter::printRange() == QPrinter::Selection;
     const int selectionStart = m_editor->SelectionStart();
     const int selectionEnd = m_editor->SelectionEnd();
     if (selectionOnly && selectionEnd - selectionStart < 1) {
-        m_services.informationBox->showInformation(this, "Impossible",
+        m_services.informationBox->ShowInformation(this, "Impossible",
                                                    "Current selection is empty!");
         return;
     }
@@ -84,13 +84,13 @@ void CMainFrame::OnFilePrint() {
 void CMainFrame::ReportPrintingNotStarted(const QPrinter &printer) {
     const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
     const QString target = toFile ? printer.outputFileName() : printer.printerName();
-    m_services.fileErrors->showFileError(
+    m_services.fileErrors->ShowFileError(
         (toFile ? "Cannot print to the file \"" : "Cannot print on \"") + target.toStdString() +
         (toFile ? "\":\nThe file cannot be written." : "\":\nThe printer did not take the job."));
 }
 
 void CMainFrame::PrintPages(QPainter &painter, QPrinter &printer, int start, int end) {
-    const QRect textRect = textRectangle(printer);
+    const QRect textRect = TextRectangle(printer);
     for (bool firstPage = true;; firstPage = false) {
         if (!firstPage) {
             printer.newPage();

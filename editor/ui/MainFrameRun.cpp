@@ -11,7 +11,7 @@ void CMainFrame::RegisterRunCommand() {
 
 void CMainFrame::OnRunStart() {
     SetMessageText(QStringLiteral("Running"));
-    const int error = m_services.processes->startDetached("./Orvex", {m_currentPath});
+    const int error = m_services.processes->StartDetached("./Orvex", {m_currentPath});
     if (error != 0) {
         std::printf("Failed to create process. Error code: %d\n", error);
         std::fflush(stdout);

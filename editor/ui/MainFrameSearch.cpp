@@ -13,7 +13,7 @@ namespace {
 
 using TextRange = CScrivoRichEditCtrl::TextRange;
 
-std::optional<TextRange> searchForward(CScrivoRichEditCtrl &editor, int from,
+std::optional<TextRange> SearchForward(CScrivoRichEditCtrl &editor, int from,
                                        const scrivo::FindReplaceRequest &request) {
     return editor.FindForward(from, request.findText, {request.matchCase, request.wholeWord});
 }
@@ -33,7 +33,7 @@ void CMainFrame::OnFindReplace(FindReplaceDialog::Form form) {
     }
     m_findReplaceDialog = new FindReplaceDialog(form, this);
     m_findReplaceDialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(m_findReplaceDialog, &FindReplaceDialog::requested, this,
+    connect(m_findReplaceDialog, &FindReplaceDialog::Requested, this,
             &CMainFrame::OnFindReplaceRequest);
     m_findReplaceDialog->show();
 }
@@ -53,7 +53,7 @@ void CMainFrame::OnFindReplaceRequest(const scrivo::FindReplaceRequest &request)
 }
 
 void CMainFrame::FindNext(const scrivo::FindReplaceRequest &request) {
-    const std::optional<TextRange> match = searchForward(*m_editor, m_searchPosition, request);
+    const std::optional<TextRange> match = SearchForward(*m_editor, m_searchPosition, request);
     if (!match) {
         return;
     }
@@ -63,7 +63,7 @@ void CMainFrame::FindNext(const scrivo::FindReplaceRequest &request) {
 }
 
 void CMainFrame::ReplaceNext(const scrivo::FindReplaceRequest &request) {
-    const std::optional<TextRange> match = searchForward(*m_editor, m_searchPosition, request);
+    const std::optional<TextRange> match = SearchForward(*m_editor, m_searchPosition, request);
     if (!match) {
         return;
     }
@@ -78,7 +78,7 @@ void CMainFrame::ReplaceNext(const scrivo::FindReplaceRequest &request) {
 }
 
 void CMainFrame::ReplaceAll(const scrivo::FindReplaceRequest &request) {
-    std::optional<TextRange> match = searchForward(*m_editor, m_searchPosition, request);
+    std::optional<TextRange> match = SearchForward(*m_editor, m_searchPosition, request);
     if (!match) {
         return;
     }
@@ -89,7 +89,7 @@ void CMainFrame::ReplaceAll(const scrivo::FindReplaceRequest &request) {
         // is never replaced again and the loop ends.
         do {
             position = m_editor->ReplaceRange(*match, request.replaceText);
-            match = searchForward(*m_editor, position, request);
+            match = SearchForward(*m_editor, position, request);
         } while (match);
     }
     m_editor->SetSelectionRange(position, position);
@@ -105,5 +105,5 @@ void CMainFrame::FocusAndRepaintEditor() {
 
 void CMainFrame::OnGoToLine() {
     CGoToLineDialog dialog(m_editor->LineCount(), m_editor.get(), this);
-    m_services.dialogs->run(dialog);
+    m_services.dialogs->Run(dialog);
 }

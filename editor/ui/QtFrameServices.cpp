@@ -22,16 +22,16 @@
 namespace scrivo {
 
 QtSound::QtSound() {
-    effect_.setSource(QUrl(QStringLiteral("qrc:/sounds/click.wav")));
+    m_effect.setSource(QUrl(QStringLiteral("qrc:/sounds/click.wav")));
 }
 
-void QtSound::playClick() {
+void QtSound::PlayClick() {
     // Stopping first cuts a click that still sounds, so fast typing clicks once per key.
-    effect_.stop();
-    effect_.play();
+    m_effect.stop();
+    m_effect.play();
 }
 
-std::optional<std::string> QtFileDialogs::chooseFile(const FileDialogRequest &request) {
+std::optional<std::string> QtFileDialogs::ChooseFile(const FileDialogRequest &request) {
     const bool saving = request.mode == FileDialogRequest::Mode::Save;
     QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(request.title),
                        QFile::decodeName(request.initialFolder.c_str()));
@@ -47,47 +47,47 @@ std::optional<std::string> QtFileDialogs::chooseFile(const FileDialogRequest &re
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    return localFileBytes(QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath());
+    return LocalFileBytes(QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath());
 }
 
-void QtFileErrorBox::showFileError(const std::string &message) {
+void QtFileErrorBox::ShowFileError(const std::string &message) {
     QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(),
                           QString::fromStdString(message));
 }
 
-int QtDialogRunner::run(QDialog &dialog) {
+int QtDialogRunner::Run(QDialog &dialog) {
     return dialog.exec();
 }
 
 namespace {
 
 // The layout, `layout` itself or one nested in it, that holds `widget` directly.
-QLayout *layoutHolding(QLayout *layout, QWidget *widget) {
+QLayout *LayoutHolding(QLayout *layout, QWidget *widget) {
     if (layout == nullptr || layout->indexOf(widget) >= 0) {
         return layout;
     }
     for (int i = 0; i < layout->count(); ++i) {
-        if (QLayout *found = layoutHolding(layout->itemAt(i)->layout(), widget)) {
+        if (QLayout *found = LayoutHolding(layout->itemAt(i)->layout(), widget)) {
             return found;
         }
     }
     return nullptr;
 }
 
-void hideItem(QLayoutItem *item) {
+void HideItem(QLayoutItem *item) {
     if (QWidget *widget = item->widget()) {
         widget->hide();
     } else if (QLayout *layout = item->layout()) {
         for (int i = 0; i < layout->count(); ++i) {
-            hideItem(layout->itemAt(i));
+            HideItem(layout->itemAt(i));
         }
     }
 }
 
 // Hides `widget` with whatever stands on its row of the layout: its fields and their labels.
-void hideRowOf(QWidget *widget) {
+void HideRowOf(QWidget *widget) {
     widget->hide();
-    QLayout *layout = layoutHolding(widget->parentWidget()->layout(), widget);
+    QLayout *layout = LayoutHolding(widget->parentWidget()->layout(), widget);
     const int index = layout == nullptr ? -1 : layout->indexOf(widget);
     if (auto *grid = qobject_cast<QGridLayout *>(layout)) {
         int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
@@ -96,13 +96,13 @@ void hideRowOf(QWidget *widget) {
             int itemRow = 0;
             grid->getItemPosition(i, &itemRow, &column, &rowSpan, &columnSpan);
             if (itemRow == row) {
-                hideItem(grid->itemAt(i));
+                HideItem(grid->itemAt(i));
             }
         }
     } else if (auto *box = qobject_cast<QBoxLayout *>(layout);
                box != nullptr && (box->direction() == QBoxLayout::LeftToRight ||
                                   box->direction() == QBoxLayout::RightToLeft)) {
-        hideItem(box);
+        HideItem(box);
     }
 }
 
@@ -134,7 +134,7 @@ class TextPrintDialog : public QPrintDialog {
                 continue;
             }
             choice->setEnabled(false);
-            hideRowOf(choice);
+            HideRowOf(choice);
         }
         const QString showOptions = QPrintDialog::tr("&Options >>");
         for (QPushButton *button : findChildren<QPushButton *>()) {
@@ -147,18 +147,18 @@ class TextPrintDialog : public QPrintDialog {
 
 }  // namespace
 
-bool QtPrintDialog::choosePrinter(QPrinter &printer, QWidget *parent) {
+bool QtPrintDialog::ChoosePrinter(QPrinter &printer, QWidget *parent) {
     TextPrintDialog dialog(&printer, parent);
     return dialog.exec() == QDialog::Accepted;
 }
 
-void QtInformationBox::showInformation(QWidget *parent, const std::string &caption,
+void QtInformationBox::ShowInformation(QWidget *parent, const std::string &caption,
                                        const std::string &text) {
     QMessageBox::information(parent, QString::fromStdString(caption), QString::fromStdString(text),
                              QMessageBox::Ok);
 }
 
-void QtSplashWait::wait(int milliseconds) {
+void QtSplashWait::Wait(int milliseconds) {
     QEventLoop loop;
     QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
     loop.exec(QEventLoop::ExcludeUserInputEvents);
@@ -167,48 +167,48 @@ void QtSplashWait::wait(int milliseconds) {
 QtHelpViewer::QtHelpViewer() = default;
 QtHelpViewer::~QtHelpViewer() = default;
 
-void QtHelpViewer::displayTopic(const std::string &file) {
-    if (!browser_) {
-        browser_ = std::make_unique<QTextBrowser>();
-        browser_->setWindowTitle(QStringLiteral("Scrivo Help"));
-        browser_->setOpenExternalLinks(true);
-        browser_->resize(900, 700);
+void QtHelpViewer::DisplayTopic(const std::string &file) {
+    if (!m_browser) {
+        m_browser = std::make_unique<QTextBrowser>();
+        m_browser->setWindowTitle(QStringLiteral("Scrivo Help"));
+        m_browser->setOpenExternalLinks(true);
+        m_browser->resize(900, 700);
         // Over the window it was asked from, not wherever the window system puts a new window (a
         // corner of the screen).
         if (const QWidget *asking = QApplication::activeWindow()) {
-            browser_->move(asking->frameGeometry().center() - browser_->rect().center());
+            m_browser->move(asking->frameGeometry().center() - m_browser->rect().center());
         }
     }
     const QFileInfo help(QFile::decodeName(file.c_str()));
     if (help.isFile() && help.isReadable()) {
         const QUrl url = QUrl::fromLocalFile(help.absoluteFilePath());
-        if (browser_->source() == url) {
-            browser_->reload();
+        if (m_browser->source() == url) {
+            m_browser->reload();
         } else {
-            browser_->setSource(url);
+            m_browser->setSource(url);
         }
     } else {
-        browser_->setHtml(
+        m_browser->setHtml(
             QStringLiteral("<h2>Scrivo Help</h2><p>The help file <b>%1</b> could not be opened. "
                            "It belongs in the folder <b>Help</b> of the folder Scrivo is started "
                            "from.</p>")
                 .arg(help.absoluteFilePath().toHtmlEscaped()));
     }
-    browser_->show();
-    browser_->raise();
-    browser_->activateWindow();
+    m_browser->show();
+    m_browser->raise();
+    m_browser->activateWindow();
 }
 
-FrameServices QtFrameServices::services() {
-    return {.sound = &sound_,
-            .fileDialogs = &fileDialogs_,
-            .fileErrors = &fileErrors_,
-            .processes = &processes_,
-            .printDialog = &printDialog_,
-            .informationBox = &informationBox_,
-            .splashWait = &splashWait_,
-            .helpViewer = &helpViewer_,
-            .dialogs = &dialogs_};
+FrameServices QtFrameServices::Services() {
+    return {.sound = &m_sound,
+            .fileDialogs = &m_fileDialogs,
+            .fileErrors = &m_fileErrors,
+            .processes = &m_processes,
+            .printDialog = &m_printDialog,
+            .informationBox = &m_informationBox,
+            .splashWait = &m_splashWait,
+            .helpViewer = &m_helpViewer,
+            .dialogs = &m_dialogs};
 }
 
 }  // namespace scrivo

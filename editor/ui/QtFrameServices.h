@@ -15,32 +15,32 @@ namespace scrivo {
 class QtSound : public Sound {
   public:
     QtSound();
-    void playClick() override;
+    void PlayClick() override;
 
   private:
-    QSoundEffect effect_;
+    QSoundEffect m_effect;
 };
 
 // Qt's file dialogs, over the active window.
 class QtFileDialogs : public FileDialogs {
   public:
-    std::optional<std::string> chooseFile(const FileDialogRequest &request) override;
+    std::optional<std::string> ChooseFile(const FileDialogRequest &request) override;
 };
 
 class QtFileErrorBox : public FileErrorBox {
   public:
-    void showFileError(const std::string &message) override;
+    void ShowFileError(const std::string &message) override;
 };
 
 // Qt's print dialog with the choices the Print command offers.
 class QtPrintDialog : public PrintDialog {
   public:
-    bool choosePrinter(QPrinter &printer, QWidget *parent) override;
+    bool ChoosePrinter(QPrinter &printer, QWidget *parent) override;
 };
 
 class QtInformationBox : public InformationBox {
   public:
-    void showInformation(QWidget *parent, const std::string &caption,
+    void ShowInformation(QWidget *parent, const std::string &caption,
                          const std::string &text) override;
 };
 
@@ -48,7 +48,7 @@ class QtInformationBox : public InformationBox {
 // but lets no input through.
 class QtSplashWait : public SplashWait {
   public:
-    void wait(int milliseconds) override;
+    void Wait(int milliseconds) override;
 };
 
 // A text browser window of its own, made on first use over the active window, and reused.
@@ -56,18 +56,18 @@ class QtHelpViewer : public HelpViewer {
   public:
     QtHelpViewer();
     ~QtHelpViewer() override;
-    void displayTopic(const std::string &file) override;
+    void DisplayTopic(const std::string &file) override;
     // The viewer's window, nullptr before the first topic.
-    QTextBrowser *Window() const { return browser_.get(); }
+    QTextBrowser *Window() const { return m_browser.get(); }
 
   private:
-    std::unique_ptr<QTextBrowser> browser_;
+    std::unique_ptr<QTextBrowser> m_browser;
 };
 
 // The program started detached, as its own process that the editor forgets.
 class DetachedProcessStarter : public ProcessStarter {
   public:
-    int startDetached(const std::string &program,
+    int StartDetached(const std::string &program,
                       const std::vector<std::string> &arguments) override {
         return startDetachedProcess(program, arguments);
     }
@@ -76,24 +76,24 @@ class DetachedProcessStarter : public ProcessStarter {
 // Modal dialogs run in their own event loop.
 class QtDialogRunner : public DialogRunner {
   public:
-    int run(QDialog &dialog) override;
+    int Run(QDialog &dialog) override;
 };
 
 // Owns one implementation of every service and hands them to the frame.
 class QtFrameServices {
   public:
-    FrameServices services();
+    FrameServices Services();
 
   private:
-    QtSound sound_;
-    QtPrintDialog printDialog_;
-    QtInformationBox informationBox_;
-    QtSplashWait splashWait_;
-    QtHelpViewer helpViewer_;
-    QtFileDialogs fileDialogs_;
-    QtFileErrorBox fileErrors_;
-    DetachedProcessStarter processes_;
-    QtDialogRunner dialogs_;
+    QtSound m_sound;
+    QtPrintDialog m_printDialog;
+    QtInformationBox m_informationBox;
+    QtSplashWait m_splashWait;
+    QtHelpViewer m_helpViewer;
+    QtFileDialogs m_fileDialogs;
+    QtFileErrorBox m_fileErrors;
+    DetachedProcessStarter m_processes;
+    QtDialogRunner m_dialogs;
 };
 
 }  // namespace scrivo

@@ -15,15 +15,15 @@ namespace {
 constexpr const char *kTextFont = "Courier New";
 constexpr int kTextPoints = 12;
 
-QColor toQColor(scrivo::Rgb c) {
+QColor ToQColor(scrivo::Rgb c) {
     return QColor(c.red, c.green, c.blue);
 }
 
-long colorRef(scrivo::Rgb c) {
+long ColorRef(scrivo::Rgb c) {
     return static_cast<long>(scrivo::toColorRef(c));
 }
 
-int reportedKey(const QKeyEvent &event) {
+int ReportedKey(const QKeyEvent &event) {
     if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) {
         return CScrivoRichEditCtrl::kKeyReturn;
     }
@@ -35,7 +35,7 @@ int reportedKey(const QKeyEvent &event) {
 // file a pass over the whole text. Without an assistive technology running nobody reads those
 // offsets, so the control is then described as a plain editable widget, and the library's layer,
 // which only reports for the controls it describes itself, stays quiet.
-QAccessibleInterface *plainAccessibleWithoutAssistiveTechnology(const QString &className,
+QAccessibleInterface *PlainAccessibleWithoutAssistiveTechnology(const QString &className,
                                                                 QObject *object) {
     if (QAccessible::isActive() || !object->isWidgetType() ||
         className != QLatin1String(CScrivoRichEditCtrl::staticMetaObject.className())) {
@@ -47,16 +47,16 @@ QAccessibleInterface *plainAccessibleWithoutAssistiveTechnology(const QString &c
 }  // namespace
 
 CScrivoRichEditCtrl::CScrivoRichEditCtrl(scrivo::Sound &sound, QWidget *parent)
-    : QsciScintilla(parent), sound_(sound) {
+    : QsciScintilla(parent), m_sound(sound) {
     static const bool accessibilityFactoryInstalled = [] {
-        QAccessible::installFactory(plainAccessibleWithoutAssistiveTechnology);
+        QAccessible::installFactory(PlainAccessibleWithoutAssistiveTechnology);
         return true;
     }();
     Q_UNUSED(accessibilityFactoryInstalled);
-    gutterFont_.setFamily(QString::fromLatin1(kTextFont));
-    gutterFont_.setPixelSize(kGutterFontPixels);
-    gutterFont_.setWeight(QFont::Normal);
-    gutterFont_.setStyleHint(QFont::SansSerif);
+    m_gutterFont.setFamily(QString::fromLatin1(kTextFont));
+    m_gutterFont.setPixelSize(kGutterFontPixels);
+    m_gutterFont.setWeight(QFont::Normal);
+    m_gutterFont.setStyleHint(QFont::SansSerif);
 
     SendScintilla(SCI_SETCODEPAGE, SC_CP_UTF8);
     SendScintilla(SCI_SETEOLMODE, SC_EOL_LF);
@@ -74,8 +74,8 @@ CScrivoRichEditCtrl::CScrivoRichEditCtrl(scrivo::Sound &sound, QWidget *parent)
 
     connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int) {
         ColourPendingInsertion();
-        if (notificationsEnabled_) {
-            emit positionChanged();
+        if (m_notificationsEnabled) {
+            emit PositionChanged();
         }
     });
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
@@ -84,12 +84,12 @@ CScrivoRichEditCtrl::CScrivoRichEditCtrl(scrivo::Sound &sound, QWidget *parent)
 }
 
 void CScrivoRichEditCtrl::SetGutterColors(scrivo::Rgb background, scrivo::Rgb numbers) {
-    gutterBackground_ = background;
-    gutterNumbers_ = numbers;
+    m_gutterBackground = background;
+    m_gutterNumbers = numbers;
 }
 
 void CScrivoRichEditCtrl::UpdateGutterBrush() {
-    gutterBrush_ = QBrush(toQColor(gutterBackground_), Qt::SolidPattern);
+    m_gutterBrush = QBrush(ToQColor(m_gutterBackground), Qt::SolidPattern);
 }
 
 void CScrivoRichEditCtrl::SetDefaultFormat(const scrivo::SchemeColors &colors) {
@@ -106,18 +106,18 @@ void CScrivoRichEditCtrl::SetDefaultFormat(const scrivo::SchemeColors &colors) {
 }
 
 void CScrivoRichEditCtrl::SetSlotColors(const scrivo::SchemeColors &colors) {
-    const long background = colorRef(colors.background);
+    const long background = ColorRef(colors.background);
     SendScintilla(SCI_STYLESETBACK, static_cast<unsigned long>(STYLE_DEFAULT), background);
     SendScintilla(SCI_STYLESETFORE, static_cast<unsigned long>(STYLE_DEFAULT),
-                  colorRef(colors.text));
+                  ColorRef(colors.text));
     for (int slot = 0; slot < scrivo::kColorSlotCount; ++slot) {
         const auto style = static_cast<unsigned long>(slot);
         SendScintilla(SCI_STYLESETBACK, style, background);
         SendScintilla(SCI_STYLESETFORE, style,
-                      colorRef(colors.forSlot(static_cast<scrivo::ColorSlot>(slot))));
+                      ColorRef(colors.forSlot(static_cast<scrivo::ColorSlot>(slot))));
     }
     // A caret in the default black would vanish on the dark schemes.
-    SendScintilla(SCI_SETCARETFORE, static_cast<unsigned long>(colorRef(colors.text)));
+    SendScintilla(SCI_SETCARETFORE, static_cast<unsigned long>(ColorRef(colors.text)));
 }
 
 int CScrivoRichEditCtrl::TextLength() const {
@@ -256,7 +256,7 @@ void CScrivoRichEditCtrl::SetRedraw(bool on) {
 }
 
 int CScrivoRichEditCtrl::GutterLineHeight() const {
-    return QFontMetrics(gutterFont_).height();
+    return QFontMetrics(m_gutterFont).height();
 }
 
 std::vector<CScrivoRichEditCtrl::GutterLabel> CScrivoRichEditCtrl::GutterLabels() const {
@@ -279,7 +279,7 @@ std::vector<CScrivoRichEditCtrl::GutterLabel> CScrivoRichEditCtrl::GutterLabels(
 bool CScrivoRichEditCtrl::event(QEvent *event) {
     if (event->type() == QEvent::ShortcutOverride) {
         const auto *key = static_cast<QKeyEvent *>(event);
-        if (reserved_.contains(QKeySequence(key->keyCombination()))) {
+        if (m_reserved.contains(QKeySequence(key->keyCombination()))) {
             // Left unaccepted, the frame's shortcut takes the key before the control sees it.
             event->ignore();
             return true;
@@ -292,18 +292,18 @@ bool CScrivoRichEditCtrl::event(QEvent *event) {
 }
 
 void CScrivoRichEditCtrl::keyPressEvent(QKeyEvent *event) {
-    if (keyClick_) {
-        sound_.playClick();
+    if (m_keyClick) {
+        m_sound.PlayClick();
     }
-    if (keyObserver_) {
-        keyObserver_(reportedKey(*event));
+    if (m_keyObserver) {
+        m_keyObserver(ReportedKey(*event));
     }
     QsciScintilla::keyPressEvent(event);
 }
 
 void CScrivoRichEditCtrl::paintEvent(QPaintEvent *event) {
     QsciScintilla::paintEvent(event);
-    if (!printing_) {
+    if (!m_printing) {
         PaintGutter();
     }
 }
@@ -313,9 +313,9 @@ void CScrivoRichEditCtrl::PaintGutter() {
     const int lineHeight = GutterLineHeight();
     QPainter painter(viewport());
     painter.setClipRect(gutter);
-    painter.fillRect(gutter, gutterBrush_);
-    painter.setFont(gutterFont_);
-    painter.setPen(toQColor(gutterNumbers_));
+    painter.fillRect(gutter, m_gutterBrush);
+    painter.setFont(m_gutterFont);
+    painter.setPen(ToQColor(m_gutterNumbers));
     for (const GutterLabel &label : GutterLabels()) {
         const QRect numberRect(kGutterNumberLeft, label.top, kGutterWidth - kGutterNumberLeft,
                                lineHeight);
@@ -335,7 +335,7 @@ void CScrivoRichEditCtrl::OnModified(int position, int modificationType, int len
     // The text after the insertion point is still at `position` before the insertion.
     const int style = InsertionStyle(position, position);
     if (style != 0) {
-        pendingInsertion_ = PendingInsertion{position, length, style};
+        m_pendingInsertion = PendingInsertion{position, length, style};
     }
 }
 
@@ -347,11 +347,11 @@ int CScrivoRichEditCtrl::InsertionStyle(int start, int end) const {
 }
 
 void CScrivoRichEditCtrl::ColourPendingInsertion() const {
-    if (!pendingInsertion_) {
+    if (!m_pendingInsertion) {
         return;
     }
-    const PendingInsertion insertion = *pendingInsertion_;
-    pendingInsertion_.reset();
+    const PendingInsertion insertion = *m_pendingInsertion;
+    m_pendingInsertion.reset();
     // An insertion the control refused or shortened leaves less text than was announced.
     const int length = std::min(insertion.length, TextLength() - insertion.position);
     if (length > 0) {
@@ -361,42 +361,42 @@ void CScrivoRichEditCtrl::ColourPendingInsertion() const {
 }
 
 CScrivoRichEditCtrl::ChangeGuard::ChangeGuard(CScrivoRichEditCtrl &editor, Hold hold)
-    : editor_(editor), hold_(hold) {
-    if (hold_.suspendRedraw) {
-        redrawWasOn_ = editor_.viewport()->updatesEnabled();
-        editor_.SetRedraw(false);
+    : m_editor(editor), m_hold(hold) {
+    if (m_hold.suspendRedraw) {
+        m_redrawWasOn = m_editor.viewport()->updatesEnabled();
+        m_editor.SetRedraw(false);
     }
-    if (hold_.maskNotifications) {
-        notificationsWereOn_ = editor_.NotificationsEnabled();
-        editor_.SetNotificationsEnabled(false);
+    if (m_hold.maskNotifications) {
+        m_notificationsWereOn = m_editor.NotificationsEnabled();
+        m_editor.SetNotificationsEnabled(false);
     }
-    if (hold_.keepView) {
-        firstVisibleLine_ = editor_.FirstVisibleLine();
-        xOffset_ = editor_.XOffset();
+    if (m_hold.keepView) {
+        m_firstVisibleLine = m_editor.FirstVisibleLine();
+        m_xOffset = m_editor.XOffset();
     }
-    if (hold_.unrecorded) {
-        modificationEventMask_ = editor_.SendScintilla(SCI_GETMODEVENTMASK);
-        undoCollectionWasOn_ = editor_.SendScintilla(SCI_GETUNDOCOLLECTION) != 0;
-        editor_.SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
-        editor_.SendScintilla(SCI_SETMODEVENTMASK, 0UL);
+    if (m_hold.unrecorded) {
+        m_modificationEventMask = m_editor.SendScintilla(SCI_GETMODEVENTMASK);
+        m_undoCollectionWasOn = m_editor.SendScintilla(SCI_GETUNDOCOLLECTION) != 0;
+        m_editor.SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
+        m_editor.SendScintilla(SCI_SETMODEVENTMASK, 0UL);
     }
 }
 
 CScrivoRichEditCtrl::ChangeGuard::~ChangeGuard() {
-    if (hold_.unrecorded) {
-        editor_.SendScintilla(SCI_SETMODEVENTMASK,
-                              static_cast<unsigned long>(modificationEventMask_));
-        editor_.SendScintilla(SCI_SETUNDOCOLLECTION, undoCollectionWasOn_ ? 1UL : 0UL);
-        editor_.SendScintilla(SCI_EMPTYUNDOBUFFER);
+    if (m_hold.unrecorded) {
+        m_editor.SendScintilla(SCI_SETMODEVENTMASK,
+                               static_cast<unsigned long>(m_modificationEventMask));
+        m_editor.SendScintilla(SCI_SETUNDOCOLLECTION, m_undoCollectionWasOn ? 1UL : 0UL);
+        m_editor.SendScintilla(SCI_EMPTYUNDOBUFFER);
     }
-    if (hold_.keepView) {
-        editor_.SetFirstVisibleLine(firstVisibleLine_);
-        editor_.SetXOffset(xOffset_);
+    if (m_hold.keepView) {
+        m_editor.SetFirstVisibleLine(m_firstVisibleLine);
+        m_editor.SetXOffset(m_xOffset);
     }
-    if (hold_.maskNotifications) {
-        editor_.SetNotificationsEnabled(notificationsWereOn_);
+    if (m_hold.maskNotifications) {
+        m_editor.SetNotificationsEnabled(m_notificationsWereOn);
     }
-    if (hold_.suspendRedraw && redrawWasOn_) {
-        editor_.SetRedraw(true);
+    if (m_hold.suspendRedraw && m_redrawWasOn) {
+        m_editor.SetRedraw(true);
     }
 }

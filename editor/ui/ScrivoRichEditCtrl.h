@@ -47,23 +47,23 @@ class CScrivoRichEditCtrl : public QsciScintilla {
     void SetGutterColors(scrivo::Rgb background, scrivo::Rgb numbers);
     // Renews the brush that fills the gutter from the gutter background colour.
     void UpdateGutterBrush();
-    scrivo::Rgb GutterBackground() const { return gutterBackground_; }
-    scrivo::Rgb GutterNumberColor() const { return gutterNumbers_; }
-    QColor GutterBrushColor() const { return gutterBrush_.color(); }
+    scrivo::Rgb GutterBackground() const { return m_gutterBackground; }
+    scrivo::Rgb GutterNumberColor() const { return m_gutterNumbers; }
+    QColor GutterBrushColor() const { return m_gutterBrush.color(); }
 
-    void SetKeyClick(bool on) { keyClick_ = on; }
-    bool KeyClick() const { return keyClick_; }
+    void SetKeyClick(bool on) { m_keyClick = on; }
+    bool KeyClick() const { return m_keyClick; }
     // While printing the gutter is not painted.
-    void SetPrinting(bool on) { printing_ = on; }
-    bool Printing() const { return printing_; }
-    void SetKeyObserver(KeyObserver observer) { keyObserver_ = std::move(observer); }
+    void SetPrinting(bool on) { m_printing = on; }
+    bool Printing() const { return m_printing; }
+    void SetKeyObserver(KeyObserver observer) { m_keyObserver = std::move(observer); }
     // Keys that are commands of the frame: they never reach the control and never click.
-    void SetReservedShortcuts(QList<QKeySequence> shortcuts) { reserved_ = std::move(shortcuts); }
+    void SetReservedShortcuts(QList<QKeySequence> shortcuts) { m_reserved = std::move(shortcuts); }
 
-    // The mask of update and selection notifications (positionChanged). Off until the frame is
+    // The mask of update and selection notifications (PositionChanged). Off until the frame is
     // ready for them; ChangeGuard switches them off for a change the program makes itself.
-    void SetNotificationsEnabled(bool on) { notificationsEnabled_ = on; }
-    bool NotificationsEnabled() const { return notificationsEnabled_; }
+    void SetNotificationsEnabled(bool on) { m_notificationsEnabled = on; }
+    bool NotificationsEnabled() const { return m_notificationsEnabled; }
 
     // Holds the control still for a change the program makes itself, and lets go in reverse order
     // at the end of the scope. Colouring, Paste, Replace, loading and printing all go through it.
@@ -72,7 +72,7 @@ class CScrivoRichEditCtrl : public QsciScintilla {
         struct Hold {
             // No painting while it lasts; one full repaint is scheduled at the end.
             bool suspendRedraw = false;
-            // No positionChanged, so that the status line is refreshed once, by the caller.
+            // No PositionChanged, so that the status line is refreshed once, by the caller.
             bool maskNotifications = false;
             // The first visible line and the horizontal scroll are put back at the end.
             bool keepView = false;
@@ -88,14 +88,14 @@ class CScrivoRichEditCtrl : public QsciScintilla {
         ChangeGuard &operator=(const ChangeGuard &) = delete;
 
       private:
-        CScrivoRichEditCtrl &editor_;
-        Hold hold_;
-        bool redrawWasOn_ = true;
-        bool notificationsWereOn_ = true;
-        int firstVisibleLine_ = 0;
-        int xOffset_ = 0;
-        long modificationEventMask_ = 0;
-        bool undoCollectionWasOn_ = true;
+        CScrivoRichEditCtrl &m_editor;
+        Hold m_hold;
+        bool m_redrawWasOn = true;
+        bool m_notificationsWereOn = true;
+        int m_firstVisibleLine = 0;
+        int m_xOffset = 0;
+        long m_modificationEventMask = 0;
+        bool m_undoCollectionWasOn = true;
     };
 
     // The font, size and weight of every colour slot, with the scheme's colours.
@@ -161,7 +161,7 @@ class CScrivoRichEditCtrl : public QsciScintilla {
 
   signals:
     // The control's update or selection notification, while notifications are enabled.
-    void positionChanged();
+    void PositionChanged();
 
   protected:
     bool event(QEvent *event) override;
@@ -187,15 +187,15 @@ class CScrivoRichEditCtrl : public QsciScintilla {
     void ColourPendingInsertion() const;
     void SetStyleBytes(int start, std::string_view styles) const;
 
-    scrivo::Rgb gutterBackground_{0, 0, 0};
-    scrivo::Rgb gutterNumbers_{0, 0, 0};
-    QFont gutterFont_;
-    QBrush gutterBrush_{Qt::black};
-    bool keyClick_ = true;
-    bool printing_ = false;
-    bool notificationsEnabled_ = false;
-    scrivo::Sound &sound_;
-    KeyObserver keyObserver_;
-    QList<QKeySequence> reserved_;
-    mutable std::optional<PendingInsertion> pendingInsertion_;
+    scrivo::Rgb m_gutterBackground{0, 0, 0};
+    scrivo::Rgb m_gutterNumbers{0, 0, 0};
+    QFont m_gutterFont;
+    QBrush m_gutterBrush{Qt::black};
+    bool m_keyClick = true;
+    bool m_printing = false;
+    bool m_notificationsEnabled = false;
+    scrivo::Sound &m_sound;
+    KeyObserver m_keyObserver;
+    QList<QKeySequence> m_reserved;
+    mutable std::optional<PendingInsertion> m_pendingInsertion;
 };

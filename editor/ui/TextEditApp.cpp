@@ -5,7 +5,7 @@ CTextEditApp::CTextEditApp(int &argc, char **argv) : m_application(argc, argv) {
 }
 
 void CTextEditApp::InitInstance() {
-    m_mainFrame = std::make_unique<CMainFrame>(m_services.services());
+    m_mainFrame = std::make_unique<CMainFrame>(m_services.Services());
     m_mainFrame->CreateFrame();
 }
 

@@ -6,7 +6,7 @@
 namespace {
 
 // Qt aborts with a terse platform-plugin message when there is no display; say it plainly instead.
-bool displayAvailable() {
+bool DisplayAvailable() {
     const auto set = [](const char *name) {
         const char *value = std::getenv(name);
         return value != nullptr && *value != '\0';
@@ -17,7 +17,7 @@ bool displayAvailable() {
 }  // namespace
 
 int main(int argc, char **argv) {
-    if (!displayAvailable()) {
+    if (!DisplayAvailable()) {
         std::fprintf(stderr,
                      "Scrivo needs a graphical display, but neither DISPLAY nor WAYLAND_DISPLAY is "
                      "set.\nStart it from a desktop session (or set QT_QPA_PLATFORM).\n");

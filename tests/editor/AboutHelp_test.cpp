@@ -86,7 +86,7 @@ TEST_F(HelpViewerTest, CreatedOnFirstUseAndReusedShowingTheFile) {
 
     QtHelpViewer viewer;
     EXPECT_EQ(viewer.Window(), nullptr);
-    viewer.displayTopic("Help/Scrivo_Help.html");
+    viewer.DisplayTopic("Help/Scrivo_Help.html");
     QTextBrowser *window = viewer.Window();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
@@ -96,14 +96,14 @@ TEST_F(HelpViewerTest, CreatedOnFirstUseAndReusedShowingTheFile) {
     EXPECT_TRUE(window->toPlainText().contains(QStringLiteral("First steps")));
 
     window->hide();
-    viewer.displayTopic("Help/Scrivo_Help.html");
+    viewer.DisplayTopic("Help/Scrivo_Help.html");
     EXPECT_EQ(viewer.Window(), window);
     EXPECT_TRUE(window->isVisible());
 }
 
 TEST_F(HelpViewerTest, MissingFileIsReportedInTheViewer) {
     QtHelpViewer viewer;
-    viewer.displayTopic("Help/Scrivo_Help.html");
+    viewer.DisplayTopic("Help/Scrivo_Help.html");
     ASSERT_NE(viewer.Window(), nullptr);
     const QString shown = viewer.Window()->toPlainText();
     EXPECT_TRUE(shown.contains(QStringLiteral("could not be opened"))) << shown.toStdString();

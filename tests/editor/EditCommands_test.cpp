@@ -100,7 +100,7 @@ TEST_F(EditCommandsTest, TheStatusLineIsRefreshedOnlyOnceThePasteIsColoured) {
     SetText("a\nb");
     Editor().SetSelectionRange(3, 3);
     std::vector<std::string> slotsSeenByNotifications;
-    QObject::connect(&Editor(), &CScrivoRichEditCtrl::positionChanged, &Frame(),
+    QObject::connect(&Editor(), &CScrivoRichEditCtrl::PositionChanged, &Frame(),
                      [&] { slotsSeenByNotifications.push_back(Slots(0, Editor().TextLength())); });
     SetClipboard("\nint");
     Paste();

@@ -30,14 +30,14 @@ namespace scrivo::testing {
 
 class FakeSound : public Sound {
   public:
-    void playClick() override { ++clicks; }
+    void PlayClick() override { ++clicks; }
     int clicks = 0;
 };
 
 // Answers file dialogs from a script, in order; with the script used up it cancels.
 class FakeFileDialogs : public FileDialogs {
   public:
-    std::optional<std::string> chooseFile(const FileDialogRequest &request) override {
+    std::optional<std::string> ChooseFile(const FileDialogRequest &request) override {
         requests.push_back(request);
         if (answers.empty()) {
             return std::nullopt;
@@ -52,7 +52,7 @@ class FakeFileDialogs : public FileDialogs {
 
 class FakeFileErrorBox : public FileErrorBox {
   public:
-    void showFileError(const std::string &message) override { messages.push_back(message); }
+    void ShowFileError(const std::string &message) override { messages.push_back(message); }
     std::vector<std::string> messages;
 };
 
@@ -60,7 +60,7 @@ class FakeFileErrorBox : public FileErrorBox {
 // clicks) and the runner reports how it ended. Without an answer the dialog is cancelled.
 class FakeDialogRunner : public DialogRunner {
   public:
-    int run(QDialog &dialog) override {
+    int Run(QDialog &dialog) override {
         ++runs;
         if (answer) {
             answer(dialog);
@@ -77,7 +77,7 @@ class FakeDialogRunner : public DialogRunner {
 // or the selection; or cancels.
 class FakePrintDialog : public PrintDialog {
   public:
-    bool choosePrinter(QPrinter &printer, QWidget *) override {
+    bool ChoosePrinter(QPrinter &printer, QWidget *) override {
         ++shown;
         rangeOffered = printer.printRange();
         if (cancel) {
@@ -103,7 +103,7 @@ class FakeInformationBox : public InformationBox {
         std::string caption;
         std::string text;
     };
-    void showInformation(QWidget *, const std::string &caption, const std::string &text) override {
+    void ShowInformation(QWidget *, const std::string &caption, const std::string &text) override {
         messages.push_back({caption, text});
     }
     std::vector<Message> messages;
@@ -112,7 +112,7 @@ class FakeInformationBox : public InformationBox {
 // Returns at once; `during` looks at the program while it would be waiting.
 class FakeSplashWait : public SplashWait {
   public:
-    void wait(int milliseconds) override {
+    void Wait(int milliseconds) override {
         waits.push_back(milliseconds);
         if (during) {
             during();
@@ -124,7 +124,7 @@ class FakeSplashWait : public SplashWait {
 
 class FakeHelpViewer : public HelpViewer {
   public:
-    void displayTopic(const std::string &file) override { topics.push_back(file); }
+    void DisplayTopic(const std::string &file) override { topics.push_back(file); }
     std::vector<std::string> topics;
 };
 
