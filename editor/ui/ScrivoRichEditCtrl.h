@@ -65,8 +65,9 @@ class CScrivoRichEditCtrl : public QsciScintilla {
     void SetNotificationsEnabled(bool on) { m_notificationsEnabled = on; }
     bool NotificationsEnabled() const { return m_notificationsEnabled; }
 
-    // Holds the control still for a change the program makes itself, and lets go in reverse order
-    // at the end of the scope. Colouring, Paste, Replace, loading and printing all go through it.
+    // Holds the control still for a change the program makes itself and, at the end of the
+    // scope, puts back what it found, in reverse order, so guards nest. Colouring, Paste, Replace,
+    // loading and printing all go through it.
     class ChangeGuard {
       public:
         struct Hold {
