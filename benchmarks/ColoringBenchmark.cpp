@@ -15,11 +15,6 @@ namespace {
 
 constexpr std::size_t kTextBytes = 8 * 1024 * 1024;
 
-class SilentSound : public scrivo::Sound {
-  public:
-    void playClick() override {}
-};
-
 const std::string &Text() {
     static const std::string text = GeneratedCProgram(kTextBytes, "\n");
     return text;
@@ -34,9 +29,8 @@ void LoadText(QsciScintilla &control) {
 CMainFrame *sharedFrame = nullptr;
 
 CMainFrame &Frame() {
-    static SilentSound sound;
     if (sharedFrame == nullptr) {
-        sharedFrame = new CMainFrame(scrivo::FrameServices{&sound});
+        sharedFrame = new CMainFrame(scrivo::FrameServices{});
         sharedFrame->CreateFrame();
         LoadText(sharedFrame->Editor());
         // Let the window be exposed so that the line's repaint is part of what is measured.

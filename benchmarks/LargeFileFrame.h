@@ -8,30 +8,16 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <memory>
-#include <optional>
 #include <string>
 
-#include "DetachedProcess.h"
 #include "FrameServices.h"
 #include "GeneratedCText.h"
 #include "MainFrame.h"
 
-class SilentSound : public scrivo::Sound {
-  public:
-    void playClick() override {}
-};
-
-class NoDialogs : public scrivo::FileDialogs {
-  public:
-    std::optional<std::string> chooseFile(const scrivo::FileDialogRequest &) override {
-        return std::nullopt;
-    }
-};
-
 // Failures would make the figures meaningless: stop at once.
 class FailingErrorBox : public scrivo::FileErrorBox {
   public:
-    void showFileError(const std::string &message) override { qFatal("%s", message.c_str()); }
+    void ShowFileError(const std::string &message) override { qFatal("%s", message.c_str()); }
 };
 
 struct LargeFileFrame {
@@ -43,8 +29,7 @@ struct LargeFileFrame {
         file.write(bytes.data(), static_cast<qint64>(bytes.size()));
         file.close();
         path = QDir::current().absoluteFilePath(QStringLiteral("large.c")).toStdString();
-        frame = std::make_unique<CMainFrame>(
-            scrivo::FrameServices{&sound, &dialogs, &errors, &processes});
+        frame = std::make_unique<CMainFrame>(scrivo::FrameServices{.fileErrors = &errors});
         frame->CreateFrame();
     }
 
@@ -59,10 +44,7 @@ struct LargeFileFrame {
     }
 
     QTemporaryDir folder;
-    SilentSound sound;
-    NoDialogs dialogs;
     FailingErrorBox errors;
-    scrivo::DetachedProcessStarter processes;
     std::string path;
     std::unique_ptr<CMainFrame> frame;
 };

@@ -19,11 +19,6 @@ namespace {
 constexpr int kOccurrences = 100'000;
 constexpr std::size_t kTextBytes = 5'000'000;
 
-class SilentSound : public scrivo::Sound {
-  public:
-    void playClick() override {}
-};
-
 // One line per occurrence, padded so that the whole text is 5 MB.
 std::string makeText() {
     const std::size_t lineBytes = kTextBytes / kOccurrences;
@@ -41,11 +36,8 @@ void BM_ReplaceAll(benchmark::State &state, const char *replacement) {
     QTemporaryDir workDir;
     const QString previousDir = QDir::currentPath();
     QDir::setCurrent(workDir.path());
-    SilentSound sound;
-    scrivo::FrameServices services;
-    services.sound = &sound;
     {
-        CMainFrame frame(services);
+        CMainFrame frame(scrivo::FrameServices{});
         frame.CreateFrame();
         const QString text = QString::fromStdString(makeText());
         frame.ExecuteCommand(scrivo::command::kSearchReplace);

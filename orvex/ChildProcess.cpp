@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "ForkExec.h"
+
 namespace orvex {
 
 SignalWatch::SignalWatch() {
@@ -85,45 +87,22 @@ void SignalWatch::release() {
 
 int RunAndWait(const std::vector<std::string> &command, SignalWatch &signals, const char *folder,
                ChildOutput output) {
-    std::vector<char *> argv;
-    for (const std::string &word : command) {
-        argv.push_back(const_cast<char *>(word.c_str()));
-    }
-    argv.push_back(nullptr);
-    // The child writes errno here when it cannot start the program; exec closes it otherwise.
-    int report[2];
-    if (pipe2(report, O_CLOEXEC) != 0) {
-        return -1;
-    }
-    const pid_t child = fork();
-    if (child < 0) {
-        const int error = errno;
-        close(report[0]);
-        close(report[1]);
-        errno = error;
-        return -1;
-    }
-    if (child == 0) {
+    const process::StartResult started = process::startProgram(command, [&signals, folder, output] {
         sigprocmask(SIG_SETMASK, &signals.originalMask(), nullptr);
         if (output == ChildOutput::Discarded) {
             const int nowhere = open("/dev/null", O_WRONLY);
             dup2(nowhere, STDOUT_FILENO);
             dup2(nowhere, STDERR_FILENO);
         }
-        if (folder == nullptr || chdir(folder) == 0) {
-            execv(argv[0], argv.data());
-        }
-        const int error = errno;
-        [[maybe_unused]] const ssize_t written = write(report[1], &error, sizeof error);
-        _exit(127);
+        return folder == nullptr || chdir(folder) == 0;
+    });
+    if (started.pid < 0) {
+        errno = started.error;
+        return -1;
     }
-    close(report[1]);
-    int error = 0;
-    const bool failed = read(report[0], &error, sizeof error) == sizeof error;
-    close(report[0]);
-    const int status = signals.waitFor(child);
-    if (failed) {
-        errno = error;
+    const int status = signals.waitFor(started.pid);
+    if (started.error != 0) {
+        errno = started.error;
         return -1;
     }
     return status;

@@ -3,12 +3,11 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTextBrowser>
-#include <QTimer>
 #include <set>
 
 #include "AboutDlg.h"
 #include "CommandTable.h"
-#include "PrintAndHelpSupport.h"
+#include "FrameTestSupport.h"
 #include "QtFrameServices.h"
 #include "Splash.h"
 
@@ -48,24 +47,19 @@ TEST(AboutDlgTest, ReturnAndEnterCloseTheBox) {
     }
 }
 
-using AboutHelpFrameTest = PrintAndHelpTest;
+using AboutHelpFrameTest = FrameTest;
 
-TEST_F(AboutHelpFrameTest, AboutRunsTheBoxModallyOverTheFrame) {
-    Frame();
-    const QWidget *shown = nullptr;
-    const QWidget *parent = nullptr;
-    QTimer::singleShot(0, [&] {
-        QWidget *modal = QApplication::activeModalWidget();
-        shown = qobject_cast<CAboutDlg *>(modal);
-        if (modal) {
-            parent = modal->parentWidget();
-            QTest::keyClick(modal, Qt::Key_Return);
-        }
-    });
+TEST_F(AboutHelpFrameTest, AboutRunsTheBoxOverTheFrameThroughTheDialogRunner) {
+    const QDialog *shown = nullptr;
+    dialogs_.answer = [&](QDialog &dialog) {
+        shown = &dialog;
+        EXPECT_NE(qobject_cast<CAboutDlg *>(&dialog), nullptr);
+        EXPECT_EQ(dialog.parentWidget(), &Frame());
+        QTest::keyClick(&dialog, Qt::Key_Return);
+    };
     Frame().ExecuteCommand(command::kHelpAbout);
+    EXPECT_EQ(dialogs_.runs, 1);
     EXPECT_NE(shown, nullptr);
-    EXPECT_EQ(parent, &Frame());
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 TEST_F(AboutHelpFrameTest, ContentsAsksTheViewerForTheHelpFileEachTime) {
@@ -92,7 +86,7 @@ TEST_F(HelpViewerTest, CreatedOnFirstUseAndReusedShowingTheFile) {
 
     QtHelpViewer viewer;
     EXPECT_EQ(viewer.Window(), nullptr);
-    viewer.displayTopic("Help/Scrivo_Help.html");
+    viewer.DisplayTopic("Help/Scrivo_Help.html");
     QTextBrowser *window = viewer.Window();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
@@ -102,14 +96,14 @@ TEST_F(HelpViewerTest, CreatedOnFirstUseAndReusedShowingTheFile) {
     EXPECT_TRUE(window->toPlainText().contains(QStringLiteral("First steps")));
 
     window->hide();
-    viewer.displayTopic("Help/Scrivo_Help.html");
+    viewer.DisplayTopic("Help/Scrivo_Help.html");
     EXPECT_EQ(viewer.Window(), window);
     EXPECT_TRUE(window->isVisible());
 }
 
 TEST_F(HelpViewerTest, MissingFileIsReportedInTheViewer) {
     QtHelpViewer viewer;
-    viewer.displayTopic("Help/Scrivo_Help.html");
+    viewer.DisplayTopic("Help/Scrivo_Help.html");
     ASSERT_NE(viewer.Window(), nullptr);
     const QString shown = viewer.Window()->toPlainText();
     EXPECT_TRUE(shown.contains(QStringLiteral("could not be opened"))) << shown.toStdString();

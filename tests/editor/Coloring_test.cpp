@@ -15,19 +15,6 @@ constexpr int kDark = 32802;
 
 class ColoringTest : public FrameTest {
   protected:
-    // One letter per position: the slot of each character, '.' text, 'k' keyword, 'o' operator,
-    // 'd' directive, 's' string, 'c' comment.
-    std::string Slots(int start, int end) {
-        static const char kLetters[] = ".kodsc";
-        std::string result;
-        for (int position = start; position < end; ++position) {
-            const int style = Editor().StyleAt(position);
-            result += (style >= 0 && style < 6) ? kLetters[style] : '?';
-        }
-        return result;
-    }
-    std::string AllSlots() { return Slots(0, Editor().TextLength()); }
-
     long StyleBack(int style) {
         return Editor().SendScintilla(QsciScintillaBase::SCI_STYLEGETBACK, style);
     }

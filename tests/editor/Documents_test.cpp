@@ -212,7 +212,7 @@ TEST_F(DocumentsTest, NameThatIsNotUtf8OpensAndSavesUnderItsOwnBytes) {
               }},
              {"returned by a file dialog as Qt shows it",
               [&] {
-                  fileDialogs_.answers.push_back(localFileBytes(shown));
+                  fileDialogs_.answers.push_back(LocalFileBytes(shown));
                   Frame().ExecuteCommand(command::kFileLoad);
               }},
          }) {

@@ -23,15 +23,6 @@ class EditCommandsTest : public FrameTest {
     std::string Text() { return Editor().text().toStdString(); }
     void Paste() { Frame().ExecuteCommand(command::kEditPaste); }
 
-    // One letter per position: '.' text, 'k' keyword, 'o' operator, 's' string, 'c' comment.
-    std::string Slots(int start, int end) {
-        std::string result;
-        for (int position = start; position < end; ++position) {
-            const int style = Editor().StyleAt(position);
-            result += (style >= 0 && style < 6) ? ".kodsc"[style] : '?';
-        }
-        return result;
-    }
     std::string LineSlots(int line) {
         return Slots(Editor().LineIndex(line), Editor().LineIndex(line + 1) - 1);
     }
@@ -109,7 +100,7 @@ TEST_F(EditCommandsTest, TheStatusLineIsRefreshedOnlyOnceThePasteIsColoured) {
     SetText("a\nb");
     Editor().SetSelectionRange(3, 3);
     std::vector<std::string> slotsSeenByNotifications;
-    QObject::connect(&Editor(), &CScrivoRichEditCtrl::positionChanged, &Frame(),
+    QObject::connect(&Editor(), &CScrivoRichEditCtrl::PositionChanged, &Frame(),
                      [&] { slotsSeenByNotifications.push_back(Slots(0, Editor().TextLength())); });
     SetClipboard("\nint");
     Paste();

@@ -1,6 +1,7 @@
-// A real CMainFrame with fake services, running in a temporary working directory that holds its
-// own Config/Scrivo_Config.xml, so that settings read at start and written at exit stay private to
-// the test.
+// A real CMainFrame with fakes for every service, running in a temporary working directory that
+// holds its own Config/Scrivo_Config.xml, so that settings read at start and written at exit stay
+// private to the test. The fakes record what was asked of them; a fixture that needs a real
+// service puts it in through ConfigureServices.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,6 +10,10 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <deque>
@@ -18,7 +23,6 @@
 #include <string>
 #include <vector>
 
-#include "DetachedProcess.h"
 #include "FrameServices.h"
 #include "MainFrame.h"
 
@@ -26,14 +30,14 @@ namespace scrivo::testing {
 
 class FakeSound : public Sound {
   public:
-    void playClick() override { ++clicks; }
+    void PlayClick() override { ++clicks; }
     int clicks = 0;
 };
 
 // Answers file dialogs from a script, in order; with the script used up it cancels.
 class FakeFileDialogs : public FileDialogs {
   public:
-    std::optional<std::string> chooseFile(const FileDialogRequest &request) override {
+    std::optional<std::string> ChooseFile(const FileDialogRequest &request) override {
         requests.push_back(request);
         if (answers.empty()) {
             return std::nullopt;
@@ -48,7 +52,7 @@ class FakeFileDialogs : public FileDialogs {
 
 class FakeFileErrorBox : public FileErrorBox {
   public:
-    void showFileError(const std::string &message) override { messages.push_back(message); }
+    void ShowFileError(const std::string &message) override { messages.push_back(message); }
     std::vector<std::string> messages;
 };
 
@@ -56,7 +60,7 @@ class FakeFileErrorBox : public FileErrorBox {
 // clicks) and the runner reports how it ended. Without an answer the dialog is cancelled.
 class FakeDialogRunner : public DialogRunner {
   public:
-    int run(QDialog &dialog) override {
+    int Run(QDialog &dialog) override {
         ++runs;
         if (answer) {
             answer(dialog);
@@ -67,6 +71,61 @@ class FakeDialogRunner : public DialogRunner {
     }
     std::function<void(QDialog &)> answer;
     int runs = 0;
+};
+
+// Answers the print dialog: prints to a PDF file on A4 with no margins of its own, the whole text
+// or the selection; or cancels.
+class FakePrintDialog : public PrintDialog {
+  public:
+    bool ChoosePrinter(QPrinter &printer, QWidget *) override {
+        ++shown;
+        rangeOffered = printer.printRange();
+        if (cancel) {
+            return false;
+        }
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(outputFile);
+        printer.setPageLayout(
+            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+        printer.setPrintRange(selection ? QPrinter::Selection : QPrinter::AllPages);
+        return true;
+    }
+    QString outputFile;
+    bool selection = false;
+    bool cancel = false;
+    int shown = 0;
+    QPrinter::PrintRange rangeOffered = QPrinter::PageRange;
+};
+
+class FakeInformationBox : public InformationBox {
+  public:
+    struct Message {
+        std::string caption;
+        std::string text;
+    };
+    void ShowInformation(QWidget *, const std::string &caption, const std::string &text) override {
+        messages.push_back({caption, text});
+    }
+    std::vector<Message> messages;
+};
+
+// Returns at once; `during` looks at the program while it would be waiting.
+class FakeSplashWait : public SplashWait {
+  public:
+    void Wait(int milliseconds) override {
+        waits.push_back(milliseconds);
+        if (during) {
+            during();
+        }
+    }
+    std::vector<int> waits;
+    std::function<void()> during;
+};
+
+class FakeHelpViewer : public HelpViewer {
+  public:
+    void DisplayTopic(const std::string &file) override { topics.push_back(file); }
+    std::vector<std::string> topics;
 };
 
 class FrameTest : public ::testing::Test {
@@ -86,6 +145,10 @@ class FrameTest : public ::testing::Test {
         QDir::setCurrent(previousDir_);
     }
 
+    // Where a fixture replaces fakes before the frame is built. Processes are not faked: the
+    // frame is given none unless a fixture puts a real starter in here.
+    virtual void ConfigureServices(FrameServices &) {}
+
     static std::string SettingsPath() { return "Config/Scrivo_Config.xml"; }
 
     void WriteSettingsFile(const std::string &content) {
@@ -102,17 +165,20 @@ class FrameTest : public ::testing::Test {
         return file.readAll().toStdString();
     }
 
-    FrameServices Services() {
-        FrameServices services{&sound_, &fileDialogs_, &fileErrors_, &processes_};
-        services.dialogs = &dialogs_;
-        return services;
-    }
-
     // Builds and shows the frame on first use; write the settings file before calling it.
     CMainFrame &Frame() {
         if (!frame_) {
-            frame_ = std::make_unique<CMainFrame>(Services());
-            EXPECT_TRUE(frame_->CreateFrame());
+            FrameServices services{.sound = &sound_,
+                                   .fileDialogs = &fileDialogs_,
+                                   .fileErrors = &fileErrors_,
+                                   .printDialog = &printDialog_,
+                                   .informationBox = &informationBox_,
+                                   .splashWait = &splashWait_,
+                                   .helpViewer = &helpViewer_,
+                                   .dialogs = &dialogs_};
+            ConfigureServices(services);
+            frame_ = std::make_unique<CMainFrame>(services);
+            frame_->CreateFrame();
             EXPECT_TRUE(QTest::qWaitForWindowExposed(frame_.get()));
         }
         return *frame_;
@@ -129,12 +195,32 @@ class FrameTest : public ::testing::Test {
         Editor().ApplyStyles(0, std::string(static_cast<std::size_t>(Editor().TextLength()), '\0'));
     }
 
+    // Puts the text in the control coloured by the scheme, as a load leaves it.
+    void LoadText(const std::string &text) {
+        Editor().setText(QString::fromStdString(text));
+        Frame().RecolorDocument();
+    }
+
+    // One letter per position: the slot of each character, '.' text, 'k' keyword, 'o' operator,
+    // 'd' directive, 's' string, 'c' comment.
+    std::string Slots(int start, int end) {
+        std::string result;
+        for (int position = start; position < end; ++position) {
+            const int style = Editor().StyleAt(position);
+            result += (style >= 0 && style < kColorSlotCount) ? ".kodsc"[style] : '?';
+        }
+        return result;
+    }
+    std::string AllSlots() { return Slots(0, Editor().TextLength()); }
+
     FakeSound sound_;
     FakeDialogRunner dialogs_;
     FakeFileDialogs fileDialogs_;
     FakeFileErrorBox fileErrors_;
-    // Real process start: tests give it a program of their own in the working directory.
-    DetachedProcessStarter processes_;
+    FakePrintDialog printDialog_;
+    FakeInformationBox informationBox_;
+    FakeSplashWait splashWait_;
+    FakeHelpViewer helpViewer_;
 
   private:
     QTemporaryDir workDir_;

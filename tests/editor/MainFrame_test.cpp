@@ -2,6 +2,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
+#include <cerrno>
+#include <string>
 
 #include "CommandTable.h"
 #include "FrameTestSupport.h"
@@ -157,6 +159,26 @@ TEST_F(MainFrameTest, ViewItemsToggleTheBars) {
     Frame().ExecuteCommand(command::kViewToolbar);
     EXPECT_FALSE(Frame().ToolBar()->isHidden());
     EXPECT_TRUE(Frame().ActionFor(command::kViewToolbar)->isChecked());
+}
+
+// A service left out must never crash the frame or stop it on a window nobody answers.
+class BareFrameTest : public FrameTest {
+  protected:
+    void ConfigureServices(FrameServices &services) override { services = FrameServices{}; }
+};
+
+TEST_F(BareFrameTest, EveryCommandIsHarmlessWithoutServices) {
+    SetText("int x;");
+    ::testing::internal::CaptureStdout();
+    for (int id : {command::kFileLoad, command::kFileSave, command::kFilePrint, command::kHelpAbout,
+                   command::kHelpContents, command::kSearchGoToLine, command::kRunStart}) {
+        Frame().ExecuteCommand(id);
+    }
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(),
+              "Failed to create process. Error code: " + std::to_string(ENOSYS) + "\n");
+    EXPECT_EQ(Editor().text(), QStringLiteral("int x;"));
+    EXPECT_EQ(Frame().CurrentPath(), "");
+    EXPECT_EQ(Frame().StatusPaneText(0), QStringLiteral("Ready"));
 }
 
 }  // namespace

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "CommandTable.h"
+#include "FrameTestSupport.h"
 #include "PageGeometry.h"
-#include "PrintAndHelpSupport.h"
 #include "QtFrameServices.h"
 
 namespace scrivo::testing {
@@ -110,10 +110,10 @@ constexpr double kMargin = kDeviceDpi / 2;
 const QRectF kA4TextArea(QPointF(kMargin, kMargin), QPointF(210 / 25.4 * kDeviceDpi - kMargin,
                                                             297 / 25.4 * kDeviceDpi - kMargin));
 
-class PrintingTest : public PrintAndHelpTest {
+class PrintingTest : public FrameTest {
   protected:
     void SetUp() override {
-        PrintAndHelpTest::SetUp();
+        FrameTest::SetUp();
         printDialog_.outputFile = QDir::current().absoluteFilePath(QStringLiteral("printed.pdf"));
     }
 
@@ -205,14 +205,16 @@ TEST_F(PrintingTest, CancelEmptySelectionOrAJobThatCannotStartPrintsNothing) {
 // Qt's own dialog, with no print server: it must still offer a printer (PDF output), show the
 // choice of the selection without a further click and offer no page numbers; printing through it
 // writes the PDF where the user chose, black on white.
-TEST_F(PrintingTest, TheDialogPrintsToPdfWithoutAPrintServerAndOffersOnlyAllOrSelection) {
-    QtPrintDialog qtPrintDialog;
-    FrameServices services = Services();
-    services.printDialog = &qtPrintDialog;
-    CMainFrame frame(services);
-    ASSERT_TRUE(frame.CreateFrame());
-    frame.Editor().setText(QStringLiteral("int main(void) { return 0; }\n"));
-    frame.RecolorDocument();
+class QtPrintDialogTest : public PrintingTest {
+  protected:
+    void ConfigureServices(FrameServices &services) override {
+        services.printDialog = &qtPrintDialog_;
+    }
+    QtPrintDialog qtPrintDialog_;
+};
+
+TEST_F(QtPrintDialogTest, PrintsToPdfWithoutAPrintServerAndOffersOnlyAllOrSelection) {
+    LoadText("int main(void) { return 0; }\n");
 
     QStringList rangesOffered;
     bool optionsShown = false;
@@ -237,7 +239,7 @@ TEST_F(PrintingTest, TheDialogPrintsToPdfWithoutAPrintServerAndOffersOnlyAllOrSe
         file->setText(printDialog_.outputFile);
         dialog->accept();
     });
-    frame.ExecuteCommand(command::kFilePrint);
+    Frame().ExecuteCommand(command::kFilePrint);
 
     EXPECT_EQ(rangesOffered,
               (QStringList{QStringLiteral("Print all"), QStringLiteral("Selection")}));
@@ -338,6 +340,8 @@ TEST_F(PrintingTest, ColoursSelectionCaretAndUndoHistoryAreAsBefore) {
     EXPECT_EQ(after.caret, 22);
     EXPECT_EQ(Frame().StatusPaneText(0), QStringLiteral("Ready"));
     EXPECT_FALSE(Editor().Printing());
+    EXPECT_TRUE(Editor().viewport()->updatesEnabled()) << "the control paints again";
+    EXPECT_TRUE(Editor().NotificationsEnabled());
 
     EXPECT_EQ(Editor().text(), textBefore);
     Editor().undo();

@@ -1,9 +1,12 @@
 #include <QDir>
 #include <QFile>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "CommandTable.h"
 #include "FrameTestSupport.h"
+#include "QtFrameServices.h"
 
 namespace scrivo::testing {
 namespace {
@@ -14,6 +17,8 @@ constexpr int kStartTimeoutMs = 10000;
 // each argument in brackets to a file run-<pid> of its own.
 class RunCommandTest : public FrameTest {
   protected:
+    void ConfigureServices(FrameServices &services) override { services.processes = &processes_; }
+
     void SetUp() override {
         FrameTest::SetUp();
         QFile script(QStringLiteral("Orvex"));
@@ -26,6 +31,8 @@ class RunCommandTest : public FrameTest {
         script.close();
         ASSERT_TRUE(script.setPermissions(script.permissions() | QFile::ExeOwner));
     }
+
+    DetachedProcessStarter processes_;
 
     static QStringList Runs() {
         return QDir::current().entryList({QStringLiteral("run-*")}, QDir::Files, QDir::Name);
@@ -69,14 +76,28 @@ TEST_F(RunCommandTest, EachF5OnUntitledTextStartsOneProcessWithAnEmptyArgument) 
     EXPECT_EQ(WaitForRuns(2), (QStringList{QStringLiteral("1\n[]\n"), QStringLiteral("1\n[]\n")}));
 }
 
-TEST_F(RunCommandTest, MissingOrvexPrintsTheErrorLineAndEndsReady) {
-    ASSERT_TRUE(QFile::remove(QStringLiteral("Orvex")));
-    Frame();
-    ::testing::internal::CaptureStdout();
-    Frame().ExecuteCommand(command::kRunStart);
-    EXPECT_EQ(::testing::internal::GetCapturedStdout(),
-              "Failed to create process. Error code: 2\n");
-    EXPECT_EQ(Frame().StatusPaneText(0), QStringLiteral("Ready"));
+TEST_F(RunCommandTest, OrvexThatCannotRunPrintsTheSystemsErrorNumberAndEndsReady) {
+    struct Case {
+        const char *name;
+        std::function<bool()> spoil;
+        const char *expected;
+    };
+    for (const Case &c : std::vector<Case>{
+             {"not executable",
+              [] { return QFile::setPermissions(QStringLiteral("Orvex"), QFile::ReadOwner); },
+              "Failed to create process. Error code: 13\n"},
+             {"missing", [] { return QFile::remove(QStringLiteral("Orvex")); },
+              "Failed to create process. Error code: 2\n"},
+         }) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(c.spoil());
+        Frame();
+        ::testing::internal::CaptureStdout();
+        Frame().ExecuteCommand(command::kRunStart);
+        EXPECT_EQ(::testing::internal::GetCapturedStdout(), c.expected);
+        EXPECT_EQ(Frame().StatusPaneText(0), QStringLiteral("Ready"));
+    }
+    EXPECT_TRUE(Runs().isEmpty());
 }
 
 }  // namespace

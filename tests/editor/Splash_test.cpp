@@ -2,7 +2,7 @@
 
 #include <QPointer>
 
-#include "PrintAndHelpSupport.h"
+#include "FrameTestSupport.h"
 
 namespace scrivo::testing {
 namespace {
@@ -26,7 +26,7 @@ TEST(SplashPositionTest, CentresTheClientAreaWithTruncatingHalvings) {
     }
 }
 
-using SplashFrameTest = PrintAndHelpTest;
+using SplashFrameTest = FrameTest;
 
 TEST_F(SplashFrameTest, ShownTwoSecondsOverTheFrameBeforeItsContentsExistThenHidden) {
     bool checkedDuringWait = false;
@@ -57,7 +57,7 @@ TEST_F(SplashFrameTest, ShownTwoSecondsOverTheFrameBeforeItsContentsExistThenHid
 TEST_F(SplashFrameTest, WindowGoesWithTheFrame) {
     QPointer<QWidget> window = Frame().Splash().Window();
     ASSERT_FALSE(window.isNull());
-    DestroyPrintFrame();
+    DestroyFrame();
     EXPECT_TRUE(window.isNull());
 }
 

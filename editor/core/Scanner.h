@@ -1,0 +1,93 @@
+// The C syntax scanner behind the editor's colouring: a single pass over a range of bytes that
+// yields coloured runs in text order. It knows nothing of the editor control; the frame applies
+// the runs it yields. No window-system code here.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace scrivo {
+
+// The colour slots a run can take; their colours come from the current scheme.
+enum class ColorSlot : std::uint8_t { Text, Keyword, Operator, Directive, String, Comment };
+inline constexpr int kColorSlotCount = static_cast<int>(ColorSlot::Comment) + 1;
+
+// A run [start, end) of the scanned range, in byte offsets from the range's first byte.
+struct Run {
+    std::size_t start;
+    std::size_t end;
+    ColorSlot slot;
+    bool operator==(const Run &) const = default;
+};
+
+// The three word tables the scanner matches against, in their fixed order: among operators of
+// equal length, the one earlier in the table wins.
+struct WordTables {
+    std::vector<std::string> keywords;
+    std::vector<std::string> operators;
+    std::vector<std::string> directives;
+
+    // The editor's tables: 35 keywords, 30 operators then 9 punctuators, 10 directives.
+    static WordTables standard();
+};
+
+class Scanner {
+  public:
+    explicit Scanner(const WordTables &tables);
+
+    // Appends the runs of `text` to `runs` (which is not cleared). Only keyword, operator,
+    // directive, string and comment runs are yielded; everything else keeps the text colour.
+    // Reads nothing outside `text`.
+    void scan(std::string_view text, std::vector<Run> &runs) const;
+
+    std::vector<Run> scan(std::string_view text) const {
+        std::vector<Run> runs;
+        scan(text, runs);
+        return runs;
+    }
+
+  private:
+    // One table's entries grouped by first byte in a flat pool, so that a token is compared only
+    // with the few entries that can match it and no comparison leaves the cache line.
+    class FirstByteIndex {
+      public:
+        enum class Order { Table, LongestFirst };
+
+        // Empty entries can never match and are dropped. LongestFirst keeps table order among
+        // entries of equal length, so the first of them wins.
+        FirstByteIndex(const std::vector<std::string> &entries, Order order);
+
+        bool contains(const char *word, std::size_t length) const;
+        // The length of the first entry (in the index's order) that starts `rest`, 0 when none.
+        std::size_t firstPrefix(const char *rest, std::size_t available) const;
+        bool hasEntriesStartingWith(unsigned char first) const {
+            return groupStart_[first] != groupStart_[first + 1];
+        }
+
+      private:
+        struct Entry {
+            std::uint32_t offset;
+            std::uint32_t length;
+        };
+        std::string pool_;
+        std::vector<Entry> entries_;
+        // Group b holds entries_[groupStart_[b], groupStart_[b + 1]).
+        std::array<std::uint32_t, 257> groupStart_{};
+        // Bit k set when group b has an entry of length k (k < 63; bit 63 for all longer ones).
+        std::array<std::uint64_t, 256> lengthMasks_{};
+    };
+
+    enum class Action : std::uint8_t { Skip, Quote, Slash, Hash, Word, Operator };
+
+    FirstByteIndex keywords_;
+    FirstByteIndex operators_;
+    FirstByteIndex directives_;
+    // What a byte starts, decided once for these tables.
+    std::array<Action, 256> actions_{};
+};
+
+}  // namespace scrivo

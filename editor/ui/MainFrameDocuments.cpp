@@ -1,0 +1,190 @@
+// Documents: New, Load, a dropped file, Save and Save As, and how a file's bytes become the text.
+// The current path is the only link between the text and a file; there is no modified flag and no
+// prompt to save. A load or save that fails is reported and leaves text, path and file as they
+// were.
+#include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QMimeData>
+#include <QUrl>
+
+#include "CommandTable.h"
+#include "FileStore.h"
+#include "LocalFileNames.h"
+#include "MainFrame.h"
+#include "TextFileFormat.h"
+
+namespace {
+
+// Load and Save As offer C files first, then all files, with "c" added to a name without a suffix.
+scrivo::FileDialogRequest SourceFileRequest(scrivo::FileDialogRequest::Mode mode) {
+    scrivo::FileDialogRequest request;
+    request.mode = mode;
+    request.initialName = "*.c";
+    request.defaultSuffix = "c";
+    request.nameFilters = {"c Files (*.c)", "All Files (*)"};
+    return request;
+}
+
+// The system's bytes of the local file named first by a drag, or "" when it names none.
+std::string FirstDroppedFile(const QMimeData *mime) {
+    if (mime == nullptr || !mime->hasUrls() || mime->urls().isEmpty()) {
+        return {};
+    }
+    return scrivo::LocalFileBytes(mime->urls().constFirst());
+}
+
+// Takes file drags on the frame and on the text area, where the control would otherwise insert the
+// file names as text. Other drags (text moved inside the control) pass on untouched.
+class DropFilter : public QObject {
+  public:
+    DropFilter(QObject *parent, std::function<void(const std::string &)> load)
+        : QObject(parent), m_load(std::move(load)) {}
+
+  protected:
+    bool eventFilter(QObject *, QEvent *event) override {
+        switch (event->type()) {
+            case QEvent::DragEnter:
+            case QEvent::DragMove: {
+                auto *drag = static_cast<QDragMoveEvent *>(event);
+                if (FirstDroppedFile(drag->mimeData()).empty()) {
+                    return false;
+                }
+                drag->acceptProposedAction();
+                return true;
+            }
+            case QEvent::Drop: {
+                auto *drop = static_cast<QDropEvent *>(event);
+                const std::string path = FirstDroppedFile(drop->mimeData());
+                if (path.empty()) {
+                    return false;
+                }
+                drop->acceptProposedAction();
+                m_load(path);
+                return true;
+            }
+            default:
+                return false;
+        }
+    }
+
+  private:
+    std::function<void(const std::string &)> m_load;
+};
+
+}  // namespace
+
+void CMainFrame::RegisterDocumentCommands() {
+    using namespace scrivo::command;
+    OnCommand(kFileNew, [this] { OnFileNew(); });
+    OnCommand(kFileLoad, [this] { OnFileLoad(); });
+    OnCommand(kFileSave, [this] { OnFileSave(); });
+    OnCommand(kFileSaveAs, [this] { OnFileSaveAs(); });
+}
+
+void CMainFrame::AcceptDroppedFiles() {
+    auto *filter = new DropFilter(this, [this](const std::string &path) { LoadDocument(path); });
+    setAcceptDrops(true);
+    installEventFilter(filter);
+    m_editor->viewport()->installEventFilter(filter);
+}
+
+void CMainFrame::OnFileNew() {
+    m_editor->setText(QString());
+    m_currentPath.clear();
+    UpdateTitle();
+}
+
+void CMainFrame::OnFileLoad() {
+    // Beside the executable, whatever the working directory; worked out anew every time.
+    const QString examples = QCoreApplication::applicationDirPath() + QStringLiteral("/Examples");
+    scrivo::FileDialogRequest request = SourceFileRequest(scrivo::FileDialogRequest::Mode::Open);
+    request.title = "Load";
+    request.initialFolder = QFile::encodeName(examples).toStdString();
+    if (const std::optional<std::string> path = m_services.fileDialogs->ChooseFile(request)) {
+        LoadDocument(*path);
+    }
+}
+
+void CMainFrame::OnFileSave() {
+    if (m_currentPath.empty()) {
+        OnFileSaveAs();
+    } else {
+        WriteTextFile(m_currentPath);
+    }
+    ColorizeCurrentLine();
+}
+
+void CMainFrame::OnFileSaveAs() {
+    const std::optional<std::string> path = m_services.fileDialogs->ChooseFile(
+        SourceFileRequest(scrivo::FileDialogRequest::Mode::Save));
+    if (!path) {
+        return;
+    }
+    const std::string previousPath = m_currentPath;
+    m_currentPath = *path;
+    UpdateTitle();
+    if (!WriteTextFile(m_currentPath)) {
+        // The text is in no file under that name; the title must not say otherwise.
+        m_currentPath = previousPath;
+        UpdateTitle();
+    }
+    ColorizeCurrentLine();
+}
+
+void CMainFrame::LoadDocument(const std::string &path) {
+    // Kept so that a failed load can give them back: otherwise the next Save would write the old
+    // text over the file that could not be read.
+    const std::string previousPath = m_currentPath;
+    m_currentPath = path;
+    m_loading = true;
+    SetMessageText(QStringLiteral("Loading"));
+    UpdateTitle();
+    bool read = false;
+    {
+        const CScrivoRichEditCtrl::ChangeGuard guard(*m_editor, {.suspendRedraw = true});
+        read = ReadTextFile(path);
+        if (read) {
+            UpdateStatusLine();
+            ColorizeRange(0, m_editor->TextLengthCountingBreaksTwice());
+        } else {
+            m_currentPath = previousPath;
+            UpdateTitle();
+        }
+    }
+    if (read) {
+        m_editor->SetSelectionRange(0, 0);
+        m_editor->setFocus();
+        // Painted at once, not scheduled: a large file should appear as soon as it is read.
+        m_editor->viewport()->repaint();
+    }
+    SetMessageText(QStringLiteral("Ready"));
+    m_loading = false;
+}
+
+bool CMainFrame::ReadTextFile(const std::string &path) {
+    std::string bytes;
+    if (const scrivo::FileResult read = scrivo::readRegularFile(path, bytes); !read.ok()) {
+        ShowFileError("read", path, read.failure);
+        return false;
+    }
+    m_editor->SetTextBytes(scrivo::fileBytesToText(bytes));
+    return true;
+}
+
+bool CMainFrame::WriteTextFile(const std::string &path) {
+    const std::string bytes =
+        scrivo::textToFileBytes(m_editor->RangeText(0, m_editor->TextLength()));
+    const scrivo::FileResult written = scrivo::replaceFileContents(path, bytes);
+    if (!written.ok()) {
+        ShowFileError("write", path, written.failure);
+    }
+    return written.ok();
+}
+
+void CMainFrame::ShowFileError(const char *action, const std::string &path,
+                               const std::string &reason) {
+    m_services.fileErrors->ShowFileError("Cannot " + std::string(action) + " the file \"" + path +
+                                         "\":\n" + reason);
+}
