@@ -11,25 +11,25 @@ namespace graphics {
 inline constexpr int kNoHandle = -1;
 
 // Slot is a record with a `bool Free` member that is true while the slot holds nothing.
-template <typename Slot, int Size>
+template <typename Slot, int SlotCount>
 class HandleTable {
   public:
-    static constexpr int size() { return Size; }
+    static constexpr int Size() { return SlotCount; }
 
     int LowestFree() const {
-        for (int handle = 0; handle < Size; ++handle) {
-            if (slots_[handle].Free) return handle;
+        for (int handle = 0; handle < SlotCount; ++handle) {
+            if (Slots[handle].Free) return handle;
         }
         return kNoHandle;
     }
 
     // The slot of a handle, or null when the handle lies outside the table.
-    Slot *Find(int handle) { return handle >= 0 && handle < Size ? &slots_[handle] : nullptr; }
+    Slot *Find(int handle) { return handle >= 0 && handle < SlotCount ? &Slots[handle] : nullptr; }
 
-    Slot &operator[](int handle) { return slots_[handle]; }
+    Slot &operator[](int handle) { return Slots[handle]; }
 
   private:
-    std::array<Slot, Size> slots_{};
+    std::array<Slot, SlotCount> Slots{};
 };
 
 }  // namespace graphics

@@ -38,11 +38,11 @@ struct LayerState {
     bool BindBufferLookedUp = false;
 };
 
-LayerState Layer;
+LayerState layer;
 
 void ReleaseFreeType() {
-    FT_Done_FreeType(Layer.Library);
-    Layer.Library = nullptr;
+    FT_Done_FreeType(layer.Library);
+    layer.Library = nullptr;
 }
 
 float FromFixed(FT_Pos value) {
@@ -94,7 +94,7 @@ unsigned long ReadFontFile(FT_Stream stream, unsigned long offset, unsigned char
     // A count of 0 asks for a seek, which succeeds (0) inside the file.
     if (count == 0) return offset <= stream->size ? 0 : 1;
     auto *source = static_cast<FontFile *>(stream->descriptor.pointer);
-    return source->File.readUpTo(offset, {buffer, count});
+    return source->File.ReadUpTo(offset, {buffer, count});
 }
 
 // FreeType reads the file through the descriptor opened here, so a FIFO or a directory is refused
@@ -104,29 +104,30 @@ bool OpenFace(VectorFont &font, const char *path) {
     if (!file) return false;
     font.Source = std::make_unique<FontFile>(std::move(*file));
     FT_StreamRec &stream = font.Source->Stream;
-    stream.size = font.Source->File.size();
+    stream.size = font.Source->File.Size();
     stream.descriptor.pointer = font.Source.get();
     stream.read = ReadFontFile;
     FT_Open_Args arguments{};
     arguments.flags = FT_OPEN_STREAM;
     arguments.stream = &stream;
-    return FT_Open_Face(Layer.Library, &arguments, 0, &font.Face) == 0;
+    return FT_Open_Face(layer.Library, &arguments, 0, &font.Face) == 0;
 }
 
 // Looked up at the first draw, when a context exists: asked before the window is up, the answer
 // is always "absent". Drivers without buffer objects have none, and then no buffer can be bound
 // over our client arrays.
 void LookUpBindBuffer() {
-    if (Layer.BindBufferLookedUp) return;
-    Layer.BindBuffer = reinterpret_cast<PFNGLBINDBUFFERPROC>(graphics::backEnd.glProcAddress("glBindBuffer"));
-    Layer.BindBufferLookedUp = true;
+    if (layer.BindBufferLookedUp) return;
+    layer.BindBuffer =
+        reinterpret_cast<PFNGLBINDBUFFERPROC>(graphics::backEnd.GlProcAddress("glBindBuffer"));
+    layer.BindBufferLookedUp = true;
 }
 
 GlyphAtlas *FindAtlas(int32_t code) {
-    VectorFont *font = Layer.CurrentFont;
+    VectorFont *font = layer.CurrentFont;
     if (font == nullptr) return nullptr;
     const auto fits = [code](const GlyphAtlas *atlas) {
-        return atlas->Covers(code) && atlas->PointSize == Layer.CurrentSize;
+        return atlas->Covers(code) && atlas->PointSize == layer.CurrentSize;
     };
     if (font->LastAtlas != nullptr && fits(font->LastAtlas)) return font->LastAtlas;
     for (GlyphAtlas *atlas = font->Atlases.get(); atlas != nullptr; atlas = atlas->Next.get()) {
@@ -178,11 +179,11 @@ bool IsContinuation(unsigned char byte) {
 }  // namespace
 
 VectorFont *dtx_open_font(const char *path, int size) {
-    if (Layer.Library == nullptr) {
-        if (FT_Init_FreeType(&Layer.Library) == 0)
+    if (layer.Library == nullptr) {
+        if (FT_Init_FreeType(&layer.Library) == 0)
             std::atexit(ReleaseFreeType);
         else
-            Layer.Library = nullptr;
+            layer.Library = nullptr;
     }
     auto *font = new (std::nothrow) VectorFont{};
     if (font == nullptr) {
@@ -197,7 +198,7 @@ VectorFont *dtx_open_font(const char *path, int size) {
     }
     if (size != 0) {
         dtx_prepare_range(font, size);
-        if (Layer.CurrentFont == nullptr) dtx_select_font(font, size);
+        if (layer.CurrentFont == nullptr) dtx_select_font(font, size);
     }
     return font;
 }
@@ -297,19 +298,19 @@ bool dtx_build_atlas(VectorFont *font, int size) {
 }
 
 void dtx_select_font(VectorFont *font, int size) {
-    if (!Layer.BackEndInstalled) {
+    if (!layer.BackEndInstalled) {
         dtx_gl_setup();
-        Layer.BackEndInstalled = true;
+        layer.BackEndInstalled = true;
     }
-    Layer.CurrentFont = font;
-    Layer.CurrentSize = size;
+    layer.CurrentFont = font;
+    layer.CurrentSize = size;
 }
 
 void dtx_gl_setup() {
-    if (Layer.GlyphQuads != nullptr) return;
-    Layer.GlyphQuads.reset(
+    if (layer.GlyphQuads != nullptr) return;
+    layer.GlyphQuads.reset(
         new (std::nothrow) float[kQuadCapacity * kVerticesPerQuad * kFloatsPerVertex]);
-    Layer.QuadCount = 0;
+    layer.QuadCount = 0;
 }
 
 int32_t dtx_utf8_decode(const char *text) {
@@ -378,8 +379,8 @@ TextBox dtx_measure_string(const char *text) {
 
 void dtx_draw_string(const char *text) {
     // Without a context nothing can be drawn; the atlas is uploaded at the first draw with one.
-    if (Layer.CurrentFont == nullptr || !Layer.BackEndInstalled || text == nullptr ||
-        !graphics::backEnd.hasCurrentContext())
+    if (layer.CurrentFont == nullptr || !layer.BackEndInstalled || text == nullptr ||
+        !graphics::backEnd.HasCurrentContext())
         return;
     LookUpBindBuffer();
     float penX = 0, penY = 0;
@@ -409,14 +410,14 @@ void dtx_bind_atlas(GlyphAtlas *atlas) {
         glPopClientAttrib();
         atlas->TextureValid = true;
     }
-    if (atlas->Texture != Layer.BoundAtlasTexture) dtx_flush_quads();
-    Layer.BoundAtlasTexture = atlas->Texture;
-    if (Layer.LastAtlasDrawn != nullptr && Layer.LastAtlasDrawn != atlas) dtx_flush_quads();
-    Layer.LastAtlasDrawn = atlas;
+    if (atlas->Texture != layer.BoundAtlasTexture) dtx_flush_quads();
+    layer.BoundAtlasTexture = atlas->Texture;
+    if (layer.LastAtlasDrawn != nullptr && layer.LastAtlasDrawn != atlas) dtx_flush_quads();
+    layer.LastAtlasDrawn = atlas;
 }
 
 void dtx_add_quad(const GlyphInfo &glyph, float penX, float penY) {
-    if (Layer.GlyphQuads == nullptr) return;
+    if (layer.GlyphQuads == nullptr) return;
     const float x = penX - glyph.OriginX, y = penY - glyph.OriginY;
     const float w = glyph.CellWidth, h = glyph.CellHeight;
     const float s0 = glyph.U, s1 = glyph.U + glyph.UWidth;
@@ -425,41 +426,41 @@ void dtx_add_quad(const GlyphInfo &glyph, float penX, float penY) {
         {x, y, s0, tBottom}, {x + w, y, s1, tBottom},  {x + w, y + h, s1, tTop},
         {x, y, s0, tBottom}, {x + w, y + h, s1, tTop}, {x, y + h, s0, tTop},
     };
-    std::memcpy(Layer.GlyphQuads.get() + Layer.QuadCount * kVerticesPerQuad * kFloatsPerVertex,
+    std::memcpy(layer.GlyphQuads.get() + layer.QuadCount * kVerticesPerQuad * kFloatsPerVertex,
                 quad, sizeof quad);
-    if (++Layer.QuadCount == kQuadCapacity) dtx_flush_quads();
+    if (++layer.QuadCount == kQuadCapacity) dtx_flush_quads();
 }
 
 void dtx_flush_quads() {
-    if (Layer.QuadCount == 0) return;
+    if (layer.QuadCount == 0) return;
     GLint savedArrayBuffer = 0;
-    if (Layer.BindBuffer != nullptr) {
+    if (layer.BindBuffer != nullptr) {
         // A bound buffer object would turn our client pointers into buffer offsets.
         glGetIntegerv(GL_ARRAY_BUFFER_BINDING, &savedArrayBuffer);
-        Layer.BindBuffer(GL_ARRAY_BUFFER, 0);
+        layer.BindBuffer(GL_ARRAY_BUFFER, 0);
     }
     glPushAttrib(GL_ENABLE_BIT);
     glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, Layer.BoundAtlasTexture);
+    glBindTexture(GL_TEXTURE_2D, layer.BoundAtlasTexture);
 
     const GLsizei stride = kFloatsPerVertex * sizeof(float);
     glEnableClientState(GL_VERTEX_ARRAY);
-    glVertexPointer(2, GL_FLOAT, stride, Layer.GlyphQuads.get());
+    glVertexPointer(2, GL_FLOAT, stride, layer.GlyphQuads.get());
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glTexCoordPointer(2, GL_FLOAT, stride, Layer.GlyphQuads.get() + 2);
+    glTexCoordPointer(2, GL_FLOAT, stride, layer.GlyphQuads.get() + 2);
 
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDepthMask(GL_FALSE);
-    graphics::backEnd.draw.drawArrays(GL_TRIANGLES, 0, Layer.QuadCount * kVerticesPerQuad);
+    graphics::backEnd.Draw.DrawArrays(GL_TRIANGLES, 0, layer.QuadCount * kVerticesPerQuad);
     glDepthMask(GL_TRUE);
 
     glDisableClientState(GL_VERTEX_ARRAY);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glPopAttrib();
-    if (Layer.BindBuffer != nullptr && savedArrayBuffer != 0)
-        Layer.BindBuffer(GL_ARRAY_BUFFER, static_cast<GLuint>(savedArrayBuffer));
-    Layer.QuadCount = 0;
+    if (layer.BindBuffer != nullptr && savedArrayBuffer != 0)
+        layer.BindBuffer(GL_ARRAY_BUFFER, static_cast<GLuint>(savedArrayBuffer));
+    layer.QuadCount = 0;
 }
 
 void dtx_release_font(VectorFont *font) {
@@ -468,19 +469,19 @@ void dtx_release_font(VectorFont *font) {
     for (std::unique_ptr<GlyphAtlas> atlas = std::move(font->Atlases); atlas != nullptr;
          atlas = std::move(atlas->Next)) {
         if (atlas->Texture != 0) {
-            if (Layer.BoundAtlasTexture == atlas->Texture) Layer.BoundAtlasTexture = 0;
-            if (graphics::backEnd.hasCurrentContext()) glDeleteTextures(1, &atlas->Texture);
+            if (layer.BoundAtlasTexture == atlas->Texture) layer.BoundAtlasTexture = 0;
+            if (graphics::backEnd.HasCurrentContext()) glDeleteTextures(1, &atlas->Texture);
         }
-        if (Layer.LastAtlasDrawn == atlas.get()) Layer.LastAtlasDrawn = nullptr;
+        if (layer.LastAtlasDrawn == atlas.get()) layer.LastAtlasDrawn = nullptr;
     }
-    if (Layer.CurrentFont == font) Layer.CurrentFont = nullptr;
+    if (layer.CurrentFont == font) layer.CurrentFont = nullptr;
     delete font;
 }
 
 VectorFont *dtx_current_font() {
-    return Layer.CurrentFont;
+    return layer.CurrentFont;
 }
 
 int dtx_queued_quads() {
-    return Layer.QuadCount;
+    return layer.QuadCount;
 }

@@ -32,8 +32,8 @@
 
 namespace graphics {
 
-HandleTable<TextureSlot, kTextureTableSize> TextureTable;
-HandleTable<ImageRecord, kImageTableSize> ImageTable;
+HandleTable<TextureSlot, kTextureTableSize> textureTable;
+HandleTable<ImageRecord, kImageTableSize> imageTable;
 
 void DecoderBufferDeleter::operator()(unsigned char *buffer) const {
     stbi_image_free(buffer);
@@ -44,10 +44,10 @@ void DecoderBufferDeleter::operator()(unsigned char *buffer) const {
 namespace {
 
 using graphics::ImageRecord;
-using graphics::ImageTable;
+using graphics::imageTable;
 using graphics::kNoHandle;
 using graphics::TextureSlot;
-using graphics::TextureTable;
+using graphics::textureTable;
 
 // The text after the last dot anywhere in the path, directory names included.
 std::string_view Extension(const char *path) {
@@ -85,14 +85,14 @@ GLuint LoadSgiTexture(const char *path) {
     std::optional<graphics::RegularFile> file = graphics::RegularFile::Open(path);
     if (!file) return 0;
     const graphics::SgiReadResult result = graphics::ReadSgiImage(*file);
-    if (!result.ok()) return 0;
-    const graphics::SgiImage &image = result.image;
+    if (!result.Ok()) return 0;
+    const graphics::SgiImage &image = result.Image;
 
     const GLuint name = GenerateBoundTexture();
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    gluBuild2DMipmaps(GL_TEXTURE_2D, SgiInternalFormat(image.components), image.width, image.height,
-                      GL_RGBA, GL_UNSIGNED_BYTE, image.rgba.data());
+    gluBuild2DMipmaps(GL_TEXTURE_2D, SgiInternalFormat(image.Components), image.Width, image.Height,
+                      GL_RGBA, GL_UNSIGNED_BYTE, image.Rgba.data());
     return name;
 }
 
@@ -107,7 +107,7 @@ struct DecodedPicture {
 // descriptor that was checked, not from the path again.
 DecodedPicture DecodeRgbPicture(const char *path) {
     std::optional<graphics::RegularFile> file = graphics::RegularFile::Open(path);
-    if (!file || !graphics::ReadPictureHeader(*file).ok()) return {};
+    if (!file || !graphics::ReadPictureHeader(*file).Ok()) return {};
     std::FILE *stream = std::move(*file).IntoStream();
     if (!stream) return {};
     DecodedPicture picture;
@@ -133,13 +133,13 @@ GLuint LoadDecodedTexture(const char *path) {
 
 // Without a context there is nothing to upload into, so the handle names texture 0.
 GLuint LoadTextureFile(const char *path) {
-    if (!graphics::backEnd.hasCurrentContext()) return 0;
+    if (!graphics::backEnd.HasCurrentContext()) return 0;
     return IsSgiExtension(Extension(path)) ? LoadSgiTexture(path) : LoadDecodedTexture(path);
 }
 
 // Image rows are bottom row first, so here t = 0 is the bottom of the picture.
 GLuint UploadImage(const ImageRecord &image) {
-    if (!graphics::backEnd.hasCurrentContext()) return 0;
+    if (!graphics::backEnd.HasCurrentContext()) return 0;
     const GLuint name = GenerateBoundTexture();
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
@@ -164,62 +164,62 @@ std::size_t PixelCount(const ImageRecord &image) {
 extern "C" {
 
 int LoadTexture(const char *path) {
-    const int handle = TextureTable.LowestFree();
+    const int handle = textureTable.LowestFree();
     if (handle == kNoHandle) return kNoHandle;
-    TextureSlot &slot = TextureTable[handle];
+    TextureSlot &slot = textureTable[handle];
     slot.GlName = LoadTextureFile(path ? path : "");
     slot.Free = false;
     return handle;
 }
 
 int CreateTextureFromImage(int image) {
-    const ImageRecord *source = ImageTable.Find(image);
+    const ImageRecord *source = imageTable.Find(image);
     if (!source) return kNoHandle;
-    const int handle = TextureTable.LowestFree();
+    const int handle = textureTable.LowestFree();
     if (handle == kNoHandle) return kNoHandle;
-    TextureSlot &slot = TextureTable[handle];
+    TextureSlot &slot = textureTable[handle];
     slot.GlName = UploadImage(*source);
     slot.Free = false;
     return handle;
 }
 
 void DeleteTexture(int texture) {
-    TextureSlot *slot = TextureTable.Find(texture);
+    TextureSlot *slot = textureTable.Find(texture);
     if (!slot) return;
-    if (graphics::backEnd.hasCurrentContext()) glDeleteTextures(1, &slot->GlName);
+    if (graphics::backEnd.HasCurrentContext()) glDeleteTextures(1, &slot->GlName);
     slot->Free = true;
     slot->GlName = graphics::kNoTextureName;
 }
 
 void SetTexture(int texture) {
-    if (!graphics::backEnd.hasCurrentContext()) return;
-    if (const TextureSlot *slot = TextureTable.Find(texture)) {
+    if (!graphics::backEnd.HasCurrentContext()) return;
+    if (const TextureSlot *slot = textureTable.Find(texture)) {
         glBindTexture(GL_TEXTURE_2D, slot->GlName);
     }
 }
 
 void DrawTexturedRectangle(int texture, float x, float y, float width, float height) {
-    const TextureSlot *slot = TextureTable.Find(texture);
-    if (!slot || !graphics::backEnd.hasCurrentContext()) return;
+    const TextureSlot *slot = textureTable.Find(texture);
+    if (!slot || !graphics::backEnd.HasCurrentContext()) return;
     glBindTexture(GL_TEXTURE_2D, slot->GlName);
     // Always one quad: outline mode shows it as lines through the polygon mode alone.
-    const graphics::DrawCalls &draw = graphics::backEnd.draw;
-    draw.begin(GL_QUADS);
-    draw.texCoord2f(0.0f, 0.0f);
-    draw.vertex2f(x, y);
-    draw.texCoord2f(1.0f, 0.0f);
-    draw.vertex2f(x + width, y);
-    draw.texCoord2f(1.0f, 1.0f);
-    draw.vertex2f(x + width, y + height);
-    draw.texCoord2f(0.0f, 1.0f);
-    draw.vertex2f(x, y + height);
-    draw.end();
+    const graphics::DrawCalls &draw = graphics::backEnd.Draw;
+    draw.Begin(GL_QUADS);
+    draw.TexCoord2f(0.0f, 0.0f);
+    draw.Vertex2f(x, y);
+    draw.TexCoord2f(1.0f, 0.0f);
+    draw.Vertex2f(x + width, y);
+    draw.TexCoord2f(1.0f, 1.0f);
+    draw.Vertex2f(x + width, y + height);
+    draw.TexCoord2f(0.0f, 1.0f);
+    draw.Vertex2f(x, y + height);
+    draw.End();
 }
 
 int _LoadImage(const char *path) {
-    const int handle = ImageTable.LowestFree();
+    const int handle = imageTable.LowestFree();
     if (handle == kNoHandle) return kNoHandle;
-    ImageRecord &image = ImageTable[handle];
+    ImageRecord &image = imageTable[handle];
     DecodedPicture picture = DecodeRgbPicture(path);
     if (picture.Pixels) {
         image.Pixels = std::move(picture.Pixels);
@@ -242,13 +242,13 @@ int _LoadImage(const char *path) {
 }
 
 void DeleteImage(int image) {
-    ImageRecord *record = ImageTable.Find(image);
+    ImageRecord *record = imageTable.Find(image);
     if (!record) return;
     *record = ImageRecord{};
 }
 
 void SetImageColorKey(int image, int red, int green, int blue) {
-    ImageRecord *record = ImageTable.Find(image);
+    ImageRecord *record = imageTable.Find(image);
     if (!record) return;
     const auto low8 = [](int value) { return static_cast<unsigned char>(value & 0xFF); };
     const unsigned char key[3] = {low8(red), low8(green), low8(blue)};
@@ -259,8 +259,8 @@ void SetImageColorKey(int image, int red, int green, int blue) {
 }
 
 void DrawImage(int image, float x, float y, float zoomX, float zoomY) {
-    const ImageRecord *record = ImageTable.Find(image);
-    if (!record || !graphics::backEnd.hasCurrentContext()) return;
+    const ImageRecord *record = imageTable.Find(image);
+    if (!record || !graphics::backEnd.HasCurrentContext()) return;
     glRasterPos2f(x, y);
     glPixelZoom(zoomX, zoomY);
     if (!record->Rgba.empty()) {

@@ -21,7 +21,7 @@ bool RecordMessage(const char *text, const char *caption, graphics::MessageButto
 
 std::vector<RecordedMessage> &RecordMessageBoxes(bool answerYes) {
     questionAnswer = answerYes;
-    graphics::backEnd.showMessageBox = RecordMessage;
+    graphics::backEnd.ShowMessageBox = RecordMessage;
     recordedMessages.clear();
     return recordedMessages;
 }

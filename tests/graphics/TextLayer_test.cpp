@@ -244,10 +244,10 @@ class TextDrawingTest : public GraphicsWindowTest {
 };
 
 TEST_F(TextDrawingTest, SixHundredGlyphsDrawInBatchesOf512And88) {
-    graphics::backEnd.draw.drawArrays = RecordDraw;
+    graphics::backEnd.Draw.DrawArrays = RecordDraw;
     dtx_draw_string(std::string(600, 'x').c_str());
     dtx_draw_string("\xC3\xA9\xE2\x82\xAC\xA9\x79");  // é, a code above 255, a stray byte, y
-    graphics::backEnd.draw.drawArrays = glDrawArrays;
+    graphics::backEnd.Draw.DrawArrays = glDrawArrays;
     EXPECT_THAT(recordedDraws, testing::ElementsAre(512 * 6, 88 * 6, 2 * 6));
     EXPECT_EQ(dtx_queued_quads(), 0) << "every string is flushed at its end";
 }
