@@ -12,6 +12,7 @@
 #include "Graphics.h"
 #include "GraphicsState.h"
 
+namespace graphics {
 namespace {
 
 constexpr int kGlyphWidth = 8;
@@ -72,6 +73,10 @@ void BuildBitmapFont() {
         glEndList();
     }
 }
+
+}  // namespace graphics
+
+using graphics::graphicsState;
 
 extern "C" void PrintAt(float x, float y, const char *text) {
     if (text == nullptr) return;

@@ -15,6 +15,7 @@
 
 #include "Graphics.h"
 
+namespace graphics {
 namespace {
 
 using Matrix4 = std::array<double, 16>;
@@ -81,6 +82,17 @@ Matrix3f Multiply(const Matrix3f &left, const Matrix3f &right) {
 }
 
 }  // namespace
+}  // namespace graphics
+
+using graphics::AxisRotation;
+using graphics::Cross;
+using graphics::Matrix3f;
+using graphics::Matrix4;
+using graphics::Multiply;
+using graphics::NearlyParallel;
+using graphics::OddExtent;
+using graphics::TruncateToInt;
+using graphics::Vector3;
 
 extern "C" {
 

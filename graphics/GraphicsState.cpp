@@ -1,3 +1,7 @@
 #include "GraphicsState.h"
 
+namespace graphics {
+
 GraphicsState graphicsState;
+
+}  // namespace graphics

@@ -12,9 +12,10 @@
 #include "GraphicsState.h"
 #include "Platform.h"
 
+namespace graphics {
 namespace {
 
-graphics::DrawCalls &immediateMode = graphics::backEnd.Draw;
+DrawCalls &immediateMode = backEnd.Draw;
 
 // Slightly below 2*pi on purpose: the rim's closing vertex lands within rounding of the first.
 constexpr double kFullTurnRadians = 6.2831852;
@@ -97,6 +98,18 @@ GLenum PrimitiveModeForType(int type) {
 }
 
 }  // namespace
+}  // namespace graphics
+
+using graphics::DrawRim;
+using graphics::EmitArcRun;
+using graphics::immediateMode;
+using graphics::kCornerSteps;
+using graphics::kCosineOffset;
+using graphics::kFinestArcStep;
+using graphics::kFullTurnDegrees;
+using graphics::kSineOfTenDegreeSteps;
+using graphics::PrimitiveModeForType;
+using graphics::ShapesFilled;
 
 extern "C" {
 

@@ -7,6 +7,7 @@
 #include "Graphics.h"
 #include "GraphicsState.h"
 
+namespace graphics {
 namespace {
 
 struct PaletteColor {
@@ -57,6 +58,13 @@ void RememberColor(float red, float green, float blue) {
 }
 
 }  // namespace
+}  // namespace graphics
+
+using graphics::graphicsState;
+using graphics::kOutsidePalette;
+using graphics::kPalette;
+using graphics::PaletteColor;
+using graphics::RememberColor;
 
 extern "C" {
 

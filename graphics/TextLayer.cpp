@@ -18,6 +18,7 @@
 
 #include "Platform.h"
 
+namespace graphics {
 namespace {
 
 constexpr int kVerticesPerQuad = 6;
@@ -100,7 +101,7 @@ unsigned long ReadFontFile(FT_Stream stream, unsigned long offset, unsigned char
 // FreeType reads the file through the descriptor opened here, so a FIFO or a directory is refused
 // instead of waiting in open() for a writer.
 bool OpenFace(VectorFont &font, const char *path) {
-    std::optional<graphics::RegularFile> file = graphics::RegularFile::Open(path);
+    std::optional<RegularFile> file = RegularFile::Open(path);
     if (!file) return false;
     font.Source = std::make_unique<FontFile>(std::move(*file));
     FT_StreamRec &stream = font.Source->Stream;
@@ -118,8 +119,7 @@ bool OpenFace(VectorFont &font, const char *path) {
 // over our client arrays.
 void LookUpBindBuffer() {
     if (layer.BindBufferLookedUp) return;
-    layer.BindBuffer =
-        reinterpret_cast<PFNGLBINDBUFFERPROC>(graphics::backEnd.GlProcAddress("glBindBuffer"));
+    layer.BindBuffer = reinterpret_cast<PFNGLBINDBUFFERPROC>(backEnd.GlProcAddress("glBindBuffer"));
     layer.BindBufferLookedUp = true;
 }
 
@@ -380,7 +380,7 @@ TextBox dtx_measure_string(const char *text) {
 void dtx_draw_string(const char *text) {
     // Without a context nothing can be drawn; the atlas is uploaded at the first draw with one.
     if (layer.CurrentFont == nullptr || !layer.BackEndInstalled || text == nullptr ||
-        !graphics::backEnd.HasCurrentContext())
+        !backEnd.HasCurrentContext())
         return;
     LookUpBindBuffer();
     float penX = 0, penY = 0;
@@ -452,7 +452,7 @@ void dtx_flush_quads() {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDepthMask(GL_FALSE);
-    graphics::backEnd.Draw.DrawArrays(GL_TRIANGLES, 0, layer.QuadCount * kVerticesPerQuad);
+    backEnd.Draw.DrawArrays(GL_TRIANGLES, 0, layer.QuadCount * kVerticesPerQuad);
     glDepthMask(GL_TRUE);
 
     glDisableClientState(GL_VERTEX_ARRAY);
@@ -470,7 +470,7 @@ void dtx_release_font(VectorFont *font) {
          atlas = std::move(atlas->Next)) {
         if (atlas->Texture != 0) {
             if (layer.BoundAtlasTexture == atlas->Texture) layer.BoundAtlasTexture = 0;
-            if (graphics::backEnd.HasCurrentContext()) glDeleteTextures(1, &atlas->Texture);
+            if (backEnd.HasCurrentContext()) glDeleteTextures(1, &atlas->Texture);
         }
         if (layer.LastAtlasDrawn == atlas.get()) layer.LastAtlasDrawn = nullptr;
     }
@@ -485,3 +485,5 @@ VectorFont *dtx_current_font() {
 int dtx_queued_quads() {
     return layer.QuadCount;
 }
+
+}  // namespace graphics

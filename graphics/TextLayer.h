@@ -15,6 +15,8 @@
 
 #include "RegularFile.h"
 
+namespace graphics {
+
 // One glyph's cell in its atlas. Sizes are in atlas texels, which equal pixels at the atlas size;
 // the cell carries a 4-texel empty border on every side.
 struct GlyphInfo {
@@ -49,8 +51,8 @@ struct GlyphAtlas {
 
 // A font file held open for FreeType, which reads it through Stream for as long as the face lives.
 struct FontFile {
-    explicit FontFile(graphics::RegularFile file) : File(std::move(file)) {}
-    graphics::RegularFile File;
+    explicit FontFile(RegularFile file) : File(std::move(file)) {}
+    RegularFile File;
     FT_StreamRec Stream{};
 };
 
@@ -102,3 +104,5 @@ void dtx_flush_quads();
 // Read-only views of the layer state for the tests.
 VectorFont *dtx_current_font();
 int dtx_queued_quads();
+
+}  // namespace graphics

@@ -39,15 +39,7 @@ void DecoderBufferDeleter::operator()(unsigned char *buffer) const {
     stbi_image_free(buffer);
 }
 
-}  // namespace graphics
-
 namespace {
-
-using graphics::ImageRecord;
-using graphics::imageTable;
-using graphics::kNoHandle;
-using graphics::TextureSlot;
-using graphics::textureTable;
 
 // The text after the last dot anywhere in the path, directory names included.
 std::string_view Extension(const char *path) {
@@ -82,11 +74,11 @@ GLuint GenerateBoundTexture() {
 // A missing, unreadable or malformed file leaves name 0 (OpenGL's default texture) and creates
 // nothing.
 GLuint LoadSgiTexture(const char *path) {
-    std::optional<graphics::RegularFile> file = graphics::RegularFile::Open(path);
+    std::optional<RegularFile> file = RegularFile::Open(path);
     if (!file) return 0;
-    const graphics::SgiReadResult result = graphics::ReadSgiImage(*file);
+    const SgiReadResult result = ReadSgiImage(*file);
     if (!result.Ok()) return 0;
-    const graphics::SgiImage &image = result.Image;
+    const SgiImage &image = result.Image;
 
     const GLuint name = GenerateBoundTexture();
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
@@ -99,15 +91,15 @@ GLuint LoadSgiTexture(const char *path) {
 // Three-channel pixels, top row first, with the file's own channel count; no pixels when the file
 // could not be decoded.
 struct DecodedPicture {
-    std::unique_ptr<unsigned char, graphics::DecoderBufferDeleter> Pixels;
+    std::unique_ptr<unsigned char, DecoderBufferDeleter> Pixels;
     int Width = 0, Height = 0, Channels = 0;
 };
 
 // SOIL's decoder sees only files whose header gives a size it can afford, and reads them from the
 // descriptor that was checked, not from the path again.
 DecodedPicture DecodeRgbPicture(const char *path) {
-    std::optional<graphics::RegularFile> file = graphics::RegularFile::Open(path);
-    if (!file || !graphics::ReadPictureHeader(*file).Ok()) return {};
+    std::optional<RegularFile> file = RegularFile::Open(path);
+    if (!file || !ReadPictureHeader(*file).Ok()) return {};
     std::FILE *stream = std::move(*file).IntoStream();
     if (!stream) return {};
     DecodedPicture picture;
@@ -133,13 +125,13 @@ GLuint LoadDecodedTexture(const char *path) {
 
 // Without a context there is nothing to upload into, so the handle names texture 0.
 GLuint LoadTextureFile(const char *path) {
-    if (!graphics::backEnd.HasCurrentContext()) return 0;
+    if (!backEnd.HasCurrentContext()) return 0;
     return IsSgiExtension(Extension(path)) ? LoadSgiTexture(path) : LoadDecodedTexture(path);
 }
 
 // Image rows are bottom row first, so here t = 0 is the bottom of the picture.
 GLuint UploadImage(const ImageRecord &image) {
-    if (!graphics::backEnd.HasCurrentContext()) return 0;
+    if (!backEnd.HasCurrentContext()) return 0;
     const GLuint name = GenerateBoundTexture();
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
@@ -160,6 +152,22 @@ std::size_t PixelCount(const ImageRecord &image) {
 }
 
 }  // namespace
+}  // namespace graphics
+
+using graphics::backEnd;
+using graphics::DecodedPicture;
+using graphics::DecodeRgbPicture;
+using graphics::DrawCalls;
+using graphics::FlipRowsInPlace;
+using graphics::ImageRecord;
+using graphics::imageTable;
+using graphics::kNoHandle;
+using graphics::kNoTextureName;
+using graphics::LoadTextureFile;
+using graphics::PixelCount;
+using graphics::TextureSlot;
+using graphics::textureTable;
+using graphics::UploadImage;
 
 extern "C" {
 
@@ -186,13 +194,13 @@ int CreateTextureFromImage(int image) {
 void DeleteTexture(int texture) {
     TextureSlot *slot = textureTable.Find(texture);
     if (!slot) return;
-    if (graphics::backEnd.HasCurrentContext()) glDeleteTextures(1, &slot->GlName);
+    if (backEnd.HasCurrentContext()) glDeleteTextures(1, &slot->GlName);
     slot->Free = true;
-    slot->GlName = graphics::kNoTextureName;
+    slot->GlName = kNoTextureName;
 }
 
 void SetTexture(int texture) {
-    if (!graphics::backEnd.HasCurrentContext()) return;
+    if (!backEnd.HasCurrentContext()) return;
     if (const TextureSlot *slot = textureTable.Find(texture)) {
         glBindTexture(GL_TEXTURE_2D, slot->GlName);
     }
@@ -200,10 +208,10 @@ void SetTexture(int texture) {
 
 void DrawTexturedRectangle(int texture, float x, float y, float width, float height) {
     const TextureSlot *slot = textureTable.Find(texture);
-    if (!slot || !graphics::backEnd.HasCurrentContext()) return;
+    if (!slot || !backEnd.HasCurrentContext()) return;
     glBindTexture(GL_TEXTURE_2D, slot->GlName);
     // Always one quad: outline mode shows it as lines through the polygon mode alone.
-    const graphics::DrawCalls &draw = graphics::backEnd.Draw;
+    const DrawCalls &draw = backEnd.Draw;
     draw.Begin(GL_QUADS);
     draw.TexCoord2f(0.0f, 0.0f);
     draw.Vertex2f(x, y);
@@ -260,7 +268,7 @@ void SetImageColorKey(int image, int red, int green, int blue) {
 
 void DrawImage(int image, float x, float y, float zoomX, float zoomY) {
     const ImageRecord *record = imageTable.Find(image);
-    if (!record || !graphics::backEnd.HasCurrentContext()) return;
+    if (!record || !backEnd.HasCurrentContext()) return;
     glRasterPos2f(x, y);
     glPixelZoom(zoomX, zoomY);
     if (!record->Rgba.empty()) {

@@ -7,6 +7,7 @@
 #include "HandleTable.h"
 #include "TextLayer.h"
 
+namespace graphics {
 namespace {
 
 struct FontSlot {
@@ -16,7 +17,7 @@ struct FontSlot {
 };
 
 // Handles from outside the table find no slot and behave like a failed load.
-graphics::HandleTable<FontSlot, 1024> fontTable;
+HandleTable<FontSlot, 1024> fontTable;
 
 // Makes the handle's font current; false when there is nothing to draw or measure with.
 bool SelectSlot(int handle) {
@@ -32,12 +33,22 @@ TextBox MeasureWithFont(int handle, const char *text) {
 }
 
 }  // namespace
+}  // namespace graphics
+
+using graphics::dtx_draw_string;
+using graphics::dtx_open_font;
+using graphics::dtx_release_font;
+using graphics::FontSlot;
+using graphics::fontTable;
+using graphics::kNoHandle;
+using graphics::MeasureWithFont;
+using graphics::SelectSlot;
 
 extern "C" {
 
 int LoadVectorFont(const char *path, int size) {
     const int handle = fontTable.LowestFree();
-    if (handle == graphics::kNoHandle) return graphics::kNoHandle;
+    if (handle == kNoHandle) return kNoHandle;
     FontSlot &slot = fontTable[handle];
     slot.Font = dtx_open_font(path, size);
     slot.Size = size;

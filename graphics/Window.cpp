@@ -15,13 +15,7 @@
 #include "Platform.h"
 #include "Tactil.h"
 
-using graphics::backEnd;
-using graphics::BackEndWindow;
-using graphics::FrameBorders;
-using graphics::MessageButtons;
-using graphics::MessageIcon;
-using graphics::WindowEvent;
-
+namespace graphics {
 namespace {
 
 // The converted title, kept for the life of the process; one buffer serves every start.
@@ -148,6 +142,21 @@ void HandleEvent(WindowEvent event) {
 }
 
 }  // namespace
+}  // namespace graphics
+
+using graphics::backEnd;
+using graphics::BuildBitmapFont;
+using graphics::ConvertTitle;
+using graphics::FailAfterTearDown;
+using graphics::graphicsState;
+using graphics::HandleEvent;
+using graphics::instanceToken;
+using graphics::MessageButtons;
+using graphics::MessageIcon;
+using graphics::ReportError;
+using graphics::SetInitialOpenGlState;
+using graphics::titleBuffer;
+using graphics::WindowEvent;
 
 extern "C" {
 

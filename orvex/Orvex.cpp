@@ -33,10 +33,8 @@
 #include "FaultReport.h"
 
 namespace fs = std::filesystem;
-using orvex::ChildOutput;
-using orvex::RunAndWait;
-using orvex::SignalWatch;
 
+namespace orvex {
 namespace {
 
 constexpr int kUsageError = 2;
@@ -195,8 +193,8 @@ std::string ReadFaultReports(const fs::path &scratch) {
 // Tells the learner how the program ended and turns its wait status into this program's status.
 int ReportEnd(int status, const std::string &faultReport, const std::string &source) {
     if (!faultReport.empty()) {
-        std::cerr << orvex::TrimFaultReport(faultReport);
-        const std::string sentence = orvex::DescribeFault(faultReport, source);
+        std::cerr << TrimFaultReport(faultReport);
+        const std::string sentence = DescribeFault(faultReport, source);
         if (!sentence.empty()) {
             std::cerr << "\nOrvex: " << sentence << ".\n";
         }
@@ -350,6 +348,14 @@ void WaitForEnter(int result) {
 }
 
 }  // namespace
+}  // namespace orvex
+
+using orvex::CompileAndRun;
+using orvex::kInsideTerminal;
+using orvex::kUsageError;
+using orvex::ReopenInTerminal;
+using orvex::SignalWatch;
+using orvex::WaitForEnter;
 
 int main(int argc, char **argv) {
     std::error_code error;

@@ -12,9 +12,8 @@
 #include "InputState.h"
 #include "TactilProbe.h"
 
+namespace tactil {
 namespace {
-
-using tactil::InputState;
 
 // Physical sources of one key code: left and right Shift both make KEY_SHIFT.
 constexpr unsigned kPrimaryKey = 1;
@@ -68,7 +67,7 @@ constexpr KeyMapping kNamedKeys[] = {
 // A key this library has no name for maps to no key (-1), which every query ignores.
 KeyMapping MappingFor(SDL_Keycode keycode) {
     if ((keycode >= SDLK_a && keycode <= SDLK_z) || (keycode >= SDLK_0 && keycode <= SDLK_9)) {
-        return {keycode, tactil::CanonicalKey(keycode)};
+        return {keycode, CanonicalKey(keycode)};
     }
     for (const KeyMapping &mapping : kNamedKeys) {
         if (mapping.Keycode == keycode) return mapping;
@@ -181,6 +180,18 @@ int Answer(bool answer) {
 }
 
 }  // namespace
+}  // namespace tactil
+
+using tactil::Answer;
+using tactil::CanonicalKey;
+using tactil::initCount;
+using tactil::input;
+using tactil::listener;
+using tactil::pollCount;
+using tactil::PutFilterInFront;
+using tactil::startedInstance;
+using tactil::startedWindow;
+using tactil::StopListening;
 
 extern "C" {
 
@@ -204,15 +215,15 @@ void DirectInputPoll(void) {
 }
 
 int KeyDown(int key) {
-    return Answer(input.Keys.Down(tactil::CanonicalKey(key)));
+    return Answer(input.Keys.Down(CanonicalKey(key)));
 }
 
 int KeyPressed(int key) {
-    return Answer(input.Keys.Pressed(tactil::CanonicalKey(key)));
+    return Answer(input.Keys.Pressed(CanonicalKey(key)));
 }
 
 int KeyReleased(int key) {
-    return Answer(input.Keys.Released(tactil::CanonicalKey(key)));
+    return Answer(input.Keys.Released(CanonicalKey(key)));
 }
 
 int MouseButtonDown(int button) {

@@ -7,6 +7,8 @@
 using graphics::BackEndContext;
 using graphics::BackEndWindow;
 using graphics::FrameBorders;
+using graphics::graphicsState;
+using graphics::GraphicsState;
 using graphics::WindowEvent;
 
 namespace {

@@ -19,6 +19,8 @@
 
 namespace {
 
+using graphics::graphicsState;
+
 struct Vertex {
     float x, y;
     bool operator==(const Vertex &) const = default;

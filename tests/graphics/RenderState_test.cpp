@@ -10,6 +10,8 @@
 
 namespace {
 
+using graphics::graphicsState;
+
 struct Rgba {
     int red, green, blue, alpha;
     bool operator==(const Rgba &other) const = default;

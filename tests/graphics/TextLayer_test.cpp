@@ -18,6 +18,24 @@
 
 namespace {
 
+using graphics::dtx_current_font;
+using graphics::dtx_draw_string;
+using graphics::dtx_find_atlas_size;
+using graphics::dtx_measure_string;
+using graphics::dtx_open_font;
+using graphics::dtx_prepare_range;
+using graphics::dtx_queued_quads;
+using graphics::dtx_release_font;
+using graphics::dtx_select_font;
+using graphics::dtx_step_pen;
+using graphics::dtx_utf8_decode;
+using graphics::dtx_utf8_skip;
+using graphics::GlyphAtlas;
+using graphics::GlyphInfo;
+using graphics::PenStep;
+using graphics::TextBox;
+using graphics::VectorFont;
+
 constexpr const char *kDejaVuSans = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 constexpr float kNegativeInfinity = -std::numeric_limits<float>::infinity();
 

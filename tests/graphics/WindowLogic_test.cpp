@@ -17,6 +17,8 @@ namespace {
 using graphics::BackEndContext;
 using graphics::BackEndWindow;
 using graphics::FrameBorders;
+using graphics::graphicsState;
+using graphics::GraphicsState;
 using graphics::MessageButtons;
 using graphics::MessageIcon;
 using graphics::WindowEvent;
