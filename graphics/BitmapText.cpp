@@ -6,6 +6,7 @@
 #include <GL/gl.h>
 
 #include <array>
+#include <cstddef>
 #include <cstring>
 #include <string_view>
 
@@ -15,11 +16,11 @@
 namespace graphics {
 namespace {
 
-constexpr int kGlyphWidth = 8;
-constexpr int kGlyphHeight = std::tuple_size_v<BitmapGlyphRows>;
-constexpr int kFirstGlyphCode = 32;
-constexpr int kGlyphCount = 95;
-constexpr int kListCount = 128;
+constexpr std::size_t kGlyphWidth = 8;
+constexpr std::size_t kGlyphHeight = std::tuple_size_v<BitmapGlyphRows>;
+constexpr unsigned kFirstGlyphCode = 32;
+constexpr unsigned kGlyphCount = 95;
+constexpr GLsizei kListCount = 128;
 constexpr float kDescent = 2.0f;
 constexpr float kAdvance = 10.0f;
 
@@ -38,9 +39,9 @@ static_assert(PicturesAreWellFormed(), "every glyph is 13 rows of 8 '.' or '#'")
 // Turns a picture into glBitmap rows: bottom row first, leftmost pixel in bit 7.
 constexpr BitmapGlyphRows ToBitmapRows(std::string_view picture) {
     BitmapGlyphRows rows{};
-    for (int line = 0; line < kGlyphHeight; ++line) {
+    for (std::size_t line = 0; line < kGlyphHeight; ++line) {
         unsigned char bits = 0;
-        for (int column = 0; column < kGlyphWidth; ++column) {
+        for (std::size_t column = 0; column < kGlyphWidth; ++column) {
             if (picture[line * kGlyphWidth + column] == '#') bits |= 0x80 >> column;
         }
         rows[kGlyphHeight - 1 - line] = bits;
@@ -50,7 +51,7 @@ constexpr BitmapGlyphRows ToBitmapRows(std::string_view picture) {
 
 constexpr std::array<BitmapGlyphRows, kGlyphCount> BuildGlyphTable() {
     std::array<BitmapGlyphRows, kGlyphCount> table{};
-    for (int index = 0; index < kGlyphCount; ++index) {
+    for (std::size_t index = 0; index < kGlyphCount; ++index) {
         table[index] = ToBitmapRows(kGlyphPictures[index]);
     }
     return table;
@@ -61,12 +62,12 @@ constexpr std::array<BitmapGlyphRows, kGlyphCount> kGlyphTable = BuildGlyphTable
 }  // namespace
 
 const BitmapGlyphRows &BitmapGlyph(char character) {
-    return kGlyphTable[character - kFirstGlyphCode];
+    return kGlyphTable[static_cast<unsigned char>(character) - kFirstGlyphCode];
 }
 
 void BuildBitmapFont() {
     graphicsState.BitmapFontBase = glGenLists(kListCount);
-    for (int index = 0; index < kGlyphCount; ++index) {
+    for (GLuint index = 0; index < kGlyphCount; ++index) {
         glNewList(graphicsState.BitmapFontBase + kFirstGlyphCode + index, GL_COMPILE);
         glBitmap(kGlyphWidth, kGlyphHeight, 0.0f, kDescent, kAdvance, 0.0f,
                  kGlyphTable[index].data());

@@ -11,6 +11,7 @@
 #include <array>
 #include <climits>
 #include <cmath>
+#include <cstddef>
 #include <numbers>
 
 #include "Graphics.h"
@@ -58,12 +59,12 @@ float RadiansFromDegrees(float degrees) {
 }
 
 // Right-handed rotation about one coordinate axis (0 = x, 1 = y, 2 = z), as glRotatef builds it.
-Matrix3f AxisRotation(int axis, float degrees) {
+Matrix3f AxisRotation(std::size_t axis, float degrees) {
     const float radians = RadiansFromDegrees(degrees);
     const float c = std::cos(radians);
     const float s = std::sin(radians);
-    const int a = (axis + 1) % 3;
-    const int b = (axis + 2) % 3;
+    const std::size_t a = (axis + 1) % 3;
+    const std::size_t b = (axis + 2) % 3;
     Matrix3f rotation{};
     rotation[axis][axis] = 1.0f;
     rotation[a][a] = c;
@@ -75,9 +76,9 @@ Matrix3f AxisRotation(int axis, float degrees) {
 
 Matrix3f Multiply(const Matrix3f &left, const Matrix3f &right) {
     Matrix3f product{};
-    for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 3; ++c)
-            for (int k = 0; k < 3; ++k) product[r][c] += left[r][k] * right[k][c];
+    for (std::size_t r = 0; r < 3; ++r)
+        for (std::size_t c = 0; c < 3; ++c)
+            for (std::size_t k = 0; k < 3; ++k) product[r][c] += left[r][k] * right[k][c];
     return product;
 }
 
@@ -162,9 +163,9 @@ void GetTransformationMatrices(double *combined, double *modelview, double *proj
     glGetDoublev(GL_PROJECTION_MATRIX, projectionMatrix.data());
 
     Matrix4 product{};
-    for (int c = 0; c < 4; ++c)
-        for (int r = 0; r < 4; ++r)
-            for (int k = 0; k < 4; ++k)
+    for (std::size_t c = 0; c < 4; ++c)
+        for (std::size_t r = 0; r < 4; ++r)
+            for (std::size_t k = 0; k < 4; ++k)
                 product[c * 4 + r] += projectionMatrix[k * 4 + r] * modelviewMatrix[c * 4 + k];
 
     // A caller may want only some of the three; null outputs are skipped.
@@ -177,8 +178,8 @@ void World2Screen(const double *matrix, float x, float y, float z, int *screenX,
     if (!matrix || !screenX || !screenY) return;
     const std::array<double, 4> point = {x, y, z, 1.0};
     std::array<double, 4> clip{};
-    for (int r = 0; r < 4; ++r)
-        for (int c = 0; c < 4; ++c) clip[r] += matrix[c * 4 + r] * point[c];
+    for (std::size_t r = 0; r < 4; ++r)
+        for (std::size_t c = 0; c < 4; ++c) clip[r] += matrix[c * 4 + r] * point[c];
 
     // Behind the eye (or undefined): a spot outside the visible square.
     float normalisedX = 2.0f;
@@ -212,8 +213,8 @@ void EulerTransform(float *x, float *y, float *z, float a, float b, float c) {
         Multiply(Multiply(AxisRotation(2, a), AxisRotation(0, b)), AxisRotation(1, c));
     const std::array<float, 3> v = {*x, *y, *z};
     std::array<float, 3> turned{};
-    for (int r = 0; r < 3; ++r)
-        for (int k = 0; k < 3; ++k) turned[r] += rotation[r][k] * v[k];
+    for (std::size_t r = 0; r < 3; ++r)
+        for (std::size_t k = 0; k < 3; ++k) turned[r] += rotation[r][k] * v[k];
     *x = turned[0];
     *y = turned[1];
     *z = turned[2];

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstddef>
 
 #include "Graphics.h"
 #include "GraphicsState.h"
@@ -40,8 +41,8 @@ constexpr std::array<float, 45> kSineOfTenDegreeSteps = {
     -0.866025388f, -0.766044438f, -0.642787635f, -0.5f, -0.342020154f, -0.173648179f,
     0.0f,          0.173648179f,  0.342020154f,  0.5f,  0.642787635f,  0.766044438f,
     0.866025388f,  0.939692616f,  0.98480773f};
-constexpr int kCornerSteps = 9;
-constexpr int kCosineOffset = 9;
+constexpr std::size_t kCornerSteps = 9;
+constexpr std::size_t kCosineOffset = 9;
 
 bool ShapesFilled() {
     return graphicsState.FilledMode;
@@ -94,7 +95,7 @@ GLenum PrimitiveModeForType(int type) {
     static constexpr std::array<GLenum, 10> kModes = {
         GL_POINTS, GL_LINES,      GL_LINE_STRIP, GL_LINE_LOOP,      GL_POLYGON,
         GL_QUADS,  GL_QUAD_STRIP, GL_TRIANGLES,  GL_TRIANGLE_STRIP, GL_TRIANGLE_FAN};
-    return type >= 1 && type <= 9 ? kModes[type] : GL_POINTS;
+    return type >= 1 && type <= 9 ? kModes[static_cast<std::size_t>(type)] : GL_POINTS;
 }
 
 }  // namespace
@@ -160,9 +161,9 @@ void DrawRoundRectangle(float x, float y, float width, float height, float radiu
     const bool filled = ShapesFilled();
     immediateMode.Begin(filled ? GL_TRIANGLE_FAN : GL_LINE_STRIP);
     if (filled) immediateMode.Vertex2f(centreX, centreY);
-    const int rimVertices = 4 * kCornerSteps;
-    for (int k = 0; k < rimVertices; ++k) {
-        const int corner = k / kCornerSteps;
+    const std::size_t rimVertices = 4 * kCornerSteps;
+    for (std::size_t k = 0; k < rimVertices; ++k) {
+        const std::size_t corner = k / kCornerSteps;
         immediateMode.Vertex2f(cornerX[corner] + radius * kSineOfTenDegreeSteps[k + kCosineOffset],
                                cornerY[corner] + radius * kSineOfTenDegreeSteps[k]);
     }

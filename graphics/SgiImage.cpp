@@ -76,8 +76,8 @@ class Decoder {
         : Source(source),
           FileHeader(header),
           // A file claiming no channels is read as one; its layout has room for one.
-          LayoutChannels(std::max(header.Components, 1)),
-          ReadChannels(std::min(LayoutChannels, 4)) {}
+          LayoutChannels(static_cast<std::size_t>(std::max(header.Components, 1))),
+          ReadChannels(std::min<std::size_t>(LayoutChannels, 4)) {}
 
     SgiReadResult Decode() {
         if (const SgiFault fault = FileHeader.RunLength ? ReadTables() : CheckVerbatimExtent();
@@ -90,10 +90,10 @@ class Decoder {
         image.Height = static_cast<int>(FileHeader.Height);
         image.Components = FileHeader.Components;
         image.Rgba.resize(width * FileHeader.Height * 4);
-        ChannelRows.resize(width * static_cast<std::size_t>(ReadChannels));
+        ChannelRows.resize(width * ReadChannels);
 
         for (std::uint32_t y = 0; y < FileHeader.Height; ++y) {
-            for (int channel = 0; channel < ReadChannels; ++channel) {
+            for (std::size_t channel = 0; channel < ReadChannels; ++channel) {
                 const std::span<std::uint8_t> row(ChannelRows.data() + channel * width, width);
                 if (const SgiFault fault = ReadRow(y, channel, row); fault != SgiFault::None) {
                     return {fault, {}};
@@ -106,8 +106,8 @@ class Decoder {
     }
 
   private:
-    std::size_t RowIndex(std::uint32_t y, int channel) const {
-        return y + static_cast<std::size_t>(channel) * FileHeader.Height;
+    std::size_t RowIndex(std::uint32_t y, std::size_t channel) const {
+        return y + channel * FileHeader.Height;
     }
 
     SgiFault CheckVerbatimExtent() const {
@@ -118,7 +118,7 @@ class Decoder {
 
     // Reads the table entries of the channels that are used and checks every row they name.
     SgiFault ReadTables() {
-        const std::size_t entries = static_cast<std::size_t>(FileHeader.Height) * ReadChannels;
+        const std::size_t entries = std::size_t{FileHeader.Height} * ReadChannels;
         const std::uint64_t lengthsStart =
             kDataStart + std::uint64_t{FileHeader.Height} * LayoutChannels * 4;
         std::vector<std::uint8_t> raw(entries * 4);
@@ -142,7 +142,7 @@ class Decoder {
         return SgiFault::None;
     }
 
-    SgiFault ReadRow(std::uint32_t y, int channel, std::span<std::uint8_t> row) {
+    SgiFault ReadRow(std::uint32_t y, std::size_t channel, std::span<std::uint8_t> row) {
         const std::size_t index = RowIndex(y, channel);
         if (!FileHeader.RunLength) {
             return Source.ReadAt(kDataStart + std::uint64_t{index} * FileHeader.Width, row)
@@ -156,8 +156,8 @@ class Decoder {
 
     ByteSource &Source;
     SgiHeader FileHeader;
-    int LayoutChannels;
-    int ReadChannels;
+    std::size_t LayoutChannels;
+    std::size_t ReadChannels;
     std::vector<std::uint32_t> RowOffsets;
     std::vector<std::uint32_t> RowLengths;
     std::vector<std::uint8_t> PackedRow;

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cfloat>
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -51,30 +52,31 @@ float FromFixed(FT_Pos value) {
 }
 
 // FreeType stores rows bottom-up when the pitch is negative; either way row 0 is the top.
-const unsigned char *BitmapRow(const FT_Bitmap &bitmap, unsigned row) {
-    if (bitmap.pitch >= 0) return bitmap.buffer + static_cast<size_t>(row) * bitmap.pitch;
-    return bitmap.buffer + static_cast<size_t>(bitmap.rows - 1 - row) * -bitmap.pitch;
+const unsigned char *BitmapRow(const FT_Bitmap &bitmap, std::size_t row) {
+    if (bitmap.pitch >= 0) return bitmap.buffer + static_cast<std::ptrdiff_t>(row) * bitmap.pitch;
+    return bitmap.buffer + static_cast<std::ptrdiff_t>(bitmap.rows - 1 - row) * -bitmap.pitch;
 }
 
 // Copies a rendered glyph into the atlas at (x, y). The copy is clipped to the atlas: a bitmap a
 // pixel wider than its metrics, or a font whose rendered glyphs outgrow the measured ones, must
 // not write past the buffer. One-bit bitmaps (bitmap fonts) are widened to full coverage.
-void CopyBitmap(const FT_Bitmap &bitmap, GlyphAtlas &atlas, int x, int y) {
+void CopyBitmap(const FT_Bitmap &bitmap, GlyphAtlas &atlas, std::size_t x, std::size_t y) {
     const bool gray = bitmap.pixel_mode == FT_PIXEL_MODE_GRAY;
     const bool mono = bitmap.pixel_mode == FT_PIXEL_MODE_MONO;
     if ((!gray && !mono) || bitmap.buffer == nullptr) return;
-    if (x >= atlas.Width || y >= atlas.Height) return;
-    const unsigned columns = std::min<unsigned>(bitmap.width, atlas.Width - x);
-    const unsigned rows = std::min<unsigned>(bitmap.rows, atlas.Height - y);
-    for (unsigned r = 0; r < rows; ++r) {
+    const auto atlasWidth = static_cast<std::size_t>(atlas.Width);
+    const auto atlasHeight = static_cast<std::size_t>(atlas.Height);
+    if (x >= atlasWidth || y >= atlasHeight) return;
+    const std::size_t columns = std::min<std::size_t>(bitmap.width, atlasWidth - x);
+    const std::size_t rows = std::min<std::size_t>(bitmap.rows, atlasHeight - y);
+    for (std::size_t r = 0; r < rows; ++r) {
         const unsigned char *source = BitmapRow(bitmap, r);
-        unsigned char *target = atlas.Pixels.get() + (static_cast<size_t>(y) << atlas.WidthShift) +
-                                static_cast<size_t>(r) * atlas.Width + x;
+        unsigned char *target = atlas.Pixels.get() + (y << atlas.WidthShift) + r * atlasWidth + x;
         if (gray) {
             std::memcpy(target, source, columns);
             continue;
         }
-        for (unsigned c = 0; c < columns; ++c)
+        for (std::size_t c = 0; c < columns; ++c)
             target[c] = (source[c >> 3] & (0x80 >> (c & 7))) ? 255 : 0;
     }
 }
@@ -83,7 +85,7 @@ void CopyBitmap(const FT_Bitmap &bitmap, GlyphAtlas &atlas, int x, int y) {
 // slot, so it is cleared to an empty glyph rather than copied a second time.
 FT_GlyphSlot LoadCharacter(FT_Face face, int code, FT_Int32 flags) {
     FT_GlyphSlot slot = face->glyph;
-    if (FT_Load_Char(face, code, flags) != 0) {
+    if (FT_Load_Char(face, static_cast<FT_ULong>(code), flags) != 0) {
         slot->metrics = FT_Glyph_Metrics{};
         slot->bitmap = FT_Bitmap{};
     }
@@ -258,7 +260,8 @@ bool dtx_build_atlas(VectorFont *font, int size) {
     atlas->Width = atlasSize->Width;
     atlas->Height = atlasSize->Height;
     atlas->WidthShift = std::countr_zero(static_cast<uint32_t>(atlas->Width));
-    const size_t pixelCount = static_cast<size_t>(atlas->Width) * atlas->Height;
+    const auto pixelCount =
+        static_cast<std::size_t>(atlas->Width) * static_cast<std::size_t>(atlas->Height);
     atlas->Pixels.reset(new (std::nothrow) unsigned char[pixelCount]());
     if (atlas->Pixels == nullptr) return false;
 
@@ -274,9 +277,10 @@ bool dtx_build_atlas(VectorFont *font, int size) {
             gx = kGap;
             gy += static_cast<int>(maxHeight) + kGap;
         }
-        CopyBitmap(slot->bitmap, *atlas, gx, gy);
+        CopyBitmap(slot->bitmap, *atlas, static_cast<std::size_t>(gx),
+                   static_cast<std::size_t>(gy));
 
-        GlyphInfo &glyph = atlas->Glyphs[code];
+        GlyphInfo &glyph = atlas->GlyphOf(code);
         glyph.Code = code;
         glyph.X = static_cast<float>(gx - kBorder);
         glyph.Y = static_cast<float>(gy - kBorder);
@@ -341,7 +345,7 @@ PenStep dtx_step_pen(int32_t code, float *penX, float *penY) {
         case '\t':
             if (atlas != nullptr)
                 *penX = static_cast<float>((std::fmod(static_cast<double>(*penX), 4.0) + 4.0) *
-                                           atlas->Glyphs[0 - atlas->FirstCode].Advance);
+                                           atlas->GlyphOf(0).Advance);
             return {};
         case '\n':
             *penX = 0;
@@ -352,7 +356,7 @@ PenStep dtx_step_pen(int32_t code, float *penX, float *penY) {
             return {};
         default:
             if (atlas == nullptr) return {};
-            const GlyphInfo &glyph = atlas->Glyphs[code - atlas->FirstCode];
+            const GlyphInfo &glyph = atlas->GlyphOf(code);
             *penX += glyph.Advance;
             return {atlas, &glyph};
     }

@@ -8,6 +8,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -47,6 +48,8 @@ struct GlyphAtlas {
     std::unique_ptr<GlyphAtlas> Next;
 
     bool Covers(int32_t code) const { return FirstCode <= code && code < EndCode; }
+    // The cell of a code the atlas covers.
+    GlyphInfo &GlyphOf(int32_t code) { return Glyphs[static_cast<std::size_t>(code - FirstCode)]; }
 };
 
 // A font file held open for FreeType, which reads it through Stream for as long as the face lives.

@@ -140,10 +140,10 @@ GLuint UploadImage(const ImageRecord &image) {
     return name;
 }
 
-void FlipRowsInPlace(unsigned char *pixels, std::size_t rowBytes, int height) {
-    for (int top = 0, bottom = height - 1; top < bottom; ++top, --bottom) {
+void FlipRowsInPlace(unsigned char *pixels, std::size_t rowBytes, std::size_t height) {
+    for (std::size_t top = 0; top < height / 2; ++top) {
         std::swap_ranges(pixels + top * rowBytes, pixels + (top + 1) * rowBytes,
-                         pixels + bottom * rowBytes);
+                         pixels + (height - 1 - top) * rowBytes);
     }
 }
 
@@ -235,7 +235,7 @@ int _LoadImage(const char *path) {
         image.Height = picture.Height;
         image.Channels = picture.Channels;
         FlipRowsInPlace(image.Pixels.get(), static_cast<std::size_t>(image.Width) * 3,
-                        image.Height);
+                        static_cast<std::size_t>(image.Height));
         image.Rgba.resize(PixelCount(image) * 4);
         const unsigned char *rgb = image.Pixels.get();
         for (std::size_t i = 0; i < PixelCount(image); ++i) {
