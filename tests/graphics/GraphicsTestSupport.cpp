@@ -61,12 +61,6 @@ void ExpectIntegers(std::initializer_list<ExpectedInteger> expectations) {
     }
 }
 
-void ExpectSwitches(std::initializer_list<ExpectedSwitch> expectations) {
-    for (const ExpectedSwitch &expected : expectations) {
-        EXPECT_EQ(glIsEnabled(expected.capability) == GL_TRUE, expected.on) << expected.name;
-    }
-}
-
 void GraphicsWindowTest::SetUp() {
     messages = &RecordMessageBoxes();
     ASSERT_EQ(InitGraph(windowWidth, windowHeight, 0, "graphics test"), 1)
