@@ -40,11 +40,11 @@ void BM_ReadRunLength2048Rgba(benchmark::State &state) {
     for (auto _ : state) {
         std::optional<graphics::RegularFile> file = graphics::RegularFile::Open(path.c_str());
         graphics::SgiReadResult result = graphics::ReadSgiImage(*file);
-        if (!result.ok()) {
-            state.SkipWithError(graphics::SgiFaultText(result.fault));
+        if (!result.Ok()) {
+            state.SkipWithError(graphics::SgiFaultText(result.Fault));
             break;
         }
-        benchmark::DoNotOptimize(result.image.rgba.data());
+        benchmark::DoNotOptimize(result.Image.Rgba.data());
     }
     state.SetBytesProcessed(state.iterations() * std::int64_t{kSide} * kSide * 4);
     std::filesystem::remove(path);

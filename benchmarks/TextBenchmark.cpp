@@ -13,6 +13,11 @@
 
 namespace {
 
+using graphics::dtx_build_atlas;
+using graphics::dtx_open_font;
+using graphics::dtx_release_font;
+using graphics::VectorFont;
+
 constexpr const char *kDejaVuSans = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 constexpr int kStringsPerFrame = 400;
 constexpr int kCharactersPerString = 50;  // ASCII, so one glyph per byte

@@ -8,11 +8,11 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     graphics::MemoryBytes bytes({data, size});
     const graphics::PictureHeader header = graphics::ReadPictureHeader(bytes);
-    if (!header.ok()) return 0;
+    if (!header.Ok()) return 0;
     const auto inRange = [](std::uint32_t side) {
         return side >= 1 && side <= graphics::kMaxPictureSide;
     };
-    if (!inRange(header.width) || !inRange(header.height) || header.leastFileSize > size) {
+    if (!inRange(header.Width) || !inRange(header.Height) || header.LeastFileSize > size) {
         std::abort();
     }
     return 0;

@@ -8,17 +8,17 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     const graphics::SgiReadResult result = graphics::DecodeSgiImage({data, size});
-    if (!result.ok()) {
-        if (!result.image.rgba.empty()) std::abort();
+    if (!result.Ok()) {
+        if (!result.Image.Rgba.empty()) std::abort();
         return 0;
     }
-    const graphics::SgiImage &image = result.image;
-    if (image.width <= 0 || image.height <= 0 ||
-        image.rgba.size() != std::size_t(image.width) * image.height * 4) {
+    const graphics::SgiImage &image = result.Image;
+    if (image.Width <= 0 || image.Height <= 0 ||
+        image.Rgba.size() != std::size_t(image.Width) * image.Height * 4) {
         std::abort();
     }
     // Reading every byte lets the sanitizers see any byte the decoder left unwritten.
-    volatile unsigned sum = std::accumulate(image.rgba.begin(), image.rgba.end(), 0u);
+    volatile unsigned sum = std::accumulate(image.Rgba.begin(), image.Rgba.end(), 0u);
     (void)sum;
     return 0;
 }

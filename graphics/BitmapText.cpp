@@ -6,28 +6,30 @@
 #include <GL/gl.h>
 
 #include <array>
+#include <cstddef>
 #include <cstring>
 #include <string_view>
 
 #include "Graphics.h"
 #include "GraphicsState.h"
 
+namespace graphics {
 namespace {
 
-constexpr int glyphWidth = 8;
-constexpr int glyphHeight = std::tuple_size_v<BitmapGlyphRows>;
-constexpr int firstGlyphCode = 32;
-constexpr int glyphCount = 95;
-constexpr int listCount = 128;
-constexpr float descent = 2.0f;
-constexpr float advance = 10.0f;
+constexpr std::size_t kGlyphWidth = 8;
+constexpr std::size_t kGlyphHeight = std::tuple_size_v<BitmapGlyphRows>;
+constexpr unsigned kFirstGlyphCode = 32;
+constexpr unsigned kGlyphCount = 95;
+constexpr GLsizei kListCount = 128;
+constexpr float kDescent = 2.0f;
+constexpr float kAdvance = 10.0f;
 
 #include "BitmapGlyphs.inc"
-static_assert(std::size(glyphPictures) == glyphCount, "one picture per printable character");
+static_assert(std::size(kGlyphPictures) == kGlyphCount, "one picture per printable character");
 
 constexpr bool PicturesAreWellFormed() {
-    for (std::string_view picture : glyphPictures) {
-        if (picture.size() != glyphWidth * glyphHeight) return false;
+    for (std::string_view picture : kGlyphPictures) {
+        if (picture.size() != kGlyphWidth * kGlyphHeight) return false;
         if (picture.find_first_not_of(".#") != std::string_view::npos) return false;
     }
     return true;
@@ -37,40 +39,45 @@ static_assert(PicturesAreWellFormed(), "every glyph is 13 rows of 8 '.' or '#'")
 // Turns a picture into glBitmap rows: bottom row first, leftmost pixel in bit 7.
 constexpr BitmapGlyphRows ToBitmapRows(std::string_view picture) {
     BitmapGlyphRows rows{};
-    for (int line = 0; line < glyphHeight; ++line) {
+    for (std::size_t line = 0; line < kGlyphHeight; ++line) {
         unsigned char bits = 0;
-        for (int column = 0; column < glyphWidth; ++column) {
-            if (picture[line * glyphWidth + column] == '#') bits |= 0x80 >> column;
+        for (std::size_t column = 0; column < kGlyphWidth; ++column) {
+            if (picture[line * kGlyphWidth + column] == '#') bits |= 0x80 >> column;
         }
-        rows[glyphHeight - 1 - line] = bits;
+        rows[kGlyphHeight - 1 - line] = bits;
     }
     return rows;
 }
 
-constexpr std::array<BitmapGlyphRows, glyphCount> BuildGlyphTable() {
-    std::array<BitmapGlyphRows, glyphCount> table{};
-    for (int index = 0; index < glyphCount; ++index) {
-        table[index] = ToBitmapRows(glyphPictures[index]);
+constexpr std::array<BitmapGlyphRows, kGlyphCount> BuildGlyphTable() {
+    std::array<BitmapGlyphRows, kGlyphCount> table{};
+    for (std::size_t index = 0; index < kGlyphCount; ++index) {
+        table[index] = ToBitmapRows(kGlyphPictures[index]);
     }
     return table;
 }
 
-constexpr std::array<BitmapGlyphRows, glyphCount> glyphTable = BuildGlyphTable();
+constexpr std::array<BitmapGlyphRows, kGlyphCount> kGlyphTable = BuildGlyphTable();
 
 }  // namespace
 
 const BitmapGlyphRows &BitmapGlyph(char character) {
-    return glyphTable[character - firstGlyphCode];
+    return kGlyphTable[static_cast<unsigned char>(character) - kFirstGlyphCode];
 }
 
 void BuildBitmapFont() {
-    graphicsState.BitmapFontBase = glGenLists(listCount);
-    for (int index = 0; index < glyphCount; ++index) {
-        glNewList(graphicsState.BitmapFontBase + firstGlyphCode + index, GL_COMPILE);
-        glBitmap(glyphWidth, glyphHeight, 0.0f, descent, advance, 0.0f, glyphTable[index].data());
+    graphicsState.BitmapFontBase = glGenLists(kListCount);
+    for (GLuint index = 0; index < kGlyphCount; ++index) {
+        glNewList(graphicsState.BitmapFontBase + kFirstGlyphCode + index, GL_COMPILE);
+        glBitmap(kGlyphWidth, kGlyphHeight, 0.0f, kDescent, kAdvance, 0.0f,
+                 kGlyphTable[index].data());
         glEndList();
     }
 }
+
+}  // namespace graphics
+
+using graphics::graphicsState;
 
 extern "C" void PrintAt(float x, float y, const char *text) {
     if (text == nullptr) return;

@@ -11,58 +11,60 @@
 #include <array>
 #include <climits>
 #include <cmath>
+#include <cstddef>
 #include <numbers>
 
 #include "Graphics.h"
 
+namespace graphics {
 namespace {
 
 using Matrix4 = std::array<double, 16>;
 using Matrix3f = std::array<std::array<float, 3>, 3>;
 using Vector3 = std::array<double, 3>;
 
-Vector3 cross(const Vector3 &a, const Vector3 &b) {
+Vector3 Cross(const Vector3 &a, const Vector3 &b) {
     return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
 }
 
-double lengthSquared(const Vector3 &v) {
+double LengthSquared(const Vector3 &v) {
     return v[0] * v[0] + v[1] * v[1] + v[2] * v[2];
 }
 
 // Below this sine of the angle between view direction and up vector the side vector that
 // gluLookAt derives is noise (it works in single precision) or zero.
-constexpr double parallelSineLimit = 1e-6;
+constexpr double kParallelSineLimit = 1e-6;
 
-bool nearlyParallel(const Vector3 &a, const Vector3 &b) {
-    return lengthSquared(cross(a, b)) <=
-           parallelSineLimit * parallelSineLimit * lengthSquared(a) * lengthSquared(b);
+bool NearlyParallel(const Vector3 &a, const Vector3 &b) {
+    return LengthSquared(Cross(a, b)) <=
+           kParallelSineLimit * kParallelSineLimit * LengthSquared(a) * LengthSquared(b);
 }
 
 // Out-of-range and NaN floats have no int value; saturate instead of relying on the hardware's
 // answer. NaN gives INT_MIN, far off any viewport.
-int truncateToInt(float value) {
-    constexpr float intRange = 2147483648.0f;
-    if (std::isnan(value) || value <= -intRange) return INT_MIN;
-    if (value >= intRange) return INT_MAX;
+int TruncateToInt(float value) {
+    constexpr float kIntRange = 2147483648.0f;
+    if (std::isnan(value) || value <= -kIntRange) return INT_MIN;
+    if (value >= kIntRange) return INT_MAX;
     return static_cast<int>(value);
 }
 
 // Viewport sizes are used odd: an even size loses one pixel (640 maps to 639).
-float oddExtent(GLint size) {
+float OddExtent(GLint size) {
     return static_cast<float>(size % 2 == 1 ? size : size - 1);
 }
 
-float radiansFromDegrees(float degrees) {
+float RadiansFromDegrees(float degrees) {
     return static_cast<float>(degrees * (std::numbers::pi / 180.0));
 }
 
 // Right-handed rotation about one coordinate axis (0 = x, 1 = y, 2 = z), as glRotatef builds it.
-Matrix3f axisRotation(int axis, float degrees) {
-    const float radians = radiansFromDegrees(degrees);
+Matrix3f AxisRotation(std::size_t axis, float degrees) {
+    const float radians = RadiansFromDegrees(degrees);
     const float c = std::cos(radians);
     const float s = std::sin(radians);
-    const int a = (axis + 1) % 3;
-    const int b = (axis + 2) % 3;
+    const std::size_t a = (axis + 1) % 3;
+    const std::size_t b = (axis + 2) % 3;
     Matrix3f rotation{};
     rotation[axis][axis] = 1.0f;
     rotation[a][a] = c;
@@ -72,15 +74,26 @@ Matrix3f axisRotation(int axis, float degrees) {
     return rotation;
 }
 
-Matrix3f multiply(const Matrix3f &left, const Matrix3f &right) {
+Matrix3f Multiply(const Matrix3f &left, const Matrix3f &right) {
     Matrix3f product{};
-    for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 3; ++c)
-            for (int k = 0; k < 3; ++k) product[r][c] += left[r][k] * right[k][c];
+    for (std::size_t r = 0; r < 3; ++r)
+        for (std::size_t c = 0; c < 3; ++c)
+            for (std::size_t k = 0; k < 3; ++k) product[r][c] += left[r][k] * right[k][c];
     return product;
 }
 
 }  // namespace
+}  // namespace graphics
+
+using graphics::AxisRotation;
+using graphics::Cross;
+using graphics::Matrix3f;
+using graphics::Matrix4;
+using graphics::Multiply;
+using graphics::NearlyParallel;
+using graphics::OddExtent;
+using graphics::TruncateToInt;
+using graphics::Vector3;
 
 extern "C" {
 
@@ -116,7 +129,7 @@ void Set3DCamera(double x, double y, double z, double yaw, double pitch, double 
     // yaw gives instead: side (-sin yaw, 0, cos yaw) is always square to the view direction, and
     // for roll 0 this is the limit the camera approaches as the pitch nears straight up or down.
     const Vector3 forward = {centre[0] - x, centre[1] - y, centre[2] - z};
-    if (nearlyParallel(forward, up)) up = cross({-sinYaw, 0.0, cosYaw}, forward);
+    if (NearlyParallel(forward, up)) up = Cross({-sinYaw, 0.0, cosYaw}, forward);
 
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
@@ -150,9 +163,9 @@ void GetTransformationMatrices(double *combined, double *modelview, double *proj
     glGetDoublev(GL_PROJECTION_MATRIX, projectionMatrix.data());
 
     Matrix4 product{};
-    for (int c = 0; c < 4; ++c)
-        for (int r = 0; r < 4; ++r)
-            for (int k = 0; k < 4; ++k)
+    for (std::size_t c = 0; c < 4; ++c)
+        for (std::size_t r = 0; r < 4; ++r)
+            for (std::size_t k = 0; k < 4; ++k)
                 product[c * 4 + r] += projectionMatrix[k * 4 + r] * modelviewMatrix[c * 4 + k];
 
     // A caller may want only some of the three; null outputs are skipped.
@@ -165,8 +178,8 @@ void World2Screen(const double *matrix, float x, float y, float z, int *screenX,
     if (!matrix || !screenX || !screenY) return;
     const std::array<double, 4> point = {x, y, z, 1.0};
     std::array<double, 4> clip{};
-    for (int r = 0; r < 4; ++r)
-        for (int c = 0; c < 4; ++c) clip[r] += matrix[c * 4 + r] * point[c];
+    for (std::size_t r = 0; r < 4; ++r)
+        for (std::size_t c = 0; c < 4; ++c) clip[r] += matrix[c * 4 + r] * point[c];
 
     // Behind the eye (or undefined): a spot outside the visible square.
     float normalisedX = 2.0f;
@@ -179,8 +192,8 @@ void World2Screen(const double *matrix, float x, float y, float z, int *screenX,
     std::array<GLint, 4> viewport{};
     glGetIntegerv(GL_VIEWPORT, viewport.data());
     // The viewport's offset is deliberately not added: results count from its own corner.
-    *screenX = truncateToInt(oddExtent(viewport[2]) * (normalisedX + 1.0f) * 0.5f);
-    *screenY = truncateToInt(oddExtent(viewport[3]) * (normalisedY + 1.0f) * 0.5f);
+    *screenX = TruncateToInt(OddExtent(viewport[2]) * (normalisedX + 1.0f) * 0.5f);
+    *screenY = TruncateToInt(OddExtent(viewport[3]) * (normalisedY + 1.0f) * 0.5f);
 }
 
 int Screen2World(const double *modelview, const double *projection, int screenX, int screenY,
@@ -197,11 +210,11 @@ int Screen2World(const double *modelview, const double *projection, int screenX,
 void EulerTransform(float *x, float *y, float *z, float a, float b, float c) {
     if (!x || !y || !z) return;
     const Matrix3f rotation =
-        multiply(multiply(axisRotation(2, a), axisRotation(0, b)), axisRotation(1, c));
+        Multiply(Multiply(AxisRotation(2, a), AxisRotation(0, b)), AxisRotation(1, c));
     const std::array<float, 3> v = {*x, *y, *z};
     std::array<float, 3> turned{};
-    for (int r = 0; r < 3; ++r)
-        for (int k = 0; k < 3; ++k) turned[r] += rotation[r][k] * v[k];
+    for (std::size_t r = 0; r < 3; ++r)
+        for (std::size_t k = 0; k < 3; ++k) turned[r] += rotation[r][k] * v[k];
     *x = turned[0];
     *y = turned[1];
     *z = turned[2];

@@ -3,15 +3,15 @@
 #pragma once
 
 namespace graphics {
+
 struct BackEndWindow;
 struct BackEndContext;
-}  // namespace graphics
 
 struct GraphicsState {
     // Window and frame loop.
-    void *Instance = nullptr;                   // opaque value passed to the input library
-    graphics::BackEndWindow *Window = nullptr;  // null before InitGraph and once the window closed
-    graphics::BackEndContext *RenderContext = nullptr;  // current on the thread of InitGraph
+    void *Instance = nullptr;                 // opaque value passed to the input library
+    BackEndWindow *Window = nullptr;          // null before InitGraph and once the window closed
+    BackEndContext *RenderContext = nullptr;  // current on the thread of InitGraph
     bool Fullscreen = false;  // the start's request; Escape leaves fullscreen but not this flag
     bool ClassRegistered = false;  // stands for the window class: set once per successful start
 
@@ -24,3 +24,5 @@ struct GraphicsState {
 };
 
 extern GraphicsState graphicsState;
+
+}  // namespace graphics

@@ -4,32 +4,37 @@
 // table find no slot, so a stray value never reaches other memory. Internal header.
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cstddef>
 
 namespace graphics {
 
 inline constexpr int kNoHandle = -1;
 
 // Slot is a record with a `bool Free` member that is true while the slot holds nothing.
-template <typename Slot, int Size>
+template <typename Slot, int SlotCount>
 class HandleTable {
   public:
-    static constexpr int size() { return Size; }
+    static constexpr int Size() { return SlotCount; }
 
     int LowestFree() const {
-        for (int handle = 0; handle < Size; ++handle) {
-            if (slots_[handle].Free) return handle;
-        }
-        return kNoHandle;
+        const auto free =
+            std::find_if(Slots.begin(), Slots.end(), [](const Slot &slot) { return slot.Free; });
+        return free == Slots.end() ? kNoHandle : static_cast<int>(free - Slots.begin());
     }
 
     // The slot of a handle, or null when the handle lies outside the table.
-    Slot *Find(int handle) { return handle >= 0 && handle < Size ? &slots_[handle] : nullptr; }
+    Slot *Find(int handle) { return handle >= 0 && handle < SlotCount ? &At(handle) : nullptr; }
 
-    Slot &operator[](int handle) { return slots_[handle]; }
+    // The slot of a handle inside the table, such as the one LowestFree gave.
+    Slot &operator[](int handle) { return At(handle); }
 
   private:
-    std::array<Slot, Size> slots_{};
+    // Handles cross the C interface as int; inside the table they are the index they stand for.
+    Slot &At(int handle) { return Slots[static_cast<std::size_t>(handle)]; }
+
+    std::array<Slot, static_cast<std::size_t>(SlotCount)> Slots{};
 };
 
 }  // namespace graphics

@@ -25,7 +25,7 @@ constexpr std::uint64_t kMaxPngFilteredRows = std::uint64_t{1} << 30;
 constexpr std::size_t kMaxHdrHeader = 65536;
 
 PictureHeader Fail(PictureFault fault) {
-    return {.fault = fault};
+    return {.Fault = fault};
 }
 
 // The size the header claims, checked, with the fewest bytes a file of that size holds; the
@@ -55,7 +55,7 @@ PictureHeader ReadJpeg(ByteSource &file, Prefix) {
     std::uint64_t at = 2;
     for (int segment = 0; segment < kMaxJpegSegmentsBeforeFrame; ++segment) {
         std::array<std::uint8_t, 2> marker{};
-        if (!file.readAt(at, marker)) return Fail(PictureFault::TruncatedHeader);
+        if (!file.ReadAt(at, marker)) return Fail(PictureFault::TruncatedHeader);
         if (marker[0] != 0xFF) return Fail(PictureFault::UnknownFormat);
         const std::uint8_t code = marker[1];
         if (code == 0xFF) {  // a fill byte before the marker
@@ -67,7 +67,7 @@ PictureHeader ReadJpeg(ByteSource &file, Prefix) {
         if (standalone) continue;
         if (code == 0xD9 || code == 0xDA) return Fail(PictureFault::UnknownFormat);
         std::array<std::uint8_t, 7> segmentStart{};  // length, precision, height, width
-        if (!file.readAt(at, std::span(segmentStart).first(2))) {
+        if (!file.ReadAt(at, std::span(segmentStart).first(2))) {
             return Fail(PictureFault::TruncatedHeader);
         }
         const std::uint16_t length = BigEndian16(segmentStart.data());
@@ -78,7 +78,7 @@ PictureHeader ReadJpeg(ByteSource &file, Prefix) {
             at += length;
             continue;
         }
-        if (length < segmentStart.size() || !file.readAt(at, segmentStart)) {
+        if (length < segmentStart.size() || !file.ReadAt(at, segmentStart)) {
             return Fail(PictureFault::TruncatedHeader);
         }
         return Measured(PictureFormat::Jpeg, BigEndian16(&segmentStart[5]),
@@ -111,8 +111,8 @@ PictureHeader ReadPng(ByteSource &, Prefix p) {
     PictureHeader header = Measured(
         PictureFormat::Png, BigEndian32(&p[16]), BigEndian32(&p[20]),
         [&](std::uint64_t w, std::uint64_t h) { return CeilDiv(filteredRows(w, h), 1032); });
-    if (header.ok() && filteredRows(header.width, header.height) > kMaxPngFilteredRows) {
-        header.fault = PictureFault::BadSize;
+    if (header.Ok() && filteredRows(header.Width, header.Height) > kMaxPngFilteredRows) {
+        header.Fault = PictureFault::BadSize;
     }
     return header;
 }
@@ -191,8 +191,8 @@ std::int64_t ReadHdrSide(std::string_view &text, std::string_view sign) {
 // wide may be run-length coded: a 4-byte start, then each channel in runs of up to 127 pixels
 // per two bytes. Other scanlines take 4 bytes a pixel.
 PictureHeader ReadHdr(ByteSource &file, Prefix) {
-    std::vector<std::uint8_t> bytes(std::min<std::uint64_t>(file.size(), kMaxHdrHeader));
-    if (!file.readAt(0, bytes)) return Fail(PictureFault::TruncatedHeader);
+    std::vector<std::uint8_t> bytes(std::min<std::uint64_t>(file.Size(), kMaxHdrHeader));
+    if (!file.ReadAt(0, bytes)) return Fail(PictureFault::TruncatedHeader);
     std::string_view text(reinterpret_cast<const char *>(bytes.data()), bytes.size());
     for (bool emptyLineSeen = false; !emptyLineSeen;) {
         const std::size_t end = text.find('\n');
@@ -235,8 +235,8 @@ PictureHeader ReadTga(ByteSource &, Prefix p) {
 }
 
 struct SignedFormat {
-    std::string_view signature;
-    PictureHeader (*read)(ByteSource &file, Prefix prefix);
+    std::string_view Signature;
+    PictureHeader (*Read)(ByteSource &file, Prefix prefix);
 };
 
 constexpr SignedFormat kSignedFormats[] = {
@@ -248,19 +248,19 @@ constexpr SignedFormat kSignedFormats[] = {
 
 PictureHeader ReadPictureHeader(ByteSource &file) {
     std::array<std::uint8_t, kPrefixSize> buffer{};
-    const auto length = static_cast<std::size_t>(std::min<std::uint64_t>(file.size(), kPrefixSize));
-    if (!file.readAt(0, std::span(buffer).first(length))) {
+    const auto length = static_cast<std::size_t>(std::min<std::uint64_t>(file.Size(), kPrefixSize));
+    if (!file.ReadAt(0, std::span(buffer).first(length))) {
         return Fail(PictureFault::TruncatedHeader);
     }
     const Prefix prefix(buffer.data(), length);
     const std::string_view start(reinterpret_cast<const char *>(buffer.data()), length);
     const auto match = std::find_if(
         std::begin(kSignedFormats), std::end(kSignedFormats),
-        [&](const SignedFormat &format) { return start.starts_with(format.signature); });
+        [&](const SignedFormat &format) { return start.starts_with(format.Signature); });
     PictureHeader header =
-        match != std::end(kSignedFormats) ? match->read(file, prefix) : ReadTga(file, prefix);
-    if (header.ok() && file.size() < header.leastFileSize) {
-        header.fault = PictureFault::TruncatedData;
+        match != std::end(kSignedFormats) ? match->Read(file, prefix) : ReadTga(file, prefix);
+    if (header.Ok() && file.Size() < header.LeastFileSize) {
+        header.Fault = PictureFault::TruncatedData;
     }
     return header;
 }

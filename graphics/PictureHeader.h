@@ -27,13 +27,13 @@ enum class PictureFault {
 };
 
 struct PictureHeader {
-    PictureFault fault = PictureFault::None;
-    PictureFormat format = PictureFormat::Tga;
-    std::uint32_t width = 0;
-    std::uint32_t height = 0;  // as decoded: a cube map's six faces stacked
-    std::uint64_t leastFileSize = 0;
+    PictureFault Fault = PictureFault::None;
+    PictureFormat Format = PictureFormat::Tga;
+    std::uint32_t Width = 0;
+    std::uint32_t Height = 0;  // as decoded: a cube map's six faces stacked
+    std::uint64_t LeastFileSize = 0;
 
-    bool ok() const { return fault == PictureFault::None; }
+    bool Ok() const { return Fault == PictureFault::None; }
 };
 
 PictureHeader ReadPictureHeader(ByteSource &file);

@@ -17,13 +17,13 @@ SDL_Window *Sdl(BackEndWindow *window) {
 }
 
 struct GlAttribute {
-    SDL_GLattr attribute;
-    int value;
+    SDL_GLattr Attribute;
+    int Value;
 };
 
 // Double-buffered RGBA with depth, stencil and alpha, and the compatibility profile so that the
 // OpenGL 1.x calls of every family work.
-constexpr GlAttribute pixelFormatRequest[] = {
+constexpr GlAttribute kPixelFormatRequest[] = {
     {SDL_GL_DOUBLEBUFFER, 1}, {SDL_GL_RED_SIZE, 8},
     {SDL_GL_GREEN_SIZE, 8},   {SDL_GL_BLUE_SIZE, 8},
     {SDL_GL_ALPHA_SIZE, 8},   {SDL_GL_DEPTH_SIZE, 24},
@@ -31,12 +31,12 @@ constexpr GlAttribute pixelFormatRequest[] = {
 };
 
 // How long Escape waits for the window manager to draw the new frame.
-constexpr Uint32 frameWaitMilliseconds = 250;
+constexpr Uint32 kFrameWaitMilliseconds = 250;
 
 struct DisplayConnection {
-    Display *display = nullptr;
-    ::Window window = 0;
-    SDL_Window *sdlWindow = nullptr;  // for display servers other than X11
+    Display *XDisplay = nullptr;
+    ::Window XWindow = 0;
+    SDL_Window *SdlWindow = nullptr;  // for display servers other than X11
 };
 
 DisplayConnection connection;
@@ -86,12 +86,12 @@ Uint32 MessageBoxFlags(MessageIcon icon) {
 
 bool ShowMessageBox(const char *text, const char *caption, MessageButtons buttons,
                     MessageIcon icon) {
-    constexpr int yes = 1;
+    constexpr int kYes = 1;
     const SDL_MessageBoxButtonData okButtons[] = {
-        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, yes,
+        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, kYes,
          "OK"}};
     const SDL_MessageBoxButtonData yesNoButtons[] = {
-        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, yes, "Yes"},
+        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, kYes, "Yes"},
         {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "No"}};
     const bool question = buttons == MessageButtons::YesNo;
     const SDL_MessageBoxData box = {MessageBoxFlags(icon),
@@ -102,15 +102,15 @@ bool ShowMessageBox(const char *text, const char *caption, MessageButtons button
                                     question ? yesNoButtons : okButtons,
                                     nullptr};
     int pressed = 0;
-    if (SDL_ShowMessageBox(&box, &pressed) == 0) return pressed == yes;
+    if (SDL_ShowMessageBox(&box, &pressed) == 0) return pressed == kYes;
     // No display to show it on: keep the text, and take a question as declined.
     std::fprintf(stderr, "%s: %s\n", caption, text);
     return !question;
 }
 
 bool RequestPixelFormat() {
-    for (const GlAttribute &request : pixelFormatRequest) {
-        if (SDL_GL_SetAttribute(request.attribute, request.value) != 0) return false;
+    for (const GlAttribute &request : kPixelFormatRequest) {
+        if (SDL_GL_SetAttribute(request.Attribute, request.Value) != 0) return false;
     }
     return true;
 }
@@ -132,10 +132,10 @@ bool ConnectDisplay(BackEndWindow *window) {
     SDL_VERSION(&info.version);
     if (!SDL_GetWindowWMInfo(Sdl(window), &info)) return false;
     connection = DisplayConnection{};
-    connection.sdlWindow = Sdl(window);
+    connection.SdlWindow = Sdl(window);
     if (info.subsystem == SDL_SYSWM_X11) {
-        connection.display = info.info.x11.display;
-        connection.window = info.info.x11.window;
+        connection.XDisplay = info.info.x11.display;
+        connection.XWindow = info.info.x11.window;
     }
     return true;
 }
@@ -208,18 +208,18 @@ void LeaveFullscreen(BackEndWindow *window) {
 
 FrameBorders FrameBordersOf(BackEndWindow *window) {
     FrameBorders borders;
-    if (SDL_GetWindowBordersSize(Sdl(window), &borders.top, &borders.left, &borders.bottom,
-                                 &borders.right) != 0) {
+    if (SDL_GetWindowBordersSize(Sdl(window), &borders.Top, &borders.Left, &borders.Bottom,
+                                 &borders.Right) != 0) {
         return FrameBorders{};
     }
     return borders;
 }
 
 bool WindowManagerRunning() {
-    if (connection.display == nullptr) return false;
-    const std::string selection = "WM_S" + std::to_string(DefaultScreen(connection.display));
-    const Atom managerSelection = XInternAtom(connection.display, selection.c_str(), False);
-    return XGetSelectionOwner(connection.display, managerSelection) != None;
+    if (connection.XDisplay == nullptr) return false;
+    const std::string selection = "WM_S" + std::to_string(DefaultScreen(connection.XDisplay));
+    const Atom managerSelection = XInternAtom(connection.XDisplay, selection.c_str(), False);
+    return XGetSelectionOwner(connection.XDisplay, managerSelection) != None;
 }
 
 // The window manager draws the frame after the request, and SDL learns its size only from the
@@ -228,11 +228,11 @@ void AddFrame(BackEndWindow *window) {
     SDL_SetWindowBordered(Sdl(window), SDL_TRUE);
     SDL_SetWindowResizable(Sdl(window), SDL_TRUE);
     if (!WindowManagerRunning()) return;
-    const Uint32 deadline = SDL_GetTicks() + frameWaitMilliseconds;
+    const Uint32 deadline = SDL_GetTicks() + kFrameWaitMilliseconds;
     for (;;) {
         SDL_PumpEvents();
         const FrameBorders borders = FrameBordersOf(window);
-        if (borders.left != 0 || borders.top != 0 || borders.right != 0 || borders.bottom != 0) {
+        if (borders.Left != 0 || borders.Top != 0 || borders.Right != 0 || borders.Bottom != 0) {
             return;
         }
         if (SDL_TICKS_PASSED(SDL_GetTicks(), deadline)) return;
@@ -252,19 +252,19 @@ void ClientSize(BackEndWindow *window, int *width, int *height) {
 // Asks the display server rather than SDL, whose own mouse state goes stale once the pointer has
 // left the window.
 bool QueryPointer(BackEndWindow *, int *x, int *y) {
-    if (connection.display != nullptr) {
+    if (connection.XDisplay != nullptr) {
         ::Window root = 0;
         ::Window child = 0;
         int rootX = 0;
         int rootY = 0;
         unsigned int buttons = 0;
-        return XQueryPointer(connection.display, connection.window, &root, &child, &rootX, &rootY,
+        return XQueryPointer(connection.XDisplay, connection.XWindow, &root, &child, &rootX, &rootY,
                              x, y, &buttons) != 0;
     }
-    if (connection.sdlWindow == nullptr) return false;
+    if (connection.SdlWindow == nullptr) return false;
     int windowX = 0;
     int windowY = 0;
-    SDL_GetWindowPosition(connection.sdlWindow, &windowX, &windowY);
+    SDL_GetWindowPosition(connection.SdlWindow, &windowX, &windowY);
     SDL_GetGlobalMouseState(x, y);
     *x -= windowX;
     *y -= windowY;
@@ -303,32 +303,32 @@ bool SwapBuffers(BackEndWindow *window) {
 }  // namespace
 
 BackEnd backEnd = {
-    .startVideo = StartVideo,
-    .screenSize = ScreenSize,
-    .fullscreenModeAvailable = DisplayOffersMode,
-    .showMessageBox = ShowMessageBox,
-    .requestPixelFormat = RequestPixelFormat,
-    .createWindow = CreateWindow,
-    .connectDisplay = ConnectDisplay,
-    .createContext = CreateContext,
-    .makeCurrent = MakeCurrent,
-    .deleteContext = DeleteContext,
-    .waitForDisplayInSwap = WaitForDisplayInSwap,
-    .showWindow = ShowWindow,
-    .minimizeWindow = MinimizeWindow,
-    .destroyWindow = DestroyWindow,
-    .setCursorVisible = SetCursorVisible,
-    .leaveFullscreen = LeaveFullscreen,
-    .addFrame = AddFrame,
-    .frameBorders = FrameBordersOf,
-    .setClientRect = SetClientRect,
-    .clientSize = ClientSize,
-    .queryPointer = QueryPointer,
-    .pollEvent = PollEvent,
-    .swapBuffers = SwapBuffers,
-    .hasCurrentContext = HasCurrentContext,
-    .glProcAddress = SDL_GL_GetProcAddress,
-    .draw = {glBegin, glEnd, glVertex2f, glVertex3f, glTexCoord2f, glNormal3f, glDrawArrays},
+    .StartVideo = StartVideo,
+    .ScreenSize = ScreenSize,
+    .FullscreenModeAvailable = DisplayOffersMode,
+    .ShowMessageBox = ShowMessageBox,
+    .RequestPixelFormat = RequestPixelFormat,
+    .CreateWindow = CreateWindow,
+    .ConnectDisplay = ConnectDisplay,
+    .CreateContext = CreateContext,
+    .MakeCurrent = MakeCurrent,
+    .DeleteContext = DeleteContext,
+    .WaitForDisplayInSwap = WaitForDisplayInSwap,
+    .ShowWindow = ShowWindow,
+    .MinimizeWindow = MinimizeWindow,
+    .DestroyWindow = DestroyWindow,
+    .SetCursorVisible = SetCursorVisible,
+    .LeaveFullscreen = LeaveFullscreen,
+    .AddFrame = AddFrame,
+    .FrameBordersOf = FrameBordersOf,
+    .SetClientRect = SetClientRect,
+    .ClientSize = ClientSize,
+    .QueryPointer = QueryPointer,
+    .PollEvent = PollEvent,
+    .SwapBuffers = SwapBuffers,
+    .HasCurrentContext = HasCurrentContext,
+    .GlProcAddress = SDL_GL_GetProcAddress,
+    .Draw = {glBegin, glEnd, glVertex2f, glVertex3f, glTexCoord2f, glNormal3f, glDrawArrays},
 };
 
 }  // namespace graphics

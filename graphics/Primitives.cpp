@@ -7,30 +7,32 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstddef>
 
 #include "Graphics.h"
 #include "GraphicsState.h"
 #include "Platform.h"
 
+namespace graphics {
 namespace {
 
-graphics::DrawCalls &immediateMode = graphics::backEnd.draw;
+DrawCalls &immediateMode = backEnd.Draw;
 
 // Slightly below 2*pi on purpose: the rim's closing vertex lands within rounding of the first.
-constexpr double fullTurnRadians = 6.2831852;
-constexpr double radiansPerDegree = 0.017453292519943295;
-constexpr float fullTurnDegrees = 360.0f;
+constexpr double kFullTurnRadians = 6.2831852;
+constexpr double kRadiansPerDegree = 0.017453292519943295;
+constexpr float kFullTurnDegrees = 360.0f;
 
 // Far finer than any screen can show. Uncapped, INT_MAX segments take tens of minutes, during
 // which the program handles no window event. Arcs get the same bound through their step.
-constexpr int maxSegments = 65536;
-constexpr float finestArcStep = fullTurnDegrees / maxSegments;  // exact in binary
+constexpr int kMaxSegments = 65536;
+constexpr float kFinestArcStep = kFullTurnDegrees / kMaxSegments;  // exact in binary
 // One run of an arc may go round more than once; after a full turn at the finest step it only
 // retraces the circle.
-constexpr int maxArcRunVertices = maxSegments + 1;
+constexpr int kMaxArcRunVertices = kMaxSegments + 1;
 
 // Entry k is sin(10k degrees); the cosine of 10k degrees is entry k + 9.
-constexpr std::array<float, 45> sineOfTenDegreeSteps = {
+constexpr std::array<float, 45> kSineOfTenDegreeSteps = {
     0.0f,          0.173648179f,  0.342020154f,  0.5f,  0.642787635f,  0.766044438f,
     0.866025388f,  0.939692616f,  0.98480773f,   1.0f,  0.98480773f,   0.939692616f,
     0.866025388f,  0.766044438f,  0.642787635f,  0.5f,  0.342020154f,  0.173648179f,
@@ -39,10 +41,10 @@ constexpr std::array<float, 45> sineOfTenDegreeSteps = {
     -0.866025388f, -0.766044438f, -0.642787635f, -0.5f, -0.342020154f, -0.173648179f,
     0.0f,          0.173648179f,  0.342020154f,  0.5f,  0.642787635f,  0.766044438f,
     0.866025388f,  0.939692616f,  0.98480773f};
-constexpr int cornerSteps = 9;
-constexpr int cosineOffset = 9;
+constexpr std::size_t kCornerSteps = 9;
+constexpr std::size_t kCosineOffset = 9;
 
-bool filledMode() {
+bool ShapesFilled() {
     return graphicsState.FilledMode;
 }
 
@@ -50,36 +52,36 @@ bool filledMode() {
 // angle with a single-precision recurrence; each rim vertex is centre + offset scaled per axis.
 // A circle passes its radius as the offset and unit scales (multiplying by 1 is exact), an
 // ellipse a unit offset and its two radii; each keeps its own exact vertex values.
-void drawRim(float x, float y, float startOffset, float scaleX, float scaleY, int requested) {
-    const int segments = std::min(requested, maxSegments);
+void DrawRim(float x, float y, float startOffset, float scaleX, float scaleY, int requested) {
+    const int segments = std::min(requested, kMaxSegments);
     const auto stepAngle =
-        static_cast<float>(fullTurnRadians / static_cast<double>(static_cast<float>(segments)));
+        static_cast<float>(kFullTurnRadians / static_cast<double>(static_cast<float>(segments)));
     const auto cosine = static_cast<float>(std::cos(static_cast<double>(stepAngle)));
     const auto sine = static_cast<float>(std::sin(static_cast<double>(stepAngle)));
     float dx = startOffset;
     float dy = 0.0f;
-    const bool filled = filledMode();
+    const bool filled = ShapesFilled();
     // The fan repeats the first rim vertex to close itself; the loop closes on its own.
     const int rimVertices = filled ? segments + 1 : segments;
 
-    immediateMode.begin(filled ? GL_TRIANGLE_FAN : GL_LINE_LOOP);
-    if (filled) immediateMode.vertex2f(x, y);
+    immediateMode.Begin(filled ? GL_TRIANGLE_FAN : GL_LINE_LOOP);
+    if (filled) immediateMode.Vertex2f(x, y);
     for (int i = 0; i < rimVertices; ++i) {
-        immediateMode.vertex2f(x + dx * scaleX, y + dy * scaleY);
+        immediateMode.Vertex2f(x + dx * scaleX, y + dy * scaleY);
         const float turnedX = dx * cosine - dy * sine;
         dy = dy * cosine + dx * sine;
         dx = turnedX;
     }
-    immediateMode.end();
+    immediateMode.End();
 }
 
 // One run of arc vertices from `from` while the angle stays at or below `limit`. An angle so
 // large that adding the step no longer changes it ends the run, which would otherwise not end.
-void emitArcRun(float x, float y, float radius, float from, float limit, float step) {
+void EmitArcRun(float x, float y, float radius, float from, float limit, float step) {
     int emitted = 0;
-    for (float angle = from; angle <= limit && emitted < maxArcRunVertices; ++emitted) {
-        const auto radians = static_cast<float>(static_cast<double>(angle) * radiansPerDegree);
-        immediateMode.vertex2f(
+    for (float angle = from; angle <= limit && emitted < kMaxArcRunVertices; ++emitted) {
+        const auto radians = static_cast<float>(static_cast<double>(angle) * kRadiansPerDegree);
+        immediateMode.Vertex2f(
             static_cast<float>(std::cos(static_cast<double>(radians)) * radius + x),
             static_cast<float>(std::sin(static_cast<double>(radians)) * radius + y));
         const float next = angle + step;
@@ -88,46 +90,58 @@ void emitArcRun(float x, float y, float radius, float from, float limit, float s
     }
 }
 
-GLenum primitiveModeForType(int type) {
+GLenum PrimitiveModeForType(int type) {
     // The library's own numbering; 2 and 3 are the reverse of OpenGL's constants.
-    static constexpr std::array<GLenum, 10> modes = {
+    static constexpr std::array<GLenum, 10> kModes = {
         GL_POINTS, GL_LINES,      GL_LINE_STRIP, GL_LINE_LOOP,      GL_POLYGON,
         GL_QUADS,  GL_QUAD_STRIP, GL_TRIANGLES,  GL_TRIANGLE_STRIP, GL_TRIANGLE_FAN};
-    return type >= 1 && type <= 9 ? modes[type] : GL_POINTS;
+    return type >= 1 && type <= 9 ? kModes[static_cast<std::size_t>(type)] : GL_POINTS;
 }
 
 }  // namespace
+}  // namespace graphics
+
+using graphics::DrawRim;
+using graphics::EmitArcRun;
+using graphics::immediateMode;
+using graphics::kCornerSteps;
+using graphics::kCosineOffset;
+using graphics::kFinestArcStep;
+using graphics::kFullTurnDegrees;
+using graphics::kSineOfTenDegreeSteps;
+using graphics::PrimitiveModeForType;
+using graphics::ShapesFilled;
 
 extern "C" {
 
 void DrawPoint(float x, float y) {
-    immediateMode.begin(GL_POINTS);
-    immediateMode.vertex2f(x, y);
-    immediateMode.end();
+    immediateMode.Begin(GL_POINTS);
+    immediateMode.Vertex2f(x, y);
+    immediateMode.End();
 }
 
 void DrawLine(float x1, float y1, float x2, float y2) {
-    immediateMode.begin(GL_LINES);
-    immediateMode.vertex2f(x1, y1);
-    immediateMode.vertex2f(x2, y2);
-    immediateMode.end();
+    immediateMode.Begin(GL_LINES);
+    immediateMode.Vertex2f(x1, y1);
+    immediateMode.Vertex2f(x2, y2);
+    immediateMode.End();
 }
 
 void DrawCircle(float x, float y, float radius, int segments) {
-    drawRim(x, y, radius, 1.0f, 1.0f, segments);
+    DrawRim(x, y, radius, 1.0f, 1.0f, segments);
 }
 
 void DrawEllipse(float x, float y, float radiusX, float radiusY, int segments) {
-    drawRim(x, y, 1.0f, radiusX, radiusY, segments);
+    DrawRim(x, y, 1.0f, radiusX, radiusY, segments);
 }
 
 void DrawRectangle(float x, float y, float width, float height) {
-    immediateMode.begin(filledMode() ? GL_QUADS : GL_LINE_LOOP);
-    immediateMode.vertex2f(x, y);
-    immediateMode.vertex2f(x + width, y);
-    immediateMode.vertex2f(x + width, y + height);
-    immediateMode.vertex2f(x, y + height);
-    immediateMode.end();
+    immediateMode.Begin(ShapesFilled() ? GL_QUADS : GL_LINE_LOOP);
+    immediateMode.Vertex2f(x, y);
+    immediateMode.Vertex2f(x + width, y);
+    immediateMode.Vertex2f(x + width, y + height);
+    immediateMode.Vertex2f(x, y + height);
+    immediateMode.End();
 }
 
 void DrawRoundRectangle(float x, float y, float width, float height, float radius) {
@@ -144,65 +158,65 @@ void DrawRoundRectangle(float x, float y, float width, float height, float radiu
     const std::array<float, 4> cornerX = {right, left, left, left + innerWidth};
     const std::array<float, 4> cornerY = {top, top, bottom, bottom};
 
-    const bool filled = filledMode();
-    immediateMode.begin(filled ? GL_TRIANGLE_FAN : GL_LINE_STRIP);
-    if (filled) immediateMode.vertex2f(centreX, centreY);
-    const int rimVertices = 4 * cornerSteps;
-    for (int k = 0; k < rimVertices; ++k) {
-        const int corner = k / cornerSteps;
-        immediateMode.vertex2f(cornerX[corner] + radius * sineOfTenDegreeSteps[k + cosineOffset],
-                               cornerY[corner] + radius * sineOfTenDegreeSteps[k]);
+    const bool filled = ShapesFilled();
+    immediateMode.Begin(filled ? GL_TRIANGLE_FAN : GL_LINE_STRIP);
+    if (filled) immediateMode.Vertex2f(centreX, centreY);
+    const std::size_t rimVertices = 4 * kCornerSteps;
+    for (std::size_t k = 0; k < rimVertices; ++k) {
+        const std::size_t corner = k / kCornerSteps;
+        immediateMode.Vertex2f(cornerX[corner] + radius * kSineOfTenDegreeSteps[k + kCosineOffset],
+                               cornerY[corner] + radius * kSineOfTenDegreeSteps[k]);
     }
-    immediateMode.vertex2f(right + radius * sineOfTenDegreeSteps[cosineOffset],
-                           top + radius * sineOfTenDegreeSteps[0]);
-    immediateMode.end();
+    immediateMode.Vertex2f(right + radius * kSineOfTenDegreeSteps[kCosineOffset],
+                           top + radius * kSineOfTenDegreeSteps[0]);
+    immediateMode.End();
 }
 
 void DrawTriangle(float x1, float y1, float x2, float y2, float x3, float y3) {
-    immediateMode.begin(filledMode() ? GL_TRIANGLES : GL_LINE_LOOP);
-    immediateMode.vertex2f(x1, y1);
-    immediateMode.vertex2f(x2, y2);
-    immediateMode.vertex2f(x3, y3);
-    immediateMode.end();
+    immediateMode.Begin(ShapesFilled() ? GL_TRIANGLES : GL_LINE_LOOP);
+    immediateMode.Vertex2f(x1, y1);
+    immediateMode.Vertex2f(x2, y2);
+    immediateMode.Vertex2f(x3, y3);
+    immediateMode.End();
 }
 
 void DrawArc(float x, float y, float startAngle, float endAngle, float radius, float step) {
     // A step that is not positive (or not a number) would never reach the limit.
     if (!(step > 0.0f)) return;
-    step = std::max(step, finestArcStep);
-    immediateMode.begin(GL_LINE_STRIP);
+    step = std::max(step, kFinestArcStep);
+    immediateMode.Begin(GL_LINE_STRIP);
     if (startAngle < endAngle) {
-        emitArcRun(x, y, radius, startAngle, endAngle, step);
+        EmitArcRun(x, y, radius, startAngle, endAngle, step);
     } else {
-        emitArcRun(x, y, radius, startAngle, fullTurnDegrees, step);
+        EmitArcRun(x, y, radius, startAngle, kFullTurnDegrees, step);
         // An end of exactly 0 is reached by the first run's 360 degrees.
-        if (endAngle != 0.0f) emitArcRun(x, y, radius, 0.0f, endAngle, step);
+        if (endAngle != 0.0f) EmitArcRun(x, y, radius, 0.0f, endAngle, step);
     }
-    immediateMode.end();
+    immediateMode.End();
 }
 
 void StartPrimitives(int type) {
-    immediateMode.begin(primitiveModeForType(type));
+    immediateMode.Begin(PrimitiveModeForType(type));
 }
 
 void EndPrimitives() {
-    immediateMode.end();
+    immediateMode.End();
 }
 
 void Vertex2D(float x, float y) {
-    immediateMode.vertex2f(x, y);
+    immediateMode.Vertex2f(x, y);
 }
 
 void Vertex3D(float x, float y, float z) {
-    immediateMode.vertex3f(x, y, z);
+    immediateMode.Vertex3f(x, y, z);
 }
 
 void TextureCoord(float s, float t) {
-    immediateMode.texCoord2f(s, t);
+    immediateMode.TexCoord2f(s, t);
 }
 
 void Normal(float nx, float ny, float nz) {
-    immediateMode.normal3f(nx, ny, nz);
+    immediateMode.Normal3f(nx, ny, nz);
 }
 
 }  // extern "C"

@@ -24,16 +24,16 @@ std::optional<RegularFile> RegularFile::Open(const char *path) {
 }
 
 RegularFile::RegularFile(RegularFile &&other) noexcept
-    : descriptor_(std::exchange(other.descriptor_, -1)), size_(other.size_) {}
+    : Descriptor(std::exchange(other.Descriptor, -1)), ByteCount(other.ByteCount) {}
 
 RegularFile::~RegularFile() {
-    if (descriptor_ >= 0) close(descriptor_);
+    if (Descriptor >= 0) close(Descriptor);
 }
 
-std::size_t RegularFile::readUpTo(std::uint64_t offset, std::span<std::uint8_t> destination) {
+std::size_t RegularFile::ReadUpTo(std::uint64_t offset, std::span<std::uint8_t> destination) {
     std::size_t done = 0;
     while (done < destination.size()) {
-        const ssize_t got = pread(descriptor_, destination.data() + done, destination.size() - done,
+        const ssize_t got = pread(Descriptor, destination.data() + done, destination.size() - done,
                                   static_cast<off_t>(offset + done));
         if (got < 0 && errno == EINTR) continue;
         if (got <= 0) break;
@@ -42,13 +42,13 @@ std::size_t RegularFile::readUpTo(std::uint64_t offset, std::span<std::uint8_t> 
     return done;
 }
 
-bool RegularFile::readAt(std::uint64_t offset, std::span<std::uint8_t> destination) {
-    if (offset > size_ || destination.size() > size_ - offset) return false;
-    return readUpTo(offset, destination) == destination.size();
+bool RegularFile::ReadAt(std::uint64_t offset, std::span<std::uint8_t> destination) {
+    if (offset > ByteCount || destination.size() > ByteCount - offset) return false;
+    return ReadUpTo(offset, destination) == destination.size();
 }
 
 std::FILE *RegularFile::IntoStream() && {
-    const int descriptor = std::exchange(descriptor_, -1);
+    const int descriptor = std::exchange(Descriptor, -1);
     if (lseek(descriptor, 0, SEEK_SET) == 0) {
         if (std::FILE *stream = fdopen(descriptor, "rb")) return stream;
     }

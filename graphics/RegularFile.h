@@ -23,20 +23,20 @@ class RegularFile final : public ByteSource {
     RegularFile &operator=(const RegularFile &) = delete;
     ~RegularFile() override;
 
-    std::uint64_t size() const override { return size_; }
-    bool readAt(std::uint64_t offset, std::span<std::uint8_t> destination) override;
+    std::uint64_t Size() const override { return ByteCount; }
+    bool ReadAt(std::uint64_t offset, std::span<std::uint8_t> destination) override;
     // Reads what there is of `destination` at `offset`; the number of bytes read.
-    std::size_t readUpTo(std::uint64_t offset, std::span<std::uint8_t> destination);
+    std::size_t ReadUpTo(std::uint64_t offset, std::span<std::uint8_t> destination);
 
     // Hands the descriptor to a stdio stream at the start of the file (closed by fclose); null
     // when no stream can be made, and the file is closed either way.
     std::FILE *IntoStream() &&;
 
   private:
-    RegularFile(int descriptor, std::uint64_t size) : descriptor_(descriptor), size_(size) {}
+    RegularFile(int descriptor, std::uint64_t size) : Descriptor(descriptor), ByteCount(size) {}
 
-    int descriptor_ = -1;
-    std::uint64_t size_ = 0;
+    int Descriptor = -1;
+    std::uint64_t ByteCount = 0;
 };
 
 }  // namespace graphics

@@ -1,4 +1,4 @@
-// Colour and render state: the palette, the drawing colour that Clear also uses, viewport and
+// Colour and render state: the kPalette, the drawing colour that Clear also uses, viewport and
 // scissor, filled or outline shapes, and thin switches over OpenGL render state. Needs the context
 // InitGraph made current; without one the OpenGL calls do nothing but the colour and fill mode
 // are still recorded.
@@ -7,13 +7,14 @@
 #include "Graphics.h"
 #include "GraphicsState.h"
 
+namespace graphics {
 namespace {
 
 struct PaletteColor {
-    float red, green, blue;
+    float Red, Green, Blue;
 };
 
-constexpr PaletteColor palette[32] = {
+constexpr PaletteColor kPalette[32] = {
     {0.0f, 0.0f, 0.0f},
     {0.00392f, 0.01176f, 0.95686f},
     {0.98431f, 0.00392f, 0.01176f},
@@ -48,7 +49,7 @@ constexpr PaletteColor palette[32] = {
     {0.01176f, 0.49803f, 0.49803f},
 };
 
-constexpr PaletteColor outsidePalette = {1.0f, 1.0f, 1.0f};
+constexpr PaletteColor kOutsidePalette = {1.0f, 1.0f, 1.0f};
 
 void RememberColor(float red, float green, float blue) {
     graphicsState.CurrentColor[0] = red;
@@ -57,15 +58,22 @@ void RememberColor(float red, float green, float blue) {
 }
 
 }  // namespace
+}  // namespace graphics
+
+using graphics::graphicsState;
+using graphics::kOutsidePalette;
+using graphics::kPalette;
+using graphics::PaletteColor;
+using graphics::RememberColor;
 
 extern "C" {
 
 void SetColor(int index) {
-    // Taken as unsigned so that negative indices fall outside the palette too.
+    // Taken as unsigned so that negative indices fall outside the kPalette too.
     const unsigned int slot = static_cast<unsigned int>(index);
-    const PaletteColor &color = slot < 32 ? palette[slot] : outsidePalette;
-    RememberColor(color.red, color.green, color.blue);
-    glColor3f(color.red, color.green, color.blue);
+    const PaletteColor &color = slot < 32 ? kPalette[slot] : kOutsidePalette;
+    RememberColor(color.Red, color.Green, color.Blue);
+    glColor3f(color.Red, color.Green, color.Blue);
 }
 
 void SetColorRGBA(int red, int green, int blue, int alpha) {

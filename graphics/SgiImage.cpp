@@ -63,105 +63,105 @@ void InterleaveRow(int components, const std::uint8_t *channels, std::size_t wid
     }
 }
 
-struct Header {
-    bool runLength;
-    std::uint32_t width;
-    std::uint32_t height;
-    int components;
+struct SgiHeader {
+    bool RunLength;
+    std::uint32_t Width;
+    std::uint32_t Height;
+    int Components;
 };
 
 class Decoder {
   public:
-    Decoder(ByteSource &source, const Header &header)
-        : source_(source),
-          header_(header),
+    Decoder(ByteSource &source, const SgiHeader &header)
+        : Source(source),
+          FileHeader(header),
           // A file claiming no channels is read as one; its layout has room for one.
-          layoutChannels_(std::max(header.components, 1)),
-          readChannels_(std::min(layoutChannels_, 4)) {}
+          LayoutChannels(static_cast<std::size_t>(std::max(header.Components, 1))),
+          ReadChannels(std::min<std::size_t>(LayoutChannels, 4)) {}
 
-    SgiReadResult decode() {
-        if (const SgiFault fault = header_.runLength ? readTables() : checkVerbatimExtent();
+    SgiReadResult Decode() {
+        if (const SgiFault fault = FileHeader.RunLength ? ReadTables() : CheckVerbatimExtent();
             fault != SgiFault::None) {
             return {fault, {}};
         }
-        const std::size_t width = header_.width;
+        const std::size_t width = FileHeader.Width;
         SgiImage image;
-        image.width = static_cast<int>(header_.width);
-        image.height = static_cast<int>(header_.height);
-        image.components = header_.components;
-        image.rgba.resize(width * header_.height * 4);
-        channelRows_.resize(width * static_cast<std::size_t>(readChannels_));
+        image.Width = static_cast<int>(FileHeader.Width);
+        image.Height = static_cast<int>(FileHeader.Height);
+        image.Components = FileHeader.Components;
+        image.Rgba.resize(width * FileHeader.Height * 4);
+        ChannelRows.resize(width * ReadChannels);
 
-        for (std::uint32_t y = 0; y < header_.height; ++y) {
-            for (int channel = 0; channel < readChannels_; ++channel) {
-                const std::span<std::uint8_t> row(channelRows_.data() + channel * width, width);
-                if (const SgiFault fault = readRow(y, channel, row); fault != SgiFault::None) {
+        for (std::uint32_t y = 0; y < FileHeader.Height; ++y) {
+            for (std::size_t channel = 0; channel < ReadChannels; ++channel) {
+                const std::span<std::uint8_t> row(ChannelRows.data() + channel * width, width);
+                if (const SgiFault fault = ReadRow(y, channel, row); fault != SgiFault::None) {
                     return {fault, {}};
                 }
             }
-            InterleaveRow(header_.components, channelRows_.data(), width,
-                          image.rgba.data() + std::size_t{y} * width * 4);
+            InterleaveRow(FileHeader.Components, ChannelRows.data(), width,
+                          image.Rgba.data() + std::size_t{y} * width * 4);
         }
         return {SgiFault::None, std::move(image)};
     }
 
   private:
-    std::size_t rowIndex(std::uint32_t y, int channel) const {
-        return y + static_cast<std::size_t>(channel) * header_.height;
+    std::size_t RowIndex(std::uint32_t y, std::size_t channel) const {
+        return y + channel * FileHeader.Height;
     }
 
-    SgiFault checkVerbatimExtent() const {
+    SgiFault CheckVerbatimExtent() const {
         const std::uint64_t needed =
-            kDataStart + std::uint64_t{header_.width} * header_.height * readChannels_;
-        return needed > source_.size() ? SgiFault::RowOutsideFile : SgiFault::None;
+            kDataStart + std::uint64_t{FileHeader.Width} * FileHeader.Height * ReadChannels;
+        return needed > Source.Size() ? SgiFault::RowOutsideFile : SgiFault::None;
     }
 
     // Reads the table entries of the channels that are used and checks every row they name.
-    SgiFault readTables() {
-        const std::size_t entries = static_cast<std::size_t>(header_.height) * readChannels_;
+    SgiFault ReadTables() {
+        const std::size_t entries = std::size_t{FileHeader.Height} * ReadChannels;
         const std::uint64_t lengthsStart =
-            kDataStart + std::uint64_t{header_.height} * layoutChannels_ * 4;
+            kDataStart + std::uint64_t{FileHeader.Height} * LayoutChannels * 4;
         std::vector<std::uint8_t> raw(entries * 4);
-        rowOffsets_.resize(entries);
-        rowLengths_.resize(entries);
-        if (!source_.readAt(kDataStart, raw)) return SgiFault::TableOutsideFile;
-        for (std::size_t i = 0; i < entries; ++i) rowOffsets_[i] = BigEndian32(&raw[i * 4]);
-        if (!source_.readAt(lengthsStart, raw)) return SgiFault::TableOutsideFile;
-        for (std::size_t i = 0; i < entries; ++i) rowLengths_[i] = BigEndian32(&raw[i * 4]);
+        RowOffsets.resize(entries);
+        RowLengths.resize(entries);
+        if (!Source.ReadAt(kDataStart, raw)) return SgiFault::TableOutsideFile;
+        for (std::size_t i = 0; i < entries; ++i) RowOffsets[i] = BigEndian32(&raw[i * 4]);
+        if (!Source.ReadAt(lengthsStart, raw)) return SgiFault::TableOutsideFile;
+        for (std::size_t i = 0; i < entries; ++i) RowLengths[i] = BigEndian32(&raw[i * 4]);
 
-        const std::uint64_t longestAllowed = kRowBufferFactor * header_.width;
+        const std::uint64_t longestAllowed = kRowBufferFactor * FileHeader.Width;
         std::uint32_t longest = 0;
         for (std::size_t i = 0; i < entries; ++i) {
-            if (rowLengths_[i] > longestAllowed) return SgiFault::RowTooLong;
-            if (std::uint64_t{rowOffsets_[i]} + rowLengths_[i] > source_.size()) {
+            if (RowLengths[i] > longestAllowed) return SgiFault::RowTooLong;
+            if (std::uint64_t{RowOffsets[i]} + RowLengths[i] > Source.Size()) {
                 return SgiFault::RowOutsideFile;
             }
-            longest = std::max(longest, rowLengths_[i]);
+            longest = std::max(longest, RowLengths[i]);
         }
-        packedRow_.resize(longest);
+        PackedRow.resize(longest);
         return SgiFault::None;
     }
 
-    SgiFault readRow(std::uint32_t y, int channel, std::span<std::uint8_t> row) {
-        const std::size_t index = rowIndex(y, channel);
-        if (!header_.runLength) {
-            return source_.readAt(kDataStart + std::uint64_t{index} * header_.width, row)
+    SgiFault ReadRow(std::uint32_t y, std::size_t channel, std::span<std::uint8_t> row) {
+        const std::size_t index = RowIndex(y, channel);
+        if (!FileHeader.RunLength) {
+            return Source.ReadAt(kDataStart + std::uint64_t{index} * FileHeader.Width, row)
                        ? SgiFault::None
                        : SgiFault::RowOutsideFile;
         }
-        const std::span<std::uint8_t> packed(packedRow_.data(), rowLengths_[index]);
-        if (!source_.readAt(rowOffsets_[index], packed)) return SgiFault::RowOutsideFile;
+        const std::span<std::uint8_t> packed(PackedRow.data(), RowLengths[index]);
+        if (!Source.ReadAt(RowOffsets[index], packed)) return SgiFault::RowOutsideFile;
         return ExpandRow(packed, row);
     }
 
-    ByteSource &source_;
-    Header header_;
-    int layoutChannels_;
-    int readChannels_;
-    std::vector<std::uint32_t> rowOffsets_;
-    std::vector<std::uint32_t> rowLengths_;
-    std::vector<std::uint8_t> packedRow_;
-    std::vector<std::uint8_t> channelRows_;
+    ByteSource &Source;
+    SgiHeader FileHeader;
+    std::size_t LayoutChannels;
+    std::size_t ReadChannels;
+    std::vector<std::uint32_t> RowOffsets;
+    std::vector<std::uint32_t> RowLengths;
+    std::vector<std::uint8_t> PackedRow;
+    std::vector<std::uint8_t> ChannelRows;
 };
 
 }  // namespace
@@ -190,20 +190,20 @@ const char *SgiFaultText(SgiFault fault) {
 
 SgiReadResult DecodeSgiImage(ByteSource &source) {
     std::array<std::uint8_t, kHeaderSize> bytes{};
-    if (!source.readAt(0, bytes)) return {SgiFault::TruncatedHeader, {}};
+    if (!source.ReadAt(0, bytes)) return {SgiFault::TruncatedHeader, {}};
     // Fields: magic, storage type, dimension, x size, y size, z size. Magic and dimension are
     // not checked, so files with a wrong magic number still load.
-    const Header header{
-        .runLength = (BigEndian16(&bytes[2]) & 0xFF00) == 0x0100,
-        .width = BigEndian16(&bytes[6]),
-        .height = BigEndian16(&bytes[8]),
-        .components = BigEndian16(&bytes[10]),
+    const SgiHeader header{
+        .RunLength = (BigEndian16(&bytes[2]) & 0xFF00) == 0x0100,
+        .Width = BigEndian16(&bytes[6]),
+        .Height = BigEndian16(&bytes[8]),
+        .Components = BigEndian16(&bytes[10]),
     };
-    if (header.width == 0 || header.height == 0 ||
-        std::uint64_t{header.width} * header.height > kSgiMaxPixels) {
+    if (header.Width == 0 || header.Height == 0 ||
+        std::uint64_t{header.Width} * header.Height > kSgiMaxPixels) {
         return {SgiFault::BadDimensions, {}};
     }
-    return Decoder(source, header).decode();
+    return Decoder(source, header).Decode();
 }
 
 SgiReadResult DecodeSgiImage(std::span<const std::uint8_t> bytes) {

@@ -18,10 +18,10 @@ namespace graphics {
 
 // A decoded picture: width × height pixels of R, G, B, A bytes, bottom row first.
 struct SgiImage {
-    int width = 0;
-    int height = 0;
-    int components = 0;  // the file's own channel count (z size), 0 to 65,535
-    std::vector<std::uint8_t> rgba;
+    int Width = 0;
+    int Height = 0;
+    int Components = 0;  // the file's own channel count (z size), 0 to 65,535
+    std::vector<std::uint8_t> Rgba;
 };
 
 // Why a read failed; None for a good file.
@@ -39,10 +39,10 @@ enum class SgiFault {
 const char *SgiFaultText(SgiFault fault);
 
 struct SgiReadResult {
-    SgiFault fault = SgiFault::None;
-    SgiImage image;  // empty unless fault is None
+    SgiFault Fault = SgiFault::None;
+    SgiImage Image;  // empty unless Fault is None
 
-    bool ok() const { return fault == SgiFault::None; }
+    bool Ok() const { return Fault == SgiFault::None; }
 };
 
 // Pictures up to this many pixels (16,384 × 16,384, 1 GiB of RGBA) are read; larger ones are

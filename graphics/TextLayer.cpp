@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cfloat>
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -18,6 +19,7 @@
 
 #include "Platform.h"
 
+namespace graphics {
 namespace {
 
 constexpr int kVerticesPerQuad = 6;
@@ -38,11 +40,11 @@ struct LayerState {
     bool BindBufferLookedUp = false;
 };
 
-LayerState Layer;
+LayerState layer;
 
 void ReleaseFreeType() {
-    FT_Done_FreeType(Layer.Library);
-    Layer.Library = nullptr;
+    FT_Done_FreeType(layer.Library);
+    layer.Library = nullptr;
 }
 
 float FromFixed(FT_Pos value) {
@@ -50,30 +52,31 @@ float FromFixed(FT_Pos value) {
 }
 
 // FreeType stores rows bottom-up when the pitch is negative; either way row 0 is the top.
-const unsigned char *BitmapRow(const FT_Bitmap &bitmap, unsigned row) {
-    if (bitmap.pitch >= 0) return bitmap.buffer + static_cast<size_t>(row) * bitmap.pitch;
-    return bitmap.buffer + static_cast<size_t>(bitmap.rows - 1 - row) * -bitmap.pitch;
+const unsigned char *BitmapRow(const FT_Bitmap &bitmap, std::size_t row) {
+    if (bitmap.pitch >= 0) return bitmap.buffer + static_cast<std::ptrdiff_t>(row) * bitmap.pitch;
+    return bitmap.buffer + static_cast<std::ptrdiff_t>(bitmap.rows - 1 - row) * -bitmap.pitch;
 }
 
 // Copies a rendered glyph into the atlas at (x, y). The copy is clipped to the atlas: a bitmap a
 // pixel wider than its metrics, or a font whose rendered glyphs outgrow the measured ones, must
 // not write past the buffer. One-bit bitmaps (bitmap fonts) are widened to full coverage.
-void CopyBitmap(const FT_Bitmap &bitmap, GlyphAtlas &atlas, int x, int y) {
+void CopyBitmap(const FT_Bitmap &bitmap, GlyphAtlas &atlas, std::size_t x, std::size_t y) {
     const bool gray = bitmap.pixel_mode == FT_PIXEL_MODE_GRAY;
     const bool mono = bitmap.pixel_mode == FT_PIXEL_MODE_MONO;
     if ((!gray && !mono) || bitmap.buffer == nullptr) return;
-    if (x >= atlas.Width || y >= atlas.Height) return;
-    const unsigned columns = std::min<unsigned>(bitmap.width, atlas.Width - x);
-    const unsigned rows = std::min<unsigned>(bitmap.rows, atlas.Height - y);
-    for (unsigned r = 0; r < rows; ++r) {
+    const auto atlasWidth = static_cast<std::size_t>(atlas.Width);
+    const auto atlasHeight = static_cast<std::size_t>(atlas.Height);
+    if (x >= atlasWidth || y >= atlasHeight) return;
+    const std::size_t columns = std::min<std::size_t>(bitmap.width, atlasWidth - x);
+    const std::size_t rows = std::min<std::size_t>(bitmap.rows, atlasHeight - y);
+    for (std::size_t r = 0; r < rows; ++r) {
         const unsigned char *source = BitmapRow(bitmap, r);
-        unsigned char *target = atlas.Pixels.get() + (static_cast<size_t>(y) << atlas.WidthShift) +
-                                static_cast<size_t>(r) * atlas.Width + x;
+        unsigned char *target = atlas.Pixels.get() + (y << atlas.WidthShift) + r * atlasWidth + x;
         if (gray) {
             std::memcpy(target, source, columns);
             continue;
         }
-        for (unsigned c = 0; c < columns; ++c)
+        for (std::size_t c = 0; c < columns; ++c)
             target[c] = (source[c >> 3] & (0x80 >> (c & 7))) ? 255 : 0;
     }
 }
@@ -82,7 +85,7 @@ void CopyBitmap(const FT_Bitmap &bitmap, GlyphAtlas &atlas, int x, int y) {
 // slot, so it is cleared to an empty glyph rather than copied a second time.
 FT_GlyphSlot LoadCharacter(FT_Face face, int code, FT_Int32 flags) {
     FT_GlyphSlot slot = face->glyph;
-    if (FT_Load_Char(face, code, flags) != 0) {
+    if (FT_Load_Char(face, static_cast<FT_ULong>(code), flags) != 0) {
         slot->metrics = FT_Glyph_Metrics{};
         slot->bitmap = FT_Bitmap{};
     }
@@ -94,39 +97,39 @@ unsigned long ReadFontFile(FT_Stream stream, unsigned long offset, unsigned char
     // A count of 0 asks for a seek, which succeeds (0) inside the file.
     if (count == 0) return offset <= stream->size ? 0 : 1;
     auto *source = static_cast<FontFile *>(stream->descriptor.pointer);
-    return source->File.readUpTo(offset, {buffer, count});
+    return source->File.ReadUpTo(offset, {buffer, count});
 }
 
 // FreeType reads the file through the descriptor opened here, so a FIFO or a directory is refused
 // instead of waiting in open() for a writer.
 bool OpenFace(VectorFont &font, const char *path) {
-    std::optional<graphics::RegularFile> file = graphics::RegularFile::Open(path);
+    std::optional<RegularFile> file = RegularFile::Open(path);
     if (!file) return false;
     font.Source = std::make_unique<FontFile>(std::move(*file));
     FT_StreamRec &stream = font.Source->Stream;
-    stream.size = font.Source->File.size();
+    stream.size = font.Source->File.Size();
     stream.descriptor.pointer = font.Source.get();
     stream.read = ReadFontFile;
     FT_Open_Args arguments{};
     arguments.flags = FT_OPEN_STREAM;
     arguments.stream = &stream;
-    return FT_Open_Face(Layer.Library, &arguments, 0, &font.Face) == 0;
+    return FT_Open_Face(layer.Library, &arguments, 0, &font.Face) == 0;
 }
 
 // Looked up at the first draw, when a context exists: asked before the window is up, the answer
 // is always "absent". Drivers without buffer objects have none, and then no buffer can be bound
 // over our client arrays.
 void LookUpBindBuffer() {
-    if (Layer.BindBufferLookedUp) return;
-    Layer.BindBuffer = reinterpret_cast<PFNGLBINDBUFFERPROC>(graphics::backEnd.glProcAddress("glBindBuffer"));
-    Layer.BindBufferLookedUp = true;
+    if (layer.BindBufferLookedUp) return;
+    layer.BindBuffer = reinterpret_cast<PFNGLBINDBUFFERPROC>(backEnd.GlProcAddress("glBindBuffer"));
+    layer.BindBufferLookedUp = true;
 }
 
 GlyphAtlas *FindAtlas(int32_t code) {
-    VectorFont *font = Layer.CurrentFont;
+    VectorFont *font = layer.CurrentFont;
     if (font == nullptr) return nullptr;
     const auto fits = [code](const GlyphAtlas *atlas) {
-        return atlas->Covers(code) && atlas->PointSize == Layer.CurrentSize;
+        return atlas->Covers(code) && atlas->PointSize == layer.CurrentSize;
     };
     if (font->LastAtlas != nullptr && fits(font->LastAtlas)) return font->LastAtlas;
     for (GlyphAtlas *atlas = font->Atlases.get(); atlas != nullptr; atlas = atlas->Next.get()) {
@@ -178,11 +181,11 @@ bool IsContinuation(unsigned char byte) {
 }  // namespace
 
 VectorFont *dtx_open_font(const char *path, int size) {
-    if (Layer.Library == nullptr) {
-        if (FT_Init_FreeType(&Layer.Library) == 0)
+    if (layer.Library == nullptr) {
+        if (FT_Init_FreeType(&layer.Library) == 0)
             std::atexit(ReleaseFreeType);
         else
-            Layer.Library = nullptr;
+            layer.Library = nullptr;
     }
     auto *font = new (std::nothrow) VectorFont{};
     if (font == nullptr) {
@@ -197,7 +200,7 @@ VectorFont *dtx_open_font(const char *path, int size) {
     }
     if (size != 0) {
         dtx_prepare_range(font, size);
-        if (Layer.CurrentFont == nullptr) dtx_select_font(font, size);
+        if (layer.CurrentFont == nullptr) dtx_select_font(font, size);
     }
     return font;
 }
@@ -257,7 +260,8 @@ bool dtx_build_atlas(VectorFont *font, int size) {
     atlas->Width = atlasSize->Width;
     atlas->Height = atlasSize->Height;
     atlas->WidthShift = std::countr_zero(static_cast<uint32_t>(atlas->Width));
-    const size_t pixelCount = static_cast<size_t>(atlas->Width) * atlas->Height;
+    const auto pixelCount =
+        static_cast<std::size_t>(atlas->Width) * static_cast<std::size_t>(atlas->Height);
     atlas->Pixels.reset(new (std::nothrow) unsigned char[pixelCount]());
     if (atlas->Pixels == nullptr) return false;
 
@@ -273,9 +277,10 @@ bool dtx_build_atlas(VectorFont *font, int size) {
             gx = kGap;
             gy += static_cast<int>(maxHeight) + kGap;
         }
-        CopyBitmap(slot->bitmap, *atlas, gx, gy);
+        CopyBitmap(slot->bitmap, *atlas, static_cast<std::size_t>(gx),
+                   static_cast<std::size_t>(gy));
 
-        GlyphInfo &glyph = atlas->Glyphs[code];
+        GlyphInfo &glyph = atlas->GlyphOf(code);
         glyph.Code = code;
         glyph.X = static_cast<float>(gx - kBorder);
         glyph.Y = static_cast<float>(gy - kBorder);
@@ -297,19 +302,19 @@ bool dtx_build_atlas(VectorFont *font, int size) {
 }
 
 void dtx_select_font(VectorFont *font, int size) {
-    if (!Layer.BackEndInstalled) {
+    if (!layer.BackEndInstalled) {
         dtx_gl_setup();
-        Layer.BackEndInstalled = true;
+        layer.BackEndInstalled = true;
     }
-    Layer.CurrentFont = font;
-    Layer.CurrentSize = size;
+    layer.CurrentFont = font;
+    layer.CurrentSize = size;
 }
 
 void dtx_gl_setup() {
-    if (Layer.GlyphQuads != nullptr) return;
-    Layer.GlyphQuads.reset(
+    if (layer.GlyphQuads != nullptr) return;
+    layer.GlyphQuads.reset(
         new (std::nothrow) float[kQuadCapacity * kVerticesPerQuad * kFloatsPerVertex]);
-    Layer.QuadCount = 0;
+    layer.QuadCount = 0;
 }
 
 int32_t dtx_utf8_decode(const char *text) {
@@ -340,7 +345,7 @@ PenStep dtx_step_pen(int32_t code, float *penX, float *penY) {
         case '\t':
             if (atlas != nullptr)
                 *penX = static_cast<float>((std::fmod(static_cast<double>(*penX), 4.0) + 4.0) *
-                                           atlas->Glyphs[0 - atlas->FirstCode].Advance);
+                                           atlas->GlyphOf(0).Advance);
             return {};
         case '\n':
             *penX = 0;
@@ -351,7 +356,7 @@ PenStep dtx_step_pen(int32_t code, float *penX, float *penY) {
             return {};
         default:
             if (atlas == nullptr) return {};
-            const GlyphInfo &glyph = atlas->Glyphs[code - atlas->FirstCode];
+            const GlyphInfo &glyph = atlas->GlyphOf(code);
             *penX += glyph.Advance;
             return {atlas, &glyph};
     }
@@ -378,8 +383,8 @@ TextBox dtx_measure_string(const char *text) {
 
 void dtx_draw_string(const char *text) {
     // Without a context nothing can be drawn; the atlas is uploaded at the first draw with one.
-    if (Layer.CurrentFont == nullptr || !Layer.BackEndInstalled || text == nullptr ||
-        !graphics::backEnd.hasCurrentContext())
+    if (layer.CurrentFont == nullptr || !layer.BackEndInstalled || text == nullptr ||
+        !backEnd.HasCurrentContext())
         return;
     LookUpBindBuffer();
     float penX = 0, penY = 0;
@@ -409,14 +414,14 @@ void dtx_bind_atlas(GlyphAtlas *atlas) {
         glPopClientAttrib();
         atlas->TextureValid = true;
     }
-    if (atlas->Texture != Layer.BoundAtlasTexture) dtx_flush_quads();
-    Layer.BoundAtlasTexture = atlas->Texture;
-    if (Layer.LastAtlasDrawn != nullptr && Layer.LastAtlasDrawn != atlas) dtx_flush_quads();
-    Layer.LastAtlasDrawn = atlas;
+    if (atlas->Texture != layer.BoundAtlasTexture) dtx_flush_quads();
+    layer.BoundAtlasTexture = atlas->Texture;
+    if (layer.LastAtlasDrawn != nullptr && layer.LastAtlasDrawn != atlas) dtx_flush_quads();
+    layer.LastAtlasDrawn = atlas;
 }
 
 void dtx_add_quad(const GlyphInfo &glyph, float penX, float penY) {
-    if (Layer.GlyphQuads == nullptr) return;
+    if (layer.GlyphQuads == nullptr) return;
     const float x = penX - glyph.OriginX, y = penY - glyph.OriginY;
     const float w = glyph.CellWidth, h = glyph.CellHeight;
     const float s0 = glyph.U, s1 = glyph.U + glyph.UWidth;
@@ -425,41 +430,41 @@ void dtx_add_quad(const GlyphInfo &glyph, float penX, float penY) {
         {x, y, s0, tBottom}, {x + w, y, s1, tBottom},  {x + w, y + h, s1, tTop},
         {x, y, s0, tBottom}, {x + w, y + h, s1, tTop}, {x, y + h, s0, tTop},
     };
-    std::memcpy(Layer.GlyphQuads.get() + Layer.QuadCount * kVerticesPerQuad * kFloatsPerVertex,
+    std::memcpy(layer.GlyphQuads.get() + layer.QuadCount * kVerticesPerQuad * kFloatsPerVertex,
                 quad, sizeof quad);
-    if (++Layer.QuadCount == kQuadCapacity) dtx_flush_quads();
+    if (++layer.QuadCount == kQuadCapacity) dtx_flush_quads();
 }
 
 void dtx_flush_quads() {
-    if (Layer.QuadCount == 0) return;
+    if (layer.QuadCount == 0) return;
     GLint savedArrayBuffer = 0;
-    if (Layer.BindBuffer != nullptr) {
+    if (layer.BindBuffer != nullptr) {
         // A bound buffer object would turn our client pointers into buffer offsets.
         glGetIntegerv(GL_ARRAY_BUFFER_BINDING, &savedArrayBuffer);
-        Layer.BindBuffer(GL_ARRAY_BUFFER, 0);
+        layer.BindBuffer(GL_ARRAY_BUFFER, 0);
     }
     glPushAttrib(GL_ENABLE_BIT);
     glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, Layer.BoundAtlasTexture);
+    glBindTexture(GL_TEXTURE_2D, layer.BoundAtlasTexture);
 
     const GLsizei stride = kFloatsPerVertex * sizeof(float);
     glEnableClientState(GL_VERTEX_ARRAY);
-    glVertexPointer(2, GL_FLOAT, stride, Layer.GlyphQuads.get());
+    glVertexPointer(2, GL_FLOAT, stride, layer.GlyphQuads.get());
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glTexCoordPointer(2, GL_FLOAT, stride, Layer.GlyphQuads.get() + 2);
+    glTexCoordPointer(2, GL_FLOAT, stride, layer.GlyphQuads.get() + 2);
 
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDepthMask(GL_FALSE);
-    graphics::backEnd.draw.drawArrays(GL_TRIANGLES, 0, Layer.QuadCount * kVerticesPerQuad);
+    backEnd.Draw.DrawArrays(GL_TRIANGLES, 0, layer.QuadCount * kVerticesPerQuad);
     glDepthMask(GL_TRUE);
 
     glDisableClientState(GL_VERTEX_ARRAY);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glPopAttrib();
-    if (Layer.BindBuffer != nullptr && savedArrayBuffer != 0)
-        Layer.BindBuffer(GL_ARRAY_BUFFER, static_cast<GLuint>(savedArrayBuffer));
-    Layer.QuadCount = 0;
+    if (layer.BindBuffer != nullptr && savedArrayBuffer != 0)
+        layer.BindBuffer(GL_ARRAY_BUFFER, static_cast<GLuint>(savedArrayBuffer));
+    layer.QuadCount = 0;
 }
 
 void dtx_release_font(VectorFont *font) {
@@ -468,19 +473,21 @@ void dtx_release_font(VectorFont *font) {
     for (std::unique_ptr<GlyphAtlas> atlas = std::move(font->Atlases); atlas != nullptr;
          atlas = std::move(atlas->Next)) {
         if (atlas->Texture != 0) {
-            if (Layer.BoundAtlasTexture == atlas->Texture) Layer.BoundAtlasTexture = 0;
-            if (graphics::backEnd.hasCurrentContext()) glDeleteTextures(1, &atlas->Texture);
+            if (layer.BoundAtlasTexture == atlas->Texture) layer.BoundAtlasTexture = 0;
+            if (backEnd.HasCurrentContext()) glDeleteTextures(1, &atlas->Texture);
         }
-        if (Layer.LastAtlasDrawn == atlas.get()) Layer.LastAtlasDrawn = nullptr;
+        if (layer.LastAtlasDrawn == atlas.get()) layer.LastAtlasDrawn = nullptr;
     }
-    if (Layer.CurrentFont == font) Layer.CurrentFont = nullptr;
+    if (layer.CurrentFont == font) layer.CurrentFont = nullptr;
     delete font;
 }
 
 VectorFont *dtx_current_font() {
-    return Layer.CurrentFont;
+    return layer.CurrentFont;
 }
 
 int dtx_queued_quads() {
-    return Layer.QuadCount;
+    return layer.QuadCount;
 }
+
+}  // namespace graphics

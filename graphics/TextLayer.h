@@ -8,12 +8,15 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <utility>
 
 #include "RegularFile.h"
+
+namespace graphics {
 
 // One glyph's cell in its atlas. Sizes are in atlas texels, which equal pixels at the atlas size;
 // the cell carries a 4-texel empty border on every side.
@@ -45,12 +48,14 @@ struct GlyphAtlas {
     std::unique_ptr<GlyphAtlas> Next;
 
     bool Covers(int32_t code) const { return FirstCode <= code && code < EndCode; }
+    // The cell of a code the atlas covers.
+    GlyphInfo &GlyphOf(int32_t code) { return Glyphs[static_cast<std::size_t>(code - FirstCode)]; }
 };
 
 // A font file held open for FreeType, which reads it through Stream for as long as the face lives.
 struct FontFile {
-    explicit FontFile(graphics::RegularFile file) : File(std::move(file)) {}
-    graphics::RegularFile File;
+    explicit FontFile(RegularFile file) : File(std::move(file)) {}
+    RegularFile File;
     FT_StreamRec Stream{};
 };
 
@@ -102,3 +107,5 @@ void dtx_flush_quads();
 // Read-only views of the layer state for the tests.
 VectorFont *dtx_current_font();
 int dtx_queued_quads();
+
+}  // namespace graphics

@@ -32,22 +32,14 @@
 
 namespace graphics {
 
-HandleTable<TextureSlot, kTextureTableSize> TextureTable;
-HandleTable<ImageRecord, kImageTableSize> ImageTable;
+HandleTable<TextureSlot, kTextureTableSize> textureTable;
+HandleTable<ImageRecord, kImageTableSize> imageTable;
 
 void DecoderBufferDeleter::operator()(unsigned char *buffer) const {
     stbi_image_free(buffer);
 }
 
-}  // namespace graphics
-
 namespace {
-
-using graphics::ImageRecord;
-using graphics::ImageTable;
-using graphics::kNoHandle;
-using graphics::TextureSlot;
-using graphics::TextureTable;
 
 // The text after the last dot anywhere in the path, directory names included.
 std::string_view Extension(const char *path) {
@@ -82,32 +74,32 @@ GLuint GenerateBoundTexture() {
 // A missing, unreadable or malformed file leaves name 0 (OpenGL's default texture) and creates
 // nothing.
 GLuint LoadSgiTexture(const char *path) {
-    std::optional<graphics::RegularFile> file = graphics::RegularFile::Open(path);
+    std::optional<RegularFile> file = RegularFile::Open(path);
     if (!file) return 0;
-    const graphics::SgiReadResult result = graphics::ReadSgiImage(*file);
-    if (!result.ok()) return 0;
-    const graphics::SgiImage &image = result.image;
+    const SgiReadResult result = ReadSgiImage(*file);
+    if (!result.Ok()) return 0;
+    const SgiImage &image = result.Image;
 
     const GLuint name = GenerateBoundTexture();
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    gluBuild2DMipmaps(GL_TEXTURE_2D, SgiInternalFormat(image.components), image.width, image.height,
-                      GL_RGBA, GL_UNSIGNED_BYTE, image.rgba.data());
+    gluBuild2DMipmaps(GL_TEXTURE_2D, SgiInternalFormat(image.Components), image.Width, image.Height,
+                      GL_RGBA, GL_UNSIGNED_BYTE, image.Rgba.data());
     return name;
 }
 
 // Three-channel pixels, top row first, with the file's own channel count; no pixels when the file
 // could not be decoded.
 struct DecodedPicture {
-    std::unique_ptr<unsigned char, graphics::DecoderBufferDeleter> Pixels;
+    std::unique_ptr<unsigned char, DecoderBufferDeleter> Pixels;
     int Width = 0, Height = 0, Channels = 0;
 };
 
 // SOIL's decoder sees only files whose header gives a size it can afford, and reads them from the
 // descriptor that was checked, not from the path again.
 DecodedPicture DecodeRgbPicture(const char *path) {
-    std::optional<graphics::RegularFile> file = graphics::RegularFile::Open(path);
-    if (!file || !graphics::ReadPictureHeader(*file).ok()) return {};
+    std::optional<RegularFile> file = RegularFile::Open(path);
+    if (!file || !ReadPictureHeader(*file).Ok()) return {};
     std::FILE *stream = std::move(*file).IntoStream();
     if (!stream) return {};
     DecodedPicture picture;
@@ -133,13 +125,13 @@ GLuint LoadDecodedTexture(const char *path) {
 
 // Without a context there is nothing to upload into, so the handle names texture 0.
 GLuint LoadTextureFile(const char *path) {
-    if (!graphics::backEnd.hasCurrentContext()) return 0;
+    if (!backEnd.HasCurrentContext()) return 0;
     return IsSgiExtension(Extension(path)) ? LoadSgiTexture(path) : LoadDecodedTexture(path);
 }
 
 // Image rows are bottom row first, so here t = 0 is the bottom of the picture.
 GLuint UploadImage(const ImageRecord &image) {
-    if (!graphics::backEnd.hasCurrentContext()) return 0;
+    if (!backEnd.HasCurrentContext()) return 0;
     const GLuint name = GenerateBoundTexture();
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
@@ -148,10 +140,10 @@ GLuint UploadImage(const ImageRecord &image) {
     return name;
 }
 
-void FlipRowsInPlace(unsigned char *pixels, std::size_t rowBytes, int height) {
-    for (int top = 0, bottom = height - 1; top < bottom; ++top, --bottom) {
+void FlipRowsInPlace(unsigned char *pixels, std::size_t rowBytes, std::size_t height) {
+    for (std::size_t top = 0; top < height / 2; ++top) {
         std::swap_ranges(pixels + top * rowBytes, pixels + (top + 1) * rowBytes,
-                         pixels + bottom * rowBytes);
+                         pixels + (height - 1 - top) * rowBytes);
     }
 }
 
@@ -160,66 +152,82 @@ std::size_t PixelCount(const ImageRecord &image) {
 }
 
 }  // namespace
+}  // namespace graphics
+
+using graphics::backEnd;
+using graphics::DecodedPicture;
+using graphics::DecodeRgbPicture;
+using graphics::DrawCalls;
+using graphics::FlipRowsInPlace;
+using graphics::ImageRecord;
+using graphics::imageTable;
+using graphics::kNoHandle;
+using graphics::kNoTextureName;
+using graphics::LoadTextureFile;
+using graphics::PixelCount;
+using graphics::TextureSlot;
+using graphics::textureTable;
+using graphics::UploadImage;
 
 extern "C" {
 
 int LoadTexture(const char *path) {
-    const int handle = TextureTable.LowestFree();
+    const int handle = textureTable.LowestFree();
     if (handle == kNoHandle) return kNoHandle;
-    TextureSlot &slot = TextureTable[handle];
+    TextureSlot &slot = textureTable[handle];
     slot.GlName = LoadTextureFile(path ? path : "");
     slot.Free = false;
     return handle;
 }
 
 int CreateTextureFromImage(int image) {
-    const ImageRecord *source = ImageTable.Find(image);
+    const ImageRecord *source = imageTable.Find(image);
     if (!source) return kNoHandle;
-    const int handle = TextureTable.LowestFree();
+    const int handle = textureTable.LowestFree();
     if (handle == kNoHandle) return kNoHandle;
-    TextureSlot &slot = TextureTable[handle];
+    TextureSlot &slot = textureTable[handle];
     slot.GlName = UploadImage(*source);
     slot.Free = false;
     return handle;
 }
 
 void DeleteTexture(int texture) {
-    TextureSlot *slot = TextureTable.Find(texture);
+    TextureSlot *slot = textureTable.Find(texture);
     if (!slot) return;
-    if (graphics::backEnd.hasCurrentContext()) glDeleteTextures(1, &slot->GlName);
+    if (backEnd.HasCurrentContext()) glDeleteTextures(1, &slot->GlName);
     slot->Free = true;
-    slot->GlName = graphics::kNoTextureName;
+    slot->GlName = kNoTextureName;
 }
 
 void SetTexture(int texture) {
-    if (!graphics::backEnd.hasCurrentContext()) return;
-    if (const TextureSlot *slot = TextureTable.Find(texture)) {
+    if (!backEnd.HasCurrentContext()) return;
+    if (const TextureSlot *slot = textureTable.Find(texture)) {
         glBindTexture(GL_TEXTURE_2D, slot->GlName);
     }
 }
 
 void DrawTexturedRectangle(int texture, float x, float y, float width, float height) {
-    const TextureSlot *slot = TextureTable.Find(texture);
-    if (!slot || !graphics::backEnd.hasCurrentContext()) return;
+    const TextureSlot *slot = textureTable.Find(texture);
+    if (!slot || !backEnd.HasCurrentContext()) return;
     glBindTexture(GL_TEXTURE_2D, slot->GlName);
     // Always one quad: outline mode shows it as lines through the polygon mode alone.
-    const graphics::DrawCalls &draw = graphics::backEnd.draw;
-    draw.begin(GL_QUADS);
-    draw.texCoord2f(0.0f, 0.0f);
-    draw.vertex2f(x, y);
-    draw.texCoord2f(1.0f, 0.0f);
-    draw.vertex2f(x + width, y);
-    draw.texCoord2f(1.0f, 1.0f);
-    draw.vertex2f(x + width, y + height);
-    draw.texCoord2f(0.0f, 1.0f);
-    draw.vertex2f(x, y + height);
-    draw.end();
+    const DrawCalls &draw = backEnd.Draw;
+    draw.Begin(GL_QUADS);
+    draw.TexCoord2f(0.0f, 0.0f);
+    draw.Vertex2f(x, y);
+    draw.TexCoord2f(1.0f, 0.0f);
+    draw.Vertex2f(x + width, y);
+    draw.TexCoord2f(1.0f, 1.0f);
+    draw.Vertex2f(x + width, y + height);
+    draw.TexCoord2f(0.0f, 1.0f);
+    draw.Vertex2f(x, y + height);
+    draw.End();
 }
 
 int _LoadImage(const char *path) {
-    const int handle = ImageTable.LowestFree();
+    const int handle = imageTable.LowestFree();
     if (handle == kNoHandle) return kNoHandle;
-    ImageRecord &image = ImageTable[handle];
+    ImageRecord &image = imageTable[handle];
     DecodedPicture picture = DecodeRgbPicture(path);
     if (picture.Pixels) {
         image.Pixels = std::move(picture.Pixels);
@@ -227,7 +235,7 @@ int _LoadImage(const char *path) {
         image.Height = picture.Height;
         image.Channels = picture.Channels;
         FlipRowsInPlace(image.Pixels.get(), static_cast<std::size_t>(image.Width) * 3,
-                        image.Height);
+                        static_cast<std::size_t>(image.Height));
         image.Rgba.resize(PixelCount(image) * 4);
         const unsigned char *rgb = image.Pixels.get();
         for (std::size_t i = 0; i < PixelCount(image); ++i) {
@@ -242,13 +250,13 @@ int _LoadImage(const char *path) {
 }
 
 void DeleteImage(int image) {
-    ImageRecord *record = ImageTable.Find(image);
+    ImageRecord *record = imageTable.Find(image);
     if (!record) return;
     *record = ImageRecord{};
 }
 
 void SetImageColorKey(int image, int red, int green, int blue) {
-    ImageRecord *record = ImageTable.Find(image);
+    ImageRecord *record = imageTable.Find(image);
     if (!record) return;
     const auto low8 = [](int value) { return static_cast<unsigned char>(value & 0xFF); };
     const unsigned char key[3] = {low8(red), low8(green), low8(blue)};
@@ -259,8 +267,8 @@ void SetImageColorKey(int image, int red, int green, int blue) {
 }
 
 void DrawImage(int image, float x, float y, float zoomX, float zoomY) {
-    const ImageRecord *record = ImageTable.Find(image);
-    if (!record || !graphics::backEnd.hasCurrentContext()) return;
+    const ImageRecord *record = imageTable.Find(image);
+    if (!record || !backEnd.HasCurrentContext()) return;
     glRasterPos2f(x, y);
     glPixelZoom(zoomX, zoomY);
     if (!record->Rgba.empty()) {

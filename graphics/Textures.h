@@ -36,7 +36,7 @@ struct ImageRecord {
     std::vector<unsigned char> Rgba;  // R, G, B, A; same order; drawn, keyed and uploaded
 };
 
-extern HandleTable<TextureSlot, kTextureTableSize> TextureTable;
-extern HandleTable<ImageRecord, kImageTableSize> ImageTable;
+extern HandleTable<TextureSlot, kTextureTableSize> textureTable;
+extern HandleTable<ImageRecord, kImageTableSize> imageTable;
 
 }  // namespace graphics

@@ -7,6 +7,7 @@
 #include "HandleTable.h"
 #include "TextLayer.h"
 
+namespace graphics {
 namespace {
 
 struct FontSlot {
@@ -16,11 +17,11 @@ struct FontSlot {
 };
 
 // Handles from outside the table find no slot and behave like a failed load.
-graphics::HandleTable<FontSlot, 1024> FontTable;
+HandleTable<FontSlot, 1024> fontTable;
 
 // Makes the handle's font current; false when there is nothing to draw or measure with.
 bool SelectSlot(int handle) {
-    const FontSlot *slot = FontTable.Find(handle);
+    const FontSlot *slot = fontTable.Find(handle);
     if (slot == nullptr) return false;
     dtx_select_font(slot->Font, slot->Size);
     return true;
@@ -32,36 +33,46 @@ TextBox MeasureWithFont(int handle, const char *text) {
 }
 
 }  // namespace
+}  // namespace graphics
+
+using graphics::dtx_draw_string;
+using graphics::dtx_open_font;
+using graphics::dtx_release_font;
+using graphics::FontSlot;
+using graphics::fontTable;
+using graphics::kNoHandle;
+using graphics::MeasureWithFont;
+using graphics::SelectSlot;
 
 extern "C" {
 
-GRAPHICS_API int LoadVectorFont(const char *path, int size) {
-    const int handle = FontTable.LowestFree();
-    if (handle == graphics::kNoHandle) return graphics::kNoHandle;
-    FontSlot &slot = FontTable[handle];
+int LoadVectorFont(const char *path, int size) {
+    const int handle = fontTable.LowestFree();
+    if (handle == kNoHandle) return kNoHandle;
+    FontSlot &slot = fontTable[handle];
     slot.Font = dtx_open_font(path, size);
     slot.Size = size;
     slot.Free = false;
     return handle;
 }
 
-GRAPHICS_API void DrawVectorFont(int handle, const char *text) {
+void DrawVectorFont(int handle, const char *text) {
     if (SelectSlot(handle)) dtx_draw_string(text);
 }
 
-GRAPHICS_API void DeleteVectorFont(int handle) {
-    FontSlot *slot = FontTable.Find(handle);
+void DeleteVectorFont(int handle) {
+    FontSlot *slot = fontTable.Find(handle);
     if (slot == nullptr) return;
     dtx_release_font(slot->Font);
     slot->Font = nullptr;
     slot->Free = true;
 }
 
-GRAPHICS_API float GetVectorFontStringWidth(int handle, const char *text) {
+float GetVectorFontStringWidth(int handle, const char *text) {
     return MeasureWithFont(handle, text).Width;
 }
 
-GRAPHICS_API float GetVectorFontStringHeight(int handle, const char *text) {
+float GetVectorFontStringHeight(int handle, const char *text) {
     return MeasureWithFont(handle, text).Height;
 }
 

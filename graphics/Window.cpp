@@ -15,30 +15,24 @@
 #include "Platform.h"
 #include "Tactil.h"
 
-using graphics::backEnd;
-using graphics::BackEndWindow;
-using graphics::FrameBorders;
-using graphics::MessageButtons;
-using graphics::MessageIcon;
-using graphics::WindowEvent;
-
+namespace graphics {
 namespace {
 
 // The converted title, kept for the life of the process; one buffer serves every start.
-constexpr int titleCapacity = 4096;
-char titleBuffer[titleCapacity];
+constexpr int kTitleCapacity = 4096;
+char titleBuffer[kTitleCapacity];
 
 // Stands for the module instance handle a C program's input library is given.
 char instanceToken;
 
-constexpr int escapedWindowPosition = 100;
+constexpr int kEscapedWindowPosition = 100;
 
 // Copies the title, cut to the buffer on a character boundary so that it stays valid UTF-8.
 void ConvertTitle(const char *title) {
     const char *source = title != nullptr ? title : "";
     size_t length = std::strlen(source);
-    if (length >= titleCapacity) {
-        length = titleCapacity - 1;
+    if (length >= kTitleCapacity) {
+        length = kTitleCapacity - 1;
         while (length > 0 && (static_cast<unsigned char>(source[length]) & 0xC0) == 0x80) --length;
     }
     std::memcpy(titleBuffer, source, length);
@@ -46,20 +40,20 @@ void ConvertTitle(const char *title) {
 }
 
 void ReportError(const char *text, MessageIcon icon = MessageIcon::Exclamation) {
-    backEnd.showMessageBox(text, "ERROR", MessageButtons::Ok, icon);
+    backEnd.ShowMessageBox(text, "ERROR", MessageButtons::Ok, icon);
 }
 
 void ReportShutdownError(const char *text) {
-    backEnd.showMessageBox(text, "SHUTDOWN ERROR", MessageButtons::Ok, MessageIcon::Information);
+    backEnd.ShowMessageBox(text, "SHUTDOWN ERROR", MessageButtons::Ok, MessageIcon::Information);
 }
 
 void LeaveFullscreenDisplay() {
-    if (graphicsState.Window != nullptr) backEnd.leaveFullscreen(graphicsState.Window);
-    backEnd.setCursorVisible(true);
+    if (graphicsState.Window != nullptr) backEnd.LeaveFullscreen(graphicsState.Window);
+    backEnd.SetCursorVisible(true);
 }
 
 void DestroyGraphicsWindow() {
-    backEnd.destroyWindow(graphicsState.Window);
+    backEnd.DestroyWindow(graphicsState.Window);
     graphicsState.Window = nullptr;
 }
 
@@ -67,10 +61,10 @@ void DestroyGraphicsWindow() {
 void TearDown() {
     if (graphicsState.Fullscreen) LeaveFullscreenDisplay();
     if (graphicsState.RenderContext != nullptr) {
-        if (!backEnd.makeCurrent(nullptr, nullptr)) {
+        if (!backEnd.MakeCurrent(nullptr, nullptr)) {
             ReportShutdownError("Release Of DC And RC Failed.");
         }
-        backEnd.deleteContext(graphicsState.RenderContext);
+        backEnd.DeleteContext(graphicsState.RenderContext);
         graphicsState.RenderContext = nullptr;
     }
     if (graphicsState.Window != nullptr) DestroyGraphicsWindow();
@@ -107,7 +101,7 @@ void SetInitialOpenGlState() {
 
 // A close request minimises and destroys the window; the frame loop then reports 0.
 void CloseGraphicsWindow() {
-    backEnd.minimizeWindow(graphicsState.Window);
+    backEnd.MinimizeWindow(graphicsState.Window);
     DestroyGraphicsWindow();
 }
 
@@ -116,21 +110,21 @@ void CloseGraphicsWindow() {
 // start's fullscreen flag stays set, so a second Escape repeats these steps.
 void EscapeFullscreen() {
     BackEndWindow *window = graphicsState.Window;
-    const FrameBorders before = backEnd.frameBorders(window);
+    const FrameBorders before = backEnd.FrameBordersOf(window);
     int clientWidth = 0;
     int clientHeight = 0;
-    backEnd.clientSize(window, &clientWidth, &clientHeight);
-    const int outerWidth = before.left + clientWidth + before.right;
-    const int outerHeight = before.top + clientHeight + before.bottom;
+    backEnd.ClientSize(window, &clientWidth, &clientHeight);
+    const int outerWidth = before.Left + clientWidth + before.Right;
+    const int outerHeight = before.Top + clientHeight + before.Bottom;
 
     LeaveFullscreenDisplay();
-    backEnd.addFrame(window);
-    const FrameBorders frame = backEnd.frameBorders(window);
+    backEnd.AddFrame(window);
+    const FrameBorders frame = backEnd.FrameBordersOf(window);
     // A frame wider than the window still leaves a client area to draw into.
-    backEnd.setClientRect(window, escapedWindowPosition + frame.left,
-                          escapedWindowPosition + frame.top,
-                          std::max(1, outerWidth - frame.left - frame.right),
-                          std::max(1, outerHeight - frame.top - frame.bottom));
+    backEnd.SetClientRect(window, kEscapedWindowPosition + frame.Left,
+                          kEscapedWindowPosition + frame.Top,
+                          std::max(1, outerWidth - frame.Left - frame.Right),
+                          std::max(1, outerHeight - frame.Top - frame.Bottom));
 }
 
 void HandleEvent(WindowEvent event) {
@@ -148,6 +142,21 @@ void HandleEvent(WindowEvent event) {
 }
 
 }  // namespace
+}  // namespace graphics
+
+using graphics::backEnd;
+using graphics::BuildBitmapFont;
+using graphics::ConvertTitle;
+using graphics::FailAfterTearDown;
+using graphics::graphicsState;
+using graphics::HandleEvent;
+using graphics::instanceToken;
+using graphics::MessageButtons;
+using graphics::MessageIcon;
+using graphics::ReportError;
+using graphics::SetInitialOpenGlState;
+using graphics::titleBuffer;
+using graphics::WindowEvent;
 
 extern "C" {
 
@@ -167,7 +176,7 @@ int InitGraph(int width, int height, int fullscreen, const char *title) {
     graphicsState.Fullscreen = fullscreenRequested;
     graphicsState.Instance = &instanceToken;
 
-    if (graphicsState.ClassRegistered || !backEnd.startVideo()) {
+    if (graphicsState.ClassRegistered || !backEnd.StartVideo()) {
         ReportError("Failed To Register The Window Class.");
         return 0;
     }
@@ -177,9 +186,9 @@ int InitGraph(int width, int height, int fullscreen, const char *title) {
     // system the design came from does: the class stays registered, so every later InitGraph of
     // the process fails at registration, and a switched display and hidden cursor stay as well.
     if (graphicsState.Fullscreen) {
-        if (backEnd.fullscreenModeAvailable(width, height)) {
-            backEnd.setCursorVisible(false);
-        } else if (backEnd.showMessageBox("The Requested Fullscreen Mode Is Not Supported "
+        if (backEnd.FullscreenModeAvailable(width, height)) {
+            backEnd.SetCursorVisible(false);
+        } else if (backEnd.ShowMessageBox("The Requested Fullscreen Mode Is Not Supported "
                                           "By\nYour Video Card. Use Windowed Mode Instead?",
                                           "OPENGL", MessageButtons::YesNo,
                                           MessageIcon::Exclamation)) {
@@ -191,31 +200,31 @@ int InitGraph(int width, int height, int fullscreen, const char *title) {
     }
 
     // The window's visual is chosen when it is created, so the pixel format is requested before.
-    if (!backEnd.requestPixelFormat()) return FailAfterTearDown("Can't Set The PixelFormat.");
+    if (!backEnd.RequestPixelFormat()) return FailAfterTearDown("Can't Set The PixelFormat.");
 
     graphicsState.Window =
-        backEnd.createWindow(titleBuffer, x, y, width, height, graphicsState.Fullscreen);
+        backEnd.CreateWindow(titleBuffer, x, y, width, height, graphicsState.Fullscreen);
     if (graphicsState.Window == nullptr) {
         ReportError("Window Creation Error.");
         return 0;
     }
-    if (!backEnd.connectDisplay(graphicsState.Window)) {
+    if (!backEnd.ConnectDisplay(graphicsState.Window)) {
         ReportError("Can't Create A GL Device Context.");
         return 0;
     }
 
-    graphicsState.RenderContext = backEnd.createContext(graphicsState.Window);
+    graphicsState.RenderContext = backEnd.CreateContext(graphicsState.Window);
     if (graphicsState.RenderContext == nullptr) {
         return FailAfterTearDown("Can't Create A GL Rendering Context.");
     }
-    if (!backEnd.makeCurrent(graphicsState.Window, graphicsState.RenderContext)) {
+    if (!backEnd.MakeCurrent(graphicsState.Window, graphicsState.RenderContext)) {
         return FailAfterTearDown("Can't Activate The GL Rendering Context.");
     }
     // The library sets no frame rate of its own: the swap waiting for the display is what keeps
     // a program's loop to the display's rate.
-    backEnd.waitForDisplayInSwap();
+    backEnd.WaitForDisplayInSwap();
 
-    backEnd.showWindow(graphicsState.Window);
+    backEnd.ShowWindow(graphicsState.Window);
     SetInitialOpenGlState();
     BuildBitmapFont();
     InitDirectInput(graphicsState.Window, graphicsState.Instance);
@@ -224,18 +233,18 @@ int InitGraph(int width, int height, int fullscreen, const char *title) {
 
 int UpdateScreen(void) {
     WindowEvent event = WindowEvent::Other;
-    if (graphicsState.Window != nullptr && backEnd.pollEvent(graphicsState.Window, &event)) {
+    if (graphicsState.Window != nullptr && backEnd.PollEvent(graphicsState.Window, &event)) {
         HandleEvent(event);
     }
     DirectInputPoll();
     if (graphicsState.Window == nullptr) return 0;
-    return backEnd.swapBuffers(graphicsState.Window) ? 1 : 0;
+    return backEnd.SwapBuffers(graphicsState.Window) ? 1 : 0;
 }
 
 void GetScreenSize(int *width, int *height) {
     int screenWidth = 0;
     int screenHeight = 0;
-    if (!backEnd.startVideo() || !backEnd.screenSize(&screenWidth, &screenHeight)) {
+    if (!backEnd.StartVideo() || !backEnd.ScreenSize(&screenWidth, &screenHeight)) {
         screenWidth = 0;
         screenHeight = 0;
     }
@@ -247,7 +256,7 @@ void GetWindowSize(int *width, int *height) {
     int clientWidth = 0;
     int clientHeight = 0;
     if (graphicsState.Window != nullptr) {
-        backEnd.clientSize(graphicsState.Window, &clientWidth, &clientHeight);
+        backEnd.ClientSize(graphicsState.Window, &clientWidth, &clientHeight);
     }
     if (width != nullptr) *width = clientWidth;
     if (height != nullptr) *height = clientHeight;
@@ -257,7 +266,7 @@ void GetMousePosition(int *x, int *y) {
     int pointerX = 0;
     int pointerY = 0;
     if (graphicsState.Window == nullptr ||
-        !backEnd.queryPointer(graphicsState.Window, &pointerX, &pointerY)) {
+        !backEnd.QueryPointer(graphicsState.Window, &pointerX, &pointerY)) {
         pointerX = 0;
         pointerY = 0;
     }

@@ -9,9 +9,9 @@ namespace {
 constexpr std::string_view kFaultStart = "ERROR: AddressSanitizer";
 
 struct FaultKind {
-    std::string_view marker;    // what the report says of the fault
-    std::string_view detail;    // further text that must be there too, or empty
-    std::string_view sentence;  // what the learner is told
+    std::string_view Marker;    // what the report says of the fault
+    std::string_view Detail;    // further text that must be there too, or empty
+    std::string_view Sentence;  // what the learner is told
 };
 
 // Checked in order: a kind with a detail comes before the same marker without one, and the
@@ -65,11 +65,11 @@ std::string DescribeFault(std::string_view report, std::string_view sourcePath) 
     }
     const std::string_view fault = report.substr(start);
     for (const FaultKind &kind : kFaultKinds) {
-        if (fault.find(kind.marker) == std::string_view::npos ||
-            fault.find(kind.detail) == std::string_view::npos) {
+        if (fault.find(kind.Marker) == std::string_view::npos ||
+            fault.find(kind.Detail) == std::string_view::npos) {
             continue;
         }
-        std::string sentence(kind.sentence);
+        std::string sentence(kind.Sentence);
         if (const int line = FirstSourceLine(fault, sourcePath)) {
             const std::size_t slash = sourcePath.rfind('/');
             const std::string_view name =

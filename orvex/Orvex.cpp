@@ -33,10 +33,8 @@
 #include "FaultReport.h"
 
 namespace fs = std::filesystem;
-using orvex::ChildOutput;
-using orvex::RunAndWait;
-using orvex::SignalWatch;
 
+namespace orvex {
 namespace {
 
 constexpr int kUsageError = 2;
@@ -49,8 +47,8 @@ constexpr const char *kInsideTerminal = "ORVEX_INSIDE_TERMINAL";
 constexpr const char *kFaultFolder = "faults";
 
 struct Terminal {
-    const char *program;
-    const char *runOption;  // what precedes the command to run
+    const char *Program;
+    const char *RunOption;  // what precedes the command to run
 };
 
 // Debian's chosen terminal first, then the common ones.
@@ -62,7 +60,7 @@ constexpr Terminal kTerminals[] = {
 const std::vector<std::string> kSanitizerFlags = {"-fsanitize=address,undefined",
                                                   "-fno-omit-frame-pointer"};
 
-std::optional<std::string> findInPath(const std::string &name) {
+std::optional<std::string> FindInPath(const std::string &name) {
     if (name.find('/') != std::string::npos) {
         return access(name.c_str(), X_OK) == 0 ? std::optional(name) : std::nullopt;
     }
@@ -82,9 +80,9 @@ std::optional<std::string> findInPath(const std::string &name) {
 
 // Replaces this process with `terminal` running this program on `source`; returns when it could
 // not be started.
-void execInTerminal(const std::string &terminal, const char *runOption, const std::string &self,
+void ExecInTerminal(const std::string &terminal, const char *runOption, const std::string &self,
                     const std::string &source) {
-    const std::optional<std::string> program = findInPath(terminal);
+    const std::optional<std::string> program = FindInPath(terminal);
     if (!program) {
         return;
     }
@@ -97,7 +95,7 @@ void execInTerminal(const std::string &terminal, const char *runOption, const st
 // Starts this program again inside a terminal window when it has no terminal at all; returns only
 // when it does not (a terminal at hand, none wanted, none found, or it could not be started). A
 // terminal on any standard stream means the learner is at one already, with the rest redirected.
-void reopenInTerminal(const std::string &self, const std::string &source) {
+void ReopenInTerminal(const std::string &self, const std::string &source) {
     if (isatty(STDIN_FILENO) || isatty(STDOUT_FILENO) || isatty(STDERR_FILENO) ||
         (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr)) {
         return;
@@ -109,44 +107,44 @@ void reopenInTerminal(const std::string &self, const std::string &source) {
         }
         const auto known = std::find_if(std::begin(kTerminals), std::end(kTerminals),
                                         [chosen](const Terminal &terminal) {
-                                            return fs::path(chosen).filename() == terminal.program;
+                                            return fs::path(chosen).filename() == terminal.Program;
                                         });
-        execInTerminal(chosen, known == std::end(kTerminals) ? "-e" : known->runOption, self,
+        ExecInTerminal(chosen, known == std::end(kTerminals) ? "-e" : known->RunOption, self,
                        source);
         return;
     }
     for (const Terminal &terminal : kTerminals) {
-        execInTerminal(terminal.program, terminal.runOption, self, source);
+        ExecInTerminal(terminal.Program, terminal.RunOption, self, source);
     }
 }
 
-std::optional<std::string> findCompiler() {
+std::optional<std::string> FindCompiler() {
     const char *chosen = std::getenv("CC");
     if (chosen != nullptr && *chosen != '\0') {
-        return findInPath(chosen);
+        return FindInPath(chosen);
     }
     for (const char *name : {"cc", "gcc", "clang"}) {
-        if (std::optional<std::string> compiler = findInPath(name)) {
+        if (std::optional<std::string> compiler = FindInPath(name)) {
             return compiler;
         }
     }
     return std::nullopt;
 }
 
-bool sanitizersWanted() {
+bool SanitizersWanted() {
     const char *choice = std::getenv("ORVEX_SANITIZE");
     return choice == nullptr || std::strcmp(choice, "0") != 0;
 }
 
 // The signal that asked Orvex to stop while no program ran yet, or 0.
-int stopSignal(SignalWatch &signals) {
+int StopSignal(SignalWatch &signals) {
     signals.takePending();
     return signals.ending() != 0 ? signals.ending() : signals.interruption();
 }
 
 // Whether the compiler builds and links a program with the sanitizers: their runtime libraries
 // come in packages of their own that may be missing.
-bool compilerOffersSanitizers(const std::string &compiler, const fs::path &scratch,
+bool CompilerOffersSanitizers(const std::string &compiler, const fs::path &scratch,
                               SignalWatch &signals) {
     const fs::path probe = scratch / "sanitizer-probe.c";
     std::ofstream(probe) << "int main(void) { return 0; }\n";
@@ -158,7 +156,7 @@ bool compilerOffersSanitizers(const std::string &compiler, const fs::path &scrat
 }
 
 // Adds Orvex's settings after any the learner has made; the later setting wins.
-void addSanitizerOptions(const char *variable, const std::string &options) {
+void AddSanitizerOptions(const char *variable, const std::string &options) {
     const char *inherited = std::getenv(variable);
     const std::string joined = inherited != nullptr && *inherited != '\0'
                                    ? std::string(inherited) + ":" + options
@@ -168,15 +166,15 @@ void addSanitizerOptions(const char *variable, const std::string &options) {
 
 // Leaks are not reported: the display drivers leak by design. Both runtimes get the report path:
 // GCC's separate UndefinedBehaviorSanitizer runtime sets the shared path again when it starts.
-void setSanitizerOptions(const fs::path &scratch) {
+void SetSanitizerOptions(const fs::path &scratch) {
     std::error_code error;
     fs::create_directory(scratch / kFaultFolder, error);
     const std::string logPath = "log_path=\"" + (scratch / kFaultFolder / "report").string() + "\"";
-    addSanitizerOptions("ASAN_OPTIONS", "detect_leaks=0:" + logPath);
-    addSanitizerOptions("UBSAN_OPTIONS", logPath);
+    AddSanitizerOptions("ASAN_OPTIONS", "detect_leaks=0:" + logPath);
+    AddSanitizerOptions("UBSAN_OPTIONS", logPath);
 }
 
-std::string readFaultReports(const fs::path &scratch) {
+std::string ReadFaultReports(const fs::path &scratch) {
     std::vector<fs::path> reports;
     std::error_code error;
     for (const fs::directory_entry &entry : fs::directory_iterator(scratch / kFaultFolder, error)) {
@@ -193,10 +191,10 @@ std::string readFaultReports(const fs::path &scratch) {
 }
 
 // Tells the learner how the program ended and turns its wait status into this program's status.
-int reportEnd(int status, const std::string &faultReport, const std::string &source) {
+int ReportEnd(int status, const std::string &faultReport, const std::string &source) {
     if (!faultReport.empty()) {
-        std::cerr << orvex::TrimFaultReport(faultReport);
-        const std::string sentence = orvex::DescribeFault(faultReport, source);
+        std::cerr << TrimFaultReport(faultReport);
+        const std::string sentence = DescribeFault(faultReport, source);
         if (!sentence.empty()) {
             std::cerr << "\nOrvex: " << sentence << ".\n";
         }
@@ -217,32 +215,32 @@ class ScratchFolder {
         std::error_code error;
         std::string pattern = (fs::temp_directory_path(error) / "orvex-XXXXXX").string();
         if (mkdtemp(pattern.data()) != nullptr) {
-            path_ = pattern;
+            Folder = pattern;
         }
     }
     ~ScratchFolder() {
         std::error_code error;
-        if (!path_.empty()) {
-            fs::remove_all(path_, error);
+        if (!Folder.empty()) {
+            fs::remove_all(Folder, error);
         }
     }
     ScratchFolder(const ScratchFolder &) = delete;
     ScratchFolder &operator=(const ScratchFolder &) = delete;
 
-    const fs::path &path() const { return path_; }
+    const fs::path &Path() const { return Folder; }
 
   private:
-    fs::path path_;
+    fs::path Folder;
 };
 
 // Whether to build with the sanitizers: wanted and offered by the compiler. Says so when the
 // compiler does not offer them.
-bool useSanitizers(const std::string &compiler, const fs::path &scratch, SignalWatch &signals) {
-    if (!sanitizersWanted()) {
+bool UseSanitizers(const std::string &compiler, const fs::path &scratch, SignalWatch &signals) {
+    if (!SanitizersWanted()) {
         return false;
     }
-    const bool offered = compilerOffersSanitizers(compiler, scratch, signals);
-    if (!offered && stopSignal(signals) == 0) {
+    const bool offered = CompilerOffersSanitizers(compiler, scratch, signals);
+    if (!offered && StopSignal(signals) == 0) {
         std::cerr << "Orvex: the compiler offers no AddressSanitizer here, so a memory fault will "
                      "not name its line.\n";
     }
@@ -251,7 +249,7 @@ bool useSanitizers(const std::string &compiler, const fs::path &scratch, SignalW
 
 // Compiles `source` into `program`; 0 when it did, else Orvex's status for the failure, which it
 // has told the learner.
-int compile(const std::string &compiler, const fs::path &source, const fs::path &program,
+int Compile(const std::string &compiler, const fs::path &source, const fs::path &program,
             const fs::path &appFolder, bool sanitized, SignalWatch &signals) {
     std::vector<std::string> command = {compiler, "-Wall", "-Wextra", "-g"};
     if (sanitized) {
@@ -281,7 +279,7 @@ int compile(const std::string &compiler, const fs::path &source, const fs::path 
     return 0;
 }
 
-int compileAndRun(const fs::path &appFolder, const std::string &sourceArgument,
+int CompileAndRun(const fs::path &appFolder, const std::string &sourceArgument,
                   SignalWatch &signals) {
     if (sourceArgument.empty()) {
         std::cerr << "Orvex: no C file to run. Save the program first, then start it again.\n";
@@ -303,14 +301,14 @@ int compileAndRun(const fs::path &appFolder, const std::string &sourceArgument,
         std::cerr << "Orvex: \"" << sourceArgument << "\" is not a C file.\n";
         return kUsageError;
     }
-    const std::optional<std::string> compiler = findCompiler();
+    const std::optional<std::string> compiler = FindCompiler();
     if (!compiler) {
         std::cerr << "Orvex: no C compiler was found. Install one (the gcc package) or name it in "
                      "the CC variable.\n";
         return kNoCompiler;
     }
     const ScratchFolder scratch;
-    if (scratch.path().empty()) {
+    if (scratch.Path().empty()) {
         std::cerr << "Orvex: cannot make a folder for the program: " << std::strerror(errno)
                   << ".\n";
         return kCannotRun;
@@ -318,17 +316,17 @@ int compileAndRun(const fs::path &appFolder, const std::string &sourceArgument,
 
     std::cerr << "Compiling " << source.filename().string() << " ...\n";
     const std::string name = source.stem().string();
-    const fs::path program = scratch.path() / name;
-    const bool sanitized = useSanitizers(*compiler, scratch.path(), signals);
-    if (const int failure = compile(*compiler, source, program, appFolder, sanitized, signals)) {
+    const fs::path program = scratch.Path() / name;
+    const bool sanitized = UseSanitizers(*compiler, scratch.Path(), signals);
+    if (const int failure = Compile(*compiler, source, program, appFolder, sanitized, signals)) {
         return failure;
     }
-    if (const int stop = stopSignal(signals)) {
+    if (const int stop = StopSignal(signals)) {
         std::cerr << "Orvex: stopped before the program ran.\n";
         return 128 + stop;
     }
     if (sanitized) {
-        setSanitizerOptions(scratch.path());
+        SetSanitizerOptions(scratch.Path());
     }
     std::cerr << "Running " << name << " ...\n";
     const int ran = RunAndWait({program.string()}, signals, source.parent_path().c_str());
@@ -336,11 +334,11 @@ int compileAndRun(const fs::path &appFolder, const std::string &sourceArgument,
         std::cerr << "Orvex: cannot run the program: " << std::strerror(errno) << ".\n";
         return kCannotRun;
     }
-    return reportEnd(ran, readFaultReports(scratch.path()), source.string());
+    return ReportEnd(ran, ReadFaultReports(scratch.Path()), source.string());
 }
 
 // Keys typed while the program ran were meant for it, not as the answer to this question.
-void waitForEnter(int result) {
+void WaitForEnter(int result) {
     tcflush(STDIN_FILENO, TCIFLUSH);
     std::cout << "\nOrvex: finished with status " << result << ". Press Enter to close this window."
               << std::flush;
@@ -350,6 +348,14 @@ void waitForEnter(int result) {
 }
 
 }  // namespace
+}  // namespace orvex
+
+using orvex::CompileAndRun;
+using orvex::kInsideTerminal;
+using orvex::kUsageError;
+using orvex::ReopenInTerminal;
+using orvex::SignalWatch;
+using orvex::WaitForEnter;
 
 int main(int argc, char **argv) {
     std::error_code error;
@@ -359,7 +365,7 @@ int main(int argc, char **argv) {
     // The learner's program, and any Orvex it starts, are not in Orvex's own terminal.
     unsetenv(kInsideTerminal);
     if (!insideTerminal) {
-        reopenInTerminal(error ? std::string(argv[0]) : self.string(), source);
+        ReopenInTerminal(error ? std::string(argv[0]) : self.string(), source);
     }
 
     SignalWatch signals;
@@ -368,7 +374,7 @@ int main(int argc, char **argv) {
         std::cerr << "Usage: Orvex FILE.c\nCompiles the C file and runs it in its own folder.\n";
         result = kUsageError;
     } else {
-        result = compileAndRun(error ? fs::current_path() : self.parent_path(), source, signals);
+        result = CompileAndRun(error ? fs::current_path() : self.parent_path(), source, signals);
     }
     signals.takePending();
     if (signals.ending() != 0) {
@@ -376,7 +382,7 @@ int main(int argc, char **argv) {
     }
     if (insideTerminal) {
         signals.release();
-        waitForEnter(result);
+        WaitForEnter(result);
     }
     return result;
 }

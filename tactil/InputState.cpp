@@ -17,32 +17,32 @@ bool IsContinuationByte(char byte) {
 void TypedTextBuffer::Add(const char *utf8) {
     if (utf8 == nullptr) return;
     std::size_t length = std::strlen(utf8);
-    const std::size_t room = capacity - incomingLength_;
+    const std::size_t room = kCapacity - IncomingLength;
     if (length > room) {
         length = room;
         while (length > 0 && IsContinuationByte(utf8[length])) --length;
     }
-    std::memcpy(incoming_.data() + incomingLength_, utf8, length);
-    incomingLength_ += length;
-    incoming_[incomingLength_] = '\0';
+    std::memcpy(Incoming.data() + IncomingLength, utf8, length);
+    IncomingLength += length;
+    Incoming[IncomingLength] = '\0';
 }
 
 void TypedTextBuffer::Latch() {
-    std::memcpy(latched_.data(), incoming_.data(), incomingLength_ + 1);
-    incomingLength_ = 0;
-    incoming_[0] = '\0';
+    std::memcpy(Latched.data(), Incoming.data(), IncomingLength + 1);
+    IncomingLength = 0;
+    Incoming[0] = '\0';
 }
 
 void InputState::TurnWheel(int notches) {
-    wheelIncoming_ += notches;
+    WheelIncoming += notches;
 }
 
 void InputState::Latch() {
-    keys.Latch();
-    buttons.Latch();
-    text.Latch();
-    wheelLatched_ = static_cast<int>(std::clamp<std::int64_t>(wheelIncoming_, INT_MIN, INT_MAX));
-    wheelIncoming_ = 0;
+    Keys.Latch();
+    Buttons.Latch();
+    TypedText.Latch();
+    WheelLatched = static_cast<int>(std::clamp<std::int64_t>(WheelIncoming, INT_MIN, INT_MAX));
+    WheelIncoming = 0;
 }
 
 int CanonicalKey(int key) {

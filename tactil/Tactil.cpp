@@ -12,26 +12,25 @@
 #include "InputState.h"
 #include "TactilProbe.h"
 
+namespace tactil {
 namespace {
 
-using tactil::InputState;
-
 // Physical sources of one key code: left and right Shift both make KEY_SHIFT.
-constexpr unsigned primaryKey = 1;
-constexpr unsigned secondaryKey = 2;
-constexpr unsigned onlyButton = 1;
+constexpr unsigned kPrimaryKey = 1;
+constexpr unsigned kSecondaryKey = 2;
+constexpr unsigned kOnlyButton = 1;
 
 struct KeyMapping {
-    SDL_Keycode keycode;
-    int key;
-    unsigned source = primaryKey;
+    SDL_Keycode Keycode;
+    int Key;
+    unsigned Source = kPrimaryKey;
 };
 
-constexpr KeyMapping namedKeys[] = {
+constexpr KeyMapping kNamedKeys[] = {
     {SDLK_BACKSPACE, KEY_BACKSPACE},
     {SDLK_TAB, KEY_TAB},
     {SDLK_RETURN, KEY_RETURN},
-    {SDLK_KP_ENTER, KEY_RETURN, secondaryKey},
+    {SDLK_KP_ENTER, KEY_RETURN, kSecondaryKey},
     {SDLK_ESCAPE, KEY_ESCAPE},
     {SDLK_SPACE, KEY_SPACE},
     {SDLK_DELETE, KEY_DELETE},
@@ -45,11 +44,11 @@ constexpr KeyMapping namedKeys[] = {
     {SDLK_PAGEDOWN, KEY_PAGE_DOWN},
     {SDLK_INSERT, KEY_INSERT},
     {SDLK_LSHIFT, KEY_SHIFT},
-    {SDLK_RSHIFT, KEY_SHIFT, secondaryKey},
+    {SDLK_RSHIFT, KEY_SHIFT, kSecondaryKey},
     {SDLK_LCTRL, KEY_CTRL},
-    {SDLK_RCTRL, KEY_CTRL, secondaryKey},
+    {SDLK_RCTRL, KEY_CTRL, kSecondaryKey},
     {SDLK_LALT, KEY_ALT},
-    {SDLK_RALT, KEY_ALT, secondaryKey},
+    {SDLK_RALT, KEY_ALT, kSecondaryKey},
     {SDLK_F1, KEY_F1},
     {SDLK_F2, KEY_F2},
     {SDLK_F3, KEY_F3},
@@ -68,18 +67,18 @@ constexpr KeyMapping namedKeys[] = {
 // A key this library has no name for maps to no key (-1), which every query ignores.
 KeyMapping MappingFor(SDL_Keycode keycode) {
     if ((keycode >= SDLK_a && keycode <= SDLK_z) || (keycode >= SDLK_0 && keycode <= SDLK_9)) {
-        return {keycode, tactil::CanonicalKey(keycode)};
+        return {keycode, CanonicalKey(keycode)};
     }
-    for (const KeyMapping &mapping : namedKeys) {
-        if (mapping.keycode == keycode) return mapping;
+    for (const KeyMapping &mapping : kNamedKeys) {
+        if (mapping.Keycode == keycode) return mapping;
     }
     return {keycode, -1};
 }
 
 struct Listener {
-    Uint32 windowId = 0;  // 0 while there is no window to listen to
-    SDL_EventFilter previousFilter = nullptr;
-    void *previousUserData = nullptr;
+    Uint32 WindowId = 0;  // 0 while there is no window to listen to
+    SDL_EventFilter PreviousFilter = nullptr;
+    void *PreviousUserData = nullptr;
 };
 
 InputState input;
@@ -94,45 +93,45 @@ int pollCount = 0;
 // From the window's close on (or before it existed) every query answers "nothing".
 void StopListening() {
     input = InputState{};
-    listener.windowId = 0;
+    listener.WindowId = 0;
 }
 
 void RecordWindowEvent(const SDL_WindowEvent &event) {
-    if (event.windowID != listener.windowId) return;
+    if (event.windowID != listener.WindowId) return;
     if (event.event == SDL_WINDOWEVENT_FOCUS_LOST) {
         // The key-ups of keys let go elsewhere never reach this window.
-        input.keys.ReleaseAll();
-        input.buttons.ReleaseAll();
+        input.Keys.ReleaseAll();
+        input.Buttons.ReleaseAll();
     } else if (event.event == SDL_WINDOWEVENT_CLOSE) {
         StopListening();
     }
 }
 
 void Record(const SDL_Event &event) {
-    if (listener.windowId == 0) return;
+    if (listener.WindowId == 0) return;
     switch (event.type) {
         case SDL_KEYDOWN: {
             const KeyMapping mapping = MappingFor(event.key.keysym.sym);
-            if (event.key.repeat == 0) input.keys.Press(mapping.key, mapping.source);
+            if (event.key.repeat == 0) input.Keys.Press(mapping.Key, mapping.Source);
             break;
         }
         case SDL_KEYUP: {
             const KeyMapping mapping = MappingFor(event.key.keysym.sym);
-            input.keys.Release(mapping.key, mapping.source);
+            input.Keys.Release(mapping.Key, mapping.Source);
             break;
         }
         case SDL_MOUSEBUTTONDOWN:
-            input.buttons.Press(event.button.button, onlyButton);
+            input.Buttons.Press(event.button.button, kOnlyButton);
             break;
         case SDL_MOUSEBUTTONUP:
-            input.buttons.Release(event.button.button, onlyButton);
+            input.Buttons.Release(event.button.button, kOnlyButton);
             break;
         case SDL_MOUSEWHEEL:
             input.TurnWheel(event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y
                                                                             : event.wheel.y);
             break;
         case SDL_TEXTINPUT:
-            input.text.Add(event.text.text);
+            input.TypedText.Add(event.text.text);
             break;
         case SDL_WINDOWEVENT:
             RecordWindowEvent(event.window);
@@ -144,8 +143,8 @@ void Record(const SDL_Event &event) {
 
 int SDLCALL RecordThenPassOn(void *, SDL_Event *event) {
     Record(*event);
-    if (listener.previousFilter == nullptr) return 1;
-    return listener.previousFilter(listener.previousUserData, event);
+    if (listener.PreviousFilter == nullptr) return 1;
+    return listener.PreviousFilter(listener.PreviousUserData, event);
 }
 
 std::vector<SDL_Event> TakeQueuedEvents() {
@@ -164,8 +163,8 @@ void PutFilterInFront() {
     if (!SDL_GetEventFilter(&current, &currentUserData)) current = nullptr;
     // A second start must not make the filter call itself.
     if (current == RecordThenPassOn) return;
-    listener.previousFilter = current;
-    listener.previousUserData = currentUserData;
+    listener.PreviousFilter = current;
+    listener.PreviousUserData = currentUserData;
     // Setting a filter empties SDL's queue; the events the frame loop has not read yet go back
     // in, in their order, past the filters that have already passed them.
     std::vector<SDL_Event> queued = TakeQueuedEvents();
@@ -181,6 +180,18 @@ int Answer(bool answer) {
 }
 
 }  // namespace
+}  // namespace tactil
+
+using tactil::Answer;
+using tactil::CanonicalKey;
+using tactil::initCount;
+using tactil::input;
+using tactil::listener;
+using tactil::pollCount;
+using tactil::PutFilterInFront;
+using tactil::startedInstance;
+using tactil::startedWindow;
+using tactil::StopListening;
 
 extern "C" {
 
@@ -195,7 +206,7 @@ void InitDirectInput(void *window, void *instance) {
     if (windowId == 0) return;
     if (!SDL_IsTextInputActive()) SDL_StartTextInput();
     PutFilterInFront();
-    listener.windowId = windowId;
+    listener.WindowId = windowId;
 }
 
 void DirectInputPoll(void) {
@@ -204,27 +215,27 @@ void DirectInputPoll(void) {
 }
 
 int KeyDown(int key) {
-    return Answer(input.keys.Down(tactil::CanonicalKey(key)));
+    return Answer(input.Keys.Down(CanonicalKey(key)));
 }
 
 int KeyPressed(int key) {
-    return Answer(input.keys.Pressed(tactil::CanonicalKey(key)));
+    return Answer(input.Keys.Pressed(CanonicalKey(key)));
 }
 
 int KeyReleased(int key) {
-    return Answer(input.keys.Released(tactil::CanonicalKey(key)));
+    return Answer(input.Keys.Released(CanonicalKey(key)));
 }
 
 int MouseButtonDown(int button) {
-    return Answer(input.buttons.Down(button));
+    return Answer(input.Buttons.Down(button));
 }
 
 int MouseButtonPressed(int button) {
-    return Answer(input.buttons.Pressed(button));
+    return Answer(input.Buttons.Pressed(button));
 }
 
 int MouseButtonReleased(int button) {
-    return Answer(input.buttons.Released(button));
+    return Answer(input.Buttons.Released(button));
 }
 
 int MouseWheelMoved(void) {
@@ -232,7 +243,7 @@ int MouseWheelMoved(void) {
 }
 
 const char *TypedText(void) {
-    return input.text.Text();
+    return input.TypedText.Text();
 }
 
 void *TactilWindow(void) {

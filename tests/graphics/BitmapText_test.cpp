@@ -13,6 +13,9 @@
 
 namespace {
 
+using graphics::BitmapGlyph;
+using graphics::BitmapGlyphRows;
+
 TEST(BitmapFont, PublishedRowsAndEveryPrintableCharacterHasInk) {
     struct Published {
         char character;

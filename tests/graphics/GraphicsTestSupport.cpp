@@ -21,7 +21,7 @@ bool RecordMessage(const char *text, const char *caption, graphics::MessageButto
 
 std::vector<RecordedMessage> &RecordMessageBoxes(bool answerYes) {
     questionAnswer = answerYes;
-    graphics::backEnd.showMessageBox = RecordMessage;
+    graphics::backEnd.ShowMessageBox = RecordMessage;
     recordedMessages.clear();
     return recordedMessages;
 }
@@ -58,12 +58,6 @@ void ExpectIntegers(std::initializer_list<ExpectedInteger> expectations) {
         GLint value = 0;
         glGetIntegerv(expected.parameter, &value);
         EXPECT_EQ(value, expected.value) << expected.name;
-    }
-}
-
-void ExpectSwitches(std::initializer_list<ExpectedSwitch> expectations) {
-    for (const ExpectedSwitch &expected : expectations) {
-        EXPECT_EQ(glIsEnabled(expected.capability) == GL_TRUE, expected.on) << expected.name;
     }
 }
 

@@ -44,13 +44,6 @@ struct ExpectedInteger {
 };
 void ExpectIntegers(std::initializer_list<ExpectedInteger> expectations);
 
-struct ExpectedSwitch {
-    const char *name;
-    unsigned int capability;  // for glIsEnabled
-    bool on;
-};
-void ExpectSwitches(std::initializer_list<ExpectedSwitch> expectations);
-
 // Opens a windowed 320 x 240 window before each test; message boxes are recorded.
 class GraphicsWindowTest : public ::testing::Test {
   protected:

@@ -7,6 +7,8 @@
 using graphics::BackEndContext;
 using graphics::BackEndWindow;
 using graphics::FrameBorders;
+using graphics::graphicsState;
+using graphics::GraphicsState;
 using graphics::WindowEvent;
 
 namespace {
@@ -42,44 +44,44 @@ FrameBorders FrameBordersOf(BackEndWindow *window) {
 }
 
 const graphics::BackEnd nullBackEnd = {
-    .startVideo = [] { return display.videoStarts; },
-    .screenSize =
+    .StartVideo = [] { return display.videoStarts; },
+    .ScreenSize =
         [](int *width, int *height) {
             *width = display.screenWidth;
             *height = display.screenHeight;
             return true;
         },
-    .fullscreenModeAvailable =
+    .FullscreenModeAvailable =
         [](int width, int height) {
             const std::pair<int, int> mode = {width, height};
             return std::find(display.fullscreenModes.begin(), display.fullscreenModes.end(),
                              mode) != display.fullscreenModes.end();
         },
-    .showMessageBox = [](const char *, const char *, graphics::MessageButtons,
+    .ShowMessageBox = [](const char *, const char *, graphics::MessageButtons,
                          graphics::MessageIcon) { return false; },
-    .requestPixelFormat = [] { return true; },
-    .createWindow = CreateWindow,
-    .connectDisplay = [](BackEndWindow *) { return true; },
-    .createContext =
+    .RequestPixelFormat = [] { return true; },
+    .CreateWindow = CreateWindow,
+    .ConnectDisplay = [](BackEndWindow *) { return true; },
+    .CreateContext =
         [](BackEndWindow *) {
             ++display.liveContexts;
             return reinterpret_cast<BackEndContext *>(&contextToken);
         },
-    .makeCurrent =
+    .MakeCurrent =
         [](BackEndWindow *, BackEndContext *context) {
             display.contextCurrent = context != nullptr;
             return true;
         },
-    .deleteContext = [](BackEndContext *) { --display.liveContexts; },
-    .waitForDisplayInSwap = [] { display.swapWaitsForDisplay = true; },
-    .showWindow = [](BackEndWindow *window) { Of(window).shown = true; },
-    .minimizeWindow = [](BackEndWindow *window) { Of(window).minimized = true; },
-    .destroyWindow = DestroyWindow,
-    .setCursorVisible = [](bool visible) { display.cursorVisible = visible; },
-    .leaveFullscreen = [](BackEndWindow *window) { Of(window).fullscreen = false; },
-    .addFrame = [](BackEndWindow *window) { Of(window).framed = true; },
-    .frameBorders = FrameBordersOf,
-    .setClientRect =
+    .DeleteContext = [](BackEndContext *) { --display.liveContexts; },
+    .WaitForDisplayInSwap = [] { display.swapWaitsForDisplay = true; },
+    .ShowWindow = [](BackEndWindow *window) { Of(window).shown = true; },
+    .MinimizeWindow = [](BackEndWindow *window) { Of(window).minimized = true; },
+    .DestroyWindow = DestroyWindow,
+    .SetCursorVisible = [](bool visible) { display.cursorVisible = visible; },
+    .LeaveFullscreen = [](BackEndWindow *window) { Of(window).fullscreen = false; },
+    .AddFrame = [](BackEndWindow *window) { Of(window).framed = true; },
+    .FrameBordersOf = FrameBordersOf,
+    .SetClientRect =
         [](BackEndWindow *window, int x, int y, int width, int height) {
             NullWindow &state = Of(window);
             state.x = x;
@@ -87,27 +89,27 @@ const graphics::BackEnd nullBackEnd = {
             state.width = width;
             state.height = height;
         },
-    .clientSize =
+    .ClientSize =
         [](BackEndWindow *window, int *width, int *height) {
             *width = Of(window).width;
             *height = Of(window).height;
         },
-    .queryPointer = [](BackEndWindow *, int *, int *) { return false; },
-    .pollEvent =
+    .QueryPointer = [](BackEndWindow *, int *, int *) { return false; },
+    .PollEvent =
         [](BackEndWindow *, WindowEvent *event) {
             if (display.events.empty()) return false;
             *event = display.events.front();
             display.events.pop_front();
             return true;
         },
-    .swapBuffers =
+    .SwapBuffers =
         [](BackEndWindow *) {
             ++display.swaps;
             return true;
         },
-    .hasCurrentContext = [] { return false; },
-    .glProcAddress = [](const char *) -> void * { return nullptr; },
-    .draw = {[](GLenum) {}, [] {}, [](GLfloat, GLfloat) {}, [](GLfloat, GLfloat, GLfloat) {},
+    .HasCurrentContext = [] { return false; },
+    .GlProcAddress = [](const char *) -> void * { return nullptr; },
+    .Draw = {[](GLenum) {}, [] {}, [](GLfloat, GLfloat) {}, [](GLfloat, GLfloat, GLfloat) {},
              [](GLfloat, GLfloat) {}, [](GLfloat, GLfloat, GLfloat) {},
              [](GLenum, GLint, GLsizei) {}},
 };

@@ -36,7 +36,7 @@ Bytes ReadPicture(const char *name) {
 
 PictureFault FaultOf(const Bytes &bytes) {
     MemoryBytes source(bytes);
-    return ReadPictureHeader(source).fault;
+    return ReadPictureHeader(source).Fault;
 }
 
 void PutField(Bytes &out, std::size_t at, std::uint32_t value, int bytes, bool bigEndian) {
@@ -84,7 +84,7 @@ class PictureFiles : public ::testing::Test {
     const ImageRecord &Load(const Bytes &bytes) {
         const std::string path = (fs::path(::testing::TempDir()) / "picture_header").string();
         sgitest::WriteFile(path, bytes);
-        return ImageTable[_LoadImage(path.c_str())];
+        return imageTable[_LoadImage(path.c_str())];
     }
 };
 
@@ -94,10 +94,10 @@ TEST_F(PictureFiles, EachFormatIsSizedAsDecodedAndRefusedOutOfRangeOrShortOfData
         ASSERT_FALSE(bytes.empty()) << c.file;
         MemoryBytes source(bytes);
         const PictureHeader header = ReadPictureHeader(source);
-        EXPECT_EQ(header.fault, PictureFault::None) << c.file;
-        EXPECT_EQ(header.format, c.format) << c.file;
-        EXPECT_EQ(header.width, 3u) << c.file;
-        EXPECT_EQ(header.height, 2u) << c.file;
+        EXPECT_EQ(header.Fault, PictureFault::None) << c.file;
+        EXPECT_EQ(header.Format, c.format) << c.file;
+        EXPECT_EQ(header.Width, 3u) << c.file;
+        EXPECT_EQ(header.Height, 2u) << c.file;
         const ImageRecord &decoded = Load(bytes);
         EXPECT_EQ(decoded.Width, 3) << c.file << ": the decoder reads the file";
         EXPECT_EQ(decoded.Height, 2) << c.file;

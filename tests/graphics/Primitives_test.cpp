@@ -19,6 +19,8 @@
 
 namespace {
 
+using graphics::graphicsState;
+
 struct Vertex {
     float x, y;
     bool operator==(const Vertex &) const = default;
@@ -79,12 +81,12 @@ struct ShapeCase {
 class PrimitivesTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        saved_ = graphics::backEnd.draw;
-        graphics::backEnd.draw = recorders;
+        saved_ = graphics::backEnd.Draw;
+        graphics::backEnd.Draw = recorders;
         calls.clear();
     }
     void TearDown() override {
-        graphics::backEnd.draw = saved_;
+        graphics::backEnd.Draw = saved_;
         graphicsState.FilledMode = false;
     }
 

@@ -10,6 +10,8 @@
 
 namespace {
 
+using graphics::graphicsState;
+
 struct Rgba {
     int red, green, blue, alpha;
     bool operator==(const Rgba &other) const = default;
@@ -148,23 +150,29 @@ TEST_F(RenderStateTest, ViewportConfinesDrawingAndClearUntilTheScissorTestIsOff)
     EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST)) << "SetViewPort switches the scissor test on";
 }
 
-TEST_F(RenderStateTest, CapabilitySwitchesToggleTheirOwnCapability) {
+// Each switch starts as InitGraph documents it and then toggles its own capability.
+TEST_F(RenderStateTest, CapabilitySwitchesStartAsDocumentedAndToggleTheirOwnCapability) {
     struct Pair {
         const char *name;
         void (*enable)();
         void (*disable)();
         GLenum capability;
+        bool onAfterStart;
     };
     const Pair pairs[] = {
-        {"depth test", EnableDepthTest, DisableDepthTest, GL_DEPTH_TEST},
-        {"alpha test", EnableAlphaTest, DisableAlphaTest, GL_ALPHA_TEST},
-        {"stencil test", EnableStencilTest, DisableStencilTest, GL_STENCIL_TEST},
-        {"scissor test", EnableScissorTest, DisableScissorTest, GL_SCISSOR_TEST},
-        {"blend", EnableBlend, DisableBlend, GL_BLEND},
-        {"face culling", EnableFaceCulling, DisableFaceCulling, GL_CULL_FACE},
-        {"texturing", EnableTexturing, DisableTexturing, GL_TEXTURE_2D},
-        {"line stipple", EnableLineStipple, DisableLineStipple, GL_LINE_STIPPLE},
+        {"depth test", EnableDepthTest, DisableDepthTest, GL_DEPTH_TEST, true},
+        {"alpha test", EnableAlphaTest, DisableAlphaTest, GL_ALPHA_TEST, true},
+        {"stencil test", EnableStencilTest, DisableStencilTest, GL_STENCIL_TEST, false},
+        {"scissor test", EnableScissorTest, DisableScissorTest, GL_SCISSOR_TEST, true},
+        {"blend", EnableBlend, DisableBlend, GL_BLEND, true},
+        {"face culling", EnableFaceCulling, DisableFaceCulling, GL_CULL_FACE, false},
+        {"texturing", EnableTexturing, DisableTexturing, GL_TEXTURE_2D, false},
+        {"line stipple", EnableLineStipple, DisableLineStipple, GL_LINE_STIPPLE, false},
     };
+    for (const Pair &pair : pairs) {
+        EXPECT_EQ(glIsEnabled(pair.capability) == GL_TRUE, pair.onAfterStart)
+            << pair.name << " after InitGraph";
+    }
     for (const Pair &pair : pairs) {
         pair.enable();
         EXPECT_TRUE(glIsEnabled(pair.capability)) << pair.name << " after enable";

@@ -77,11 +77,11 @@ TEST_P(SgiChannels, MapsChannelsToRgbaBottomRowFirst) {
 
     const SgiReadResult result = DecodeSgiImage(file);
 
-    ASSERT_TRUE(result.ok()) << SgiFaultText(result.fault);
-    EXPECT_EQ(result.image.width, width);
-    EXPECT_EQ(result.image.height, height);
-    EXPECT_EQ(result.image.components, components);
-    EXPECT_THAT(result.image.rgba, ElementsAreArray(ExpectedRgba(width, height, components)));
+    ASSERT_TRUE(result.Ok()) << SgiFaultText(result.Fault);
+    EXPECT_EQ(result.Image.Width, width);
+    EXPECT_EQ(result.Image.Height, height);
+    EXPECT_EQ(result.Image.Components, components);
+    EXPECT_THAT(result.Image.Rgba, ElementsAreArray(ExpectedRgba(width, height, components)));
 }
 
 INSTANTIATE_TEST_SUITE_P(AllStorages, SgiChannels,
@@ -100,12 +100,12 @@ TEST(SgiImage, OnlyTheHighByteOfTheStorageTypeSelectsRunLength) {
     for (const std::uint32_t storage : {0x0100u, 0x0102u, 0x01FFu}) {
         Bytes file = sgitest::Encode(4, 2, 1, planes, true);
         sgitest::PutBigEndian16(file, 2, storage);
-        EXPECT_TRUE(DecodeSgiImage(file).ok()) << std::hex << storage;
+        EXPECT_TRUE(DecodeSgiImage(file).Ok()) << std::hex << storage;
     }
     for (const std::uint32_t storage : {0x0000u, 0x0001u, 0x0201u}) {
         Bytes file = sgitest::Encode(4, 2, 1, planes, false);
         sgitest::PutBigEndian16(file, 2, storage);
-        EXPECT_TRUE(DecodeSgiImage(file).ok()) << std::hex << storage;
+        EXPECT_TRUE(DecodeSgiImage(file).Ok()) << std::hex << storage;
     }
 }
 
@@ -126,10 +126,10 @@ TEST(SgiImage, RunLengthPackets) {
     for (const PacketCase &c : cases) {
         const Bytes file = sgitest::RunLengthFile(8, 1, 1, {c.packed});
         const SgiReadResult result = DecodeSgiImage(file);
-        ASSERT_TRUE(result.ok()) << c.name << ": " << SgiFaultText(result.fault);
+        ASSERT_TRUE(result.Ok()) << c.name << ": " << SgiFaultText(result.Fault);
         Bytes grey;
-        for (std::size_t i = 0; i < result.image.rgba.size(); i += 4)
-            grey.push_back(result.image.rgba[i]);
+        for (std::size_t i = 0; i < result.Image.Rgba.size(); i += 4)
+            grey.push_back(result.Image.Rgba[i]);
         EXPECT_THAT(grey, ElementsAreArray(c.row)) << c.name;
     }
 }
@@ -199,9 +199,9 @@ TEST(SgiImage, MalformedFilesFailWithTheirReason) {
     };
     for (const BadCase &c : cases) {
         const SgiReadResult result = DecodeSgiImage(c.file);
-        EXPECT_EQ(result.fault, c.fault) << c.name << ": expected " << SgiFaultText(c.fault)
-                                         << ", got " << SgiFaultText(result.fault);
-        EXPECT_TRUE(result.image.rgba.empty()) << c.name;
+        EXPECT_EQ(result.Fault, c.fault) << c.name << ": expected " << SgiFaultText(c.fault)
+                                         << ", got " << SgiFaultText(result.Fault);
+        EXPECT_TRUE(result.Image.Rgba.empty()) << c.name;
     }
 }
 
@@ -213,9 +213,9 @@ TEST(SgiImage, FuzzRegressionInputsAreHandled) {
         std::ifstream in(entry.path(), std::ios::binary);
         const Bytes bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
         const SgiReadResult result = DecodeSgiImage(bytes);
-        if (result.ok()) {
-            EXPECT_EQ(result.image.rgba.size(),
-                      std::size_t(result.image.width) * result.image.height * 4)
+        if (result.Ok()) {
+            EXPECT_EQ(result.Image.Rgba.size(),
+                      std::size_t(result.Image.Width) * result.Image.Height * 4)
                 << entry.path();
         }
     }
@@ -230,8 +230,8 @@ TEST(SgiFile, ReadingAnOpenFileGivesWhatDecodingItsBytesGives) {
 
     const SgiReadResult result = ReadSgiImage(*file);
 
-    ASSERT_TRUE(result.ok()) << SgiFaultText(result.fault);
-    EXPECT_THAT(result.image.rgba, ElementsAreArray(ExpectedRgba(7, 4, 4)));
+    ASSERT_TRUE(result.Ok()) << SgiFaultText(result.Fault);
+    EXPECT_THAT(result.Image.Rgba, ElementsAreArray(ExpectedRgba(7, 4, 4)));
 }
 
 }  // namespace

@@ -18,6 +18,24 @@
 
 namespace {
 
+using graphics::dtx_current_font;
+using graphics::dtx_draw_string;
+using graphics::dtx_find_atlas_size;
+using graphics::dtx_measure_string;
+using graphics::dtx_open_font;
+using graphics::dtx_prepare_range;
+using graphics::dtx_queued_quads;
+using graphics::dtx_release_font;
+using graphics::dtx_select_font;
+using graphics::dtx_step_pen;
+using graphics::dtx_utf8_decode;
+using graphics::dtx_utf8_skip;
+using graphics::GlyphAtlas;
+using graphics::GlyphInfo;
+using graphics::PenStep;
+using graphics::TextBox;
+using graphics::VectorFont;
+
 constexpr const char *kDejaVuSans = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 constexpr float kNegativeInfinity = -std::numeric_limits<float>::infinity();
 
@@ -244,10 +262,10 @@ class TextDrawingTest : public GraphicsWindowTest {
 };
 
 TEST_F(TextDrawingTest, SixHundredGlyphsDrawInBatchesOf512And88) {
-    graphics::backEnd.draw.drawArrays = RecordDraw;
+    graphics::backEnd.Draw.DrawArrays = RecordDraw;
     dtx_draw_string(std::string(600, 'x').c_str());
     dtx_draw_string("\xC3\xA9\xE2\x82\xAC\xA9\x79");  // é, a code above 255, a stray byte, y
-    graphics::backEnd.draw.drawArrays = glDrawArrays;
+    graphics::backEnd.Draw.DrawArrays = glDrawArrays;
     EXPECT_THAT(recordedDraws, testing::ElementsAre(512 * 6, 88 * 6, 2 * 6));
     EXPECT_EQ(dtx_queued_quads(), 0) << "every string is flushed at its end";
 }

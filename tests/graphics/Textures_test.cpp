@@ -21,8 +21,8 @@
 
 namespace {
 
-using graphics::ImageTable;
-using graphics::TextureTable;
+using graphics::imageTable;
+using graphics::textureTable;
 using sgitest::Bytes;
 using ::testing::ElementsAreArray;
 
@@ -162,10 +162,10 @@ TEST(NoContext, LoadsNameTextureZeroAndFontsDrawOnceTheWindowIsUp) {
     const int font = LoadVectorFont("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 48);
     const auto useWithoutContext = [&] {
         const int image = _LoadImage(bmp.c_str());
-        EXPECT_EQ(ImageTable[image].Width, 2) << "images need no context";
+        EXPECT_EQ(imageTable[image].Width, 2) << "images need no context";
         for (int texture :
              {LoadTexture(sgi.c_str()), LoadTexture(bmp.c_str()), CreateTextureFromImage(image)}) {
-            EXPECT_EQ(TextureTable[texture].GlName, 0u) << texture;
+            EXPECT_EQ(textureTable[texture].GlName, 0u) << texture;
             SetTexture(texture);
             DrawTexturedRectangle(texture, 0, 0, 1, 1);
             DeleteTexture(texture);
@@ -186,7 +186,7 @@ TEST(NoContext, LoadsNameTextureZeroAndFontsDrawOnceTheWindowIsUp) {
     const std::vector<Rgb> pixels = ReadRegion(0, 0, 320, 240);
     EXPECT_GT(std::count_if(pixels.begin(), pixels.end(), [](const Rgb &p) { return p.red > 0; }),
               100);
-    EXPECT_NE(TextureTable[LoadTexture(sgi.c_str())].GlName, 0u);
+    EXPECT_NE(textureTable[LoadTexture(sgi.c_str())].GlName, 0u);
 
     SDL_PumpEvents();
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
@@ -215,7 +215,7 @@ TEST_F(TexturesTest, ExtensionChoosesTheDecoder) {
     for (const Case &c : cases) {
         const int handle = LoadTexture(write(c.name, sgi).c_str());
         ASSERT_GE(handle, 0) << c.name;
-        const GLuint name = TextureTable[handle].GlName;
+        const GLuint name = textureTable[handle].GlName;
         ASSERT_NE(name, 0u) << c.name << ": either decoder gives a texture object";
         SetTexture(handle);
         // Only the SGI reader builds mipmaps; SOIL rejects SGI bytes, so its texture has no image.
@@ -233,7 +233,7 @@ TEST_F(TexturesTest, SgiChannelCountsChooseTheInternalFormat) {
             const std::string name = sgitest::CaseName(components, runLength);
             const int handle =
                 LoadTexture(write(name + ".rgba", SgiPicture(components, runLength)).c_str());
-            ASSERT_EQ(BoundTexture(), static_cast<GLint>(TextureTable[handle].GlName))
+            ASSERT_EQ(BoundTexture(), static_cast<GLint>(textureTable[handle].GlName))
                 << name << ": the load leaves its texture bound";
             EXPECT_EQ(LevelParameter(0, GL_TEXTURE_INTERNAL_FORMAT), formats[components - 1])
                 << name;
@@ -275,8 +275,8 @@ TEST_F(TexturesTest, UnreadableSgiFilesGiveAHandleNamingTextureZero) {
     for (std::size_t i = 0; i < std::size(paths); ++i) {
         const int handle = LoadTexture(paths[i].c_str());
         EXPECT_EQ(handle, static_cast<int>(i)) << paths[i];
-        EXPECT_FALSE(TextureTable[handle].Free) << paths[i];
-        EXPECT_EQ(TextureTable[handle].GlName, 0u) << paths[i];
+        EXPECT_FALSE(textureTable[handle].Free) << paths[i];
+        EXPECT_EQ(textureTable[handle].GlName, 0u) << paths[i];
     }
     EXPECT_EQ(BoundTexture(), before) << "no texture object was created or bound";
     SetTexture(0);
@@ -295,12 +295,12 @@ TEST_F(TexturesTest, FifosAndFoldersFailAtOnceLikeMissingFiles) {
         return (folder_ / name).string();
     };
     for (const std::string &path : {fifo("pipe.rgb"), folder("folder.rgba")}) {
-        EXPECT_EQ(TextureTable[LoadTexture(path.c_str())].GlName, 0u) << path;
+        EXPECT_EQ(textureTable[LoadTexture(path.c_str())].GlName, 0u) << path;
     }
     for (const std::string &path : {fifo("pipe.bmp"), folder("folder.png")}) {
         LoadTexture(path.c_str());
         EXPECT_EQ(LevelParameter(0, GL_TEXTURE_WIDTH), 0) << path;
-        EXPECT_EQ(ImageTable[_LoadImage(path.c_str())].Width, 0) << path;
+        EXPECT_EQ(imageTable[_LoadImage(path.c_str())].Width, 0) << path;
     }
     for (const std::string &path : {fifo("pipe.ttf"), folder("folder.ttf")}) {
         testing::internal::CaptureStderr();
@@ -313,7 +313,7 @@ TEST_F(TexturesTest, FifosAndFoldersFailAtOnceLikeMissingFiles) {
 TEST_F(TexturesTest, DecodedFilesUploadLevelZeroTopRowFirst) {
     const int handle = LoadTexture(pictureBmp().c_str());
 
-    ASSERT_EQ(BoundTexture(), static_cast<GLint>(TextureTable[handle].GlName));
+    ASSERT_EQ(BoundTexture(), static_cast<GLint>(textureTable[handle].GlName));
     EXPECT_EQ(LevelParameter(0, GL_TEXTURE_WIDTH), 2);
     EXPECT_EQ(LevelParameter(0, GL_TEXTURE_HEIGHT), 3);
     EXPECT_EQ(LevelParameter(1, GL_TEXTURE_WIDTH), 0) << "no mipmaps";
@@ -328,7 +328,7 @@ TEST_F(TexturesTest, UndecodableFileGivesATextureObjectWithoutImage) {
     for (const std::string &path :
          {write("garbage.png", Bytes(64, 0x5A)), (folder_ / "missing.png").string()}) {
         const int handle = LoadTexture(path.c_str());
-        const GLuint name = TextureTable[handle].GlName;
+        const GLuint name = textureTable[handle].GlName;
         ASSERT_NE(name, 0u) << path;
         EXPECT_TRUE(glIsTexture(name)) << path;
         EXPECT_EQ(LevelParameter(0, GL_TEXTURE_WIDTH), 0) << path;
@@ -339,7 +339,7 @@ TEST_F(TexturesTest, UndecodableFileGivesATextureObjectWithoutImage) {
 TEST_F(TexturesTest, LoadImageStoresRowsBottomFirstWithOpaqueAlpha) {
     const int handle = _LoadImage(pictureBmp().c_str());
     ASSERT_EQ(handle, 0);
-    const graphics::ImageRecord &image = ImageTable[handle];
+    const graphics::ImageRecord &image = imageTable[handle];
 
     EXPECT_FALSE(image.Free);
     EXPECT_EQ(image.Width, 2);
@@ -356,7 +356,7 @@ TEST_F(TexturesTest, LoadImageStoresRowsBottomFirstWithOpaqueAlpha) {
 TEST_F(TexturesTest, UndecodableImageIsEmptyAndHarmless) {
     const int handle = _LoadImage(write("garbage.jpg", Bytes(40, 1)).c_str());
     ASSERT_EQ(handle, 0);
-    const graphics::ImageRecord &image = ImageTable[handle];
+    const graphics::ImageRecord &image = imageTable[handle];
     EXPECT_FALSE(image.Free);
     EXPECT_EQ(image.Width, 0);
     EXPECT_EQ(image.Height, 0);
@@ -367,7 +367,7 @@ TEST_F(TexturesTest, UndecodableImageIsEmptyAndHarmless) {
     DrawImage(handle, 10, 10, 1, 1);
     const int texture = CreateTextureFromImage(handle);
     EXPECT_EQ(LevelParameter(0, GL_TEXTURE_WIDTH), 0);
-    EXPECT_EQ(BoundTexture(), static_cast<GLint>(TextureTable[texture].GlName));
+    EXPECT_EQ(BoundTexture(), static_cast<GLint>(textureTable[texture].GlName));
     EXPECT_EQ(_LoadImage(nullptr), 1);
 }
 
@@ -375,8 +375,8 @@ TEST_F(TexturesTest, ColorKeyReplacesTheEarlierKeyAndUsesLowEightBits) {
     const int handle = _LoadImage(pictureBmp().c_str());
     const auto alphas = [&] {
         std::vector<unsigned char> out;
-        for (std::size_t i = 3; i < ImageTable[handle].Rgba.size(); i += 4)
-            out.push_back(ImageTable[handle].Rgba[i]);
+        for (std::size_t i = 3; i < imageTable[handle].Rgba.size(); i += 4)
+            out.push_back(imageTable[handle].Rgba[i]);
         return out;
     };
     // Pixels bottom row first: blue, white, green, black, red, magenta.
@@ -399,7 +399,7 @@ TEST_F(TexturesTest, TextureFromImageIsASnapshotBottomRowAtTZero) {
     const int texture = CreateTextureFromImage(image);
     SetImageColorKey(image, 0, 0, 0);
 
-    ASSERT_EQ(BoundTexture(), static_cast<GLint>(TextureTable[texture].GlName));
+    ASSERT_EQ(BoundTexture(), static_cast<GLint>(textureTable[texture].GlName));
     EXPECT_EQ(TextureParameter(GL_TEXTURE_MIN_FILTER), GL_LINEAR);
     EXPECT_EQ(TextureParameter(GL_TEXTURE_MAG_FILTER), GL_LINEAR);
     EXPECT_THAT(BoundTexels(),
@@ -409,17 +409,17 @@ TEST_F(TexturesTest, TextureFromImageIsASnapshotBottomRowAtTZero) {
 TEST_F(TexturesTest, DeletedSlotsAreReusedLowestFirst) {
     const std::string bmp = pictureBmp();
     for (int expected = 0; expected < 3; ++expected) EXPECT_EQ(LoadTexture(bmp.c_str()), expected);
-    const GLuint deletedName = TextureTable[1].GlName;
+    const GLuint deletedName = textureTable[1].GlName;
     DeleteTexture(1);
-    EXPECT_TRUE(TextureTable[1].Free);
-    EXPECT_EQ(TextureTable[1].GlName, graphics::kNoTextureName);
+    EXPECT_TRUE(textureTable[1].Free);
+    EXPECT_EQ(textureTable[1].GlName, graphics::kNoTextureName);
     EXPECT_FALSE(glIsTexture(deletedName));
     EXPECT_EQ(LoadTexture(bmp.c_str()), 1);
     EXPECT_EQ(LoadTexture(bmp.c_str()), 3);
 
     for (int expected = 0; expected < 3; ++expected) EXPECT_EQ(_LoadImage(bmp.c_str()), expected);
     DeleteImage(0);
-    const graphics::ImageRecord &deleted = ImageTable[0];
+    const graphics::ImageRecord &deleted = imageTable[0];
     EXPECT_TRUE(deleted.Free);
     EXPECT_EQ(deleted.Width, 0);
     EXPECT_FALSE(deleted.Pixels);
@@ -455,7 +455,7 @@ TEST_F(TexturesTest, HandlesOutsideTheTablesDoNothing) {
         DrawImage(handle, 10, 10, 1, 1);
         DeleteImage(handle);
     }
-    EXPECT_EQ(BoundTexture(), static_cast<GLint>(TextureTable[texture].GlName));
+    EXPECT_EQ(BoundTexture(), static_cast<GLint>(textureTable[texture].GlName));
     EXPECT_EQ(ReadPixel(20, 20), (Rgb{0, 0, 0})) << "nothing was drawn";
     EXPECT_EQ(CreateTextureFromImage(image), 1) << "no slot was taken";
 }
@@ -515,7 +515,7 @@ TEST_F(TexturesTest, TexturedRectangleIsUprightTintedAndOutlinedInOutlineMode) {
     glColor4f(1, 1, 1, 1);
     DrawTexturedRectangle(texture, 200.5f, 20.5f, 60, 90);
 
-    EXPECT_EQ(BoundTexture(), static_cast<GLint>(TextureTable[texture].GlName));
+    EXPECT_EQ(BoundTexture(), static_cast<GLint>(textureTable[texture].GlName));
     // Each texel covers 30 × 30 pixels; the picture's bottom row (blue, white) is at the bottom.
     EXPECT_EQ(ReadPixel(15, 15), (Rgb{20, 40, 210}));
     EXPECT_EQ(ReadPixel(45, 75), (Rgb{255, 0, 255}));

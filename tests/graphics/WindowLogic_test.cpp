@@ -17,6 +17,8 @@ namespace {
 using graphics::BackEndContext;
 using graphics::BackEndWindow;
 using graphics::FrameBorders;
+using graphics::graphicsState;
+using graphics::GraphicsState;
 using graphics::MessageButtons;
 using graphics::MessageIcon;
 using graphics::WindowEvent;
@@ -279,16 +281,16 @@ INSTANTIATE_TEST_SUITE_P(
     Steps, WindowStartFailure,
     ::testing::Values(
         StartFailure{"video",
-                     [] { graphics::backEnd.startVideo = [] { return false; }; },
+                     [] { graphics::backEnd.StartVideo = [] { return false; }; },
                      {"Failed To Register The Window Class."},
                      true},
         StartFailure{"pixel_format",
-                     [] { graphics::backEnd.requestPixelFormat = [] { return false; }; },
+                     [] { graphics::backEnd.RequestPixelFormat = [] { return false; }; },
                      {"Can't Set The PixelFormat."},
                      true},
         StartFailure{"window",
                      [] {
-                         graphics::backEnd.createWindow = [](const char *, int, int, int, int,
+                         graphics::backEnd.CreateWindow = [](const char *, int, int, int, int,
                                                              bool) -> BackEndWindow * {
                              return nullptr;
                          };
@@ -297,12 +299,12 @@ INSTANTIATE_TEST_SUITE_P(
                      false},
         StartFailure{
             "device_context",
-            [] { graphics::backEnd.connectDisplay = [](BackEndWindow *) { return false; }; },
+            [] { graphics::backEnd.ConnectDisplay = [](BackEndWindow *) { return false; }; },
             {"Can't Create A GL Device Context."},
             false},
         StartFailure{"rendering_context",
                      [] {
-                         graphics::backEnd.createContext = [](BackEndWindow *) -> BackEndContext * {
+                         graphics::backEnd.CreateContext = [](BackEndWindow *) -> BackEndContext * {
                              return nullptr;
                          };
                      },
@@ -310,7 +312,7 @@ INSTANTIATE_TEST_SUITE_P(
                      true},
         StartFailure{"activation",
                      [] {
-                         graphics::backEnd.makeCurrent = [](BackEndWindow *,
+                         graphics::backEnd.MakeCurrent = [](BackEndWindow *,
                                                             BackEndContext *context) {
                              return context == nullptr;
                          };
@@ -319,7 +321,7 @@ INSTANTIATE_TEST_SUITE_P(
                      true},
         StartFailure{"activation_and_release",
                      [] {
-                         graphics::backEnd.makeCurrent = [](BackEndWindow *, BackEndContext *) {
+                         graphics::backEnd.MakeCurrent = [](BackEndWindow *, BackEndContext *) {
                              return false;
                          };
                      },

@@ -1,7 +1,6 @@
-// The window on a real X server (Xvfb, no window manager): the OpenGL state the start leaves,
-// where SDL puts the window, the pointer as the server reports it, which events SDL keeps queued,
-// and fullscreen. The window logic itself is tested on the null back end (WindowLogic_test.cpp).
-#include <GL/gl.h>
+// The window on a real X server (Xvfb, no window manager): where SDL puts the window, the pointer
+// as the server reports it, which events SDL keeps queued, and fullscreen. The window logic itself
+// is tested on the null back end (WindowLogic_test.cpp).
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
@@ -9,7 +8,6 @@
 #include <vector>
 
 #include "Graphics.h"
-#include "GraphicsState.h"
 #include "GraphicsTestSupport.h"
 #include "TactilProbe.h"
 
@@ -44,51 +42,6 @@ int QueuedEvents() {
 }
 
 }  // namespace
-
-TEST_F(GraphicsWindowTest, SetsTheInitialOpenGlState) {
-    ExpectSwitches({
-        {"depth test", GL_DEPTH_TEST, true},
-        {"line smooth", GL_LINE_SMOOTH, true},
-        {"point smooth", GL_POINT_SMOOTH, true},
-        {"polygon smooth", GL_POLYGON_SMOOTH, true},
-        {"blend", GL_BLEND, true},
-        {"alpha test", GL_ALPHA_TEST, true},
-        {"scissor test", GL_SCISSOR_TEST, true},
-        {"texturing", GL_TEXTURE_2D, false},
-        {"face culling", GL_CULL_FACE, false},
-        {"stencil test", GL_STENCIL_TEST, false},
-        {"line stipple", GL_LINE_STIPPLE, false},
-    });
-    ExpectIntegers({
-        {"shade model", GL_SHADE_MODEL, GL_SMOOTH},
-        {"depth function", GL_DEPTH_FUNC, GL_LEQUAL},
-        {"perspective hint", GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST},
-        {"point smooth hint", GL_POINT_SMOOTH_HINT, GL_NICEST},
-        {"line smooth hint", GL_LINE_SMOOTH_HINT, GL_NICEST},
-        {"polygon smooth hint", GL_POLYGON_SMOOTH_HINT, GL_NICEST},
-        {"blend source", GL_BLEND_SRC, GL_SRC_ALPHA},
-        {"blend destination", GL_BLEND_DST, GL_ONE_MINUS_SRC_ALPHA},
-        {"alpha function", GL_ALPHA_TEST_FUNC, GL_GREATER},
-        {"unpack alignment", GL_UNPACK_ALIGNMENT, 1},
-        {"matrix mode", GL_MATRIX_MODE, GL_MODELVIEW},
-    });
-
-    GLfloat clearColor[4] = {};
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColor);
-    EXPECT_EQ(std::vector<float>(clearColor, clearColor + 4),
-              (std::vector<float>{0.0f, 0.0f, 0.0f, 0.5f}));
-    GLfloat alphaReference = -1.0f;
-    glGetFloatv(GL_ALPHA_TEST_REF, &alphaReference);
-    EXPECT_EQ(alphaReference, 0.0f);
-    GLint viewport[4] = {};
-    GLint scissor[4] = {};
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    glGetIntegerv(GL_SCISSOR_BOX, scissor);
-    const std::vector<GLint> wholeWindow = {0, 0, windowWidth, windowHeight};
-    EXPECT_EQ(std::vector<GLint>(viewport, viewport + 4), wholeWindow);
-    EXPECT_EQ(std::vector<GLint>(scissor, scissor + 4), wholeWindow);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
 
 TEST_F(GraphicsWindowTest, OpensCentredOnTheDesktopAndStartsTheInputLibraryWithIt) {
     int width = 0;

@@ -33,16 +33,16 @@ TEST(Controls, TwoSourcesHoldOneControlUntilTheLastLetsGo) {
 
 TEST(InputState, AFramesTextIsCutOnACharacterBoundaryAndItsWheelSaturates) {
     InputState input;
-    const std::string filler(TypedTextBuffer::capacity - 1, 'x');
-    input.text.Add(filler.c_str());
-    input.text.Add("é!");  // one byte left, and é needs two: nothing of it goes in
-    input.text.Add("y");
+    const std::string filler(TypedTextBuffer::kCapacity - 1, 'x');
+    input.TypedText.Add(filler.c_str());
+    input.TypedText.Add("é!");  // one byte left, and é needs two: nothing of it goes in
+    input.TypedText.Add("y");
     input.TurnWheel(INT_MAX);
     input.TurnWheel(INT_MAX);
     input.Latch();
-    EXPECT_EQ(std::string(input.text.Text()), filler + "y");
+    EXPECT_EQ(std::string(input.TypedText.Text()), filler + "y");
     EXPECT_EQ(input.WheelMoved(), INT_MAX);
     input.Latch();
-    EXPECT_STREQ(input.text.Text(), "");
+    EXPECT_STREQ(input.TypedText.Text(), "");
     EXPECT_EQ(input.WheelMoved(), 0);
 }
