@@ -13,28 +13,28 @@
 namespace orvex {
 
 SignalWatch::SignalWatch() {
-    sigemptyset(&watched_);
+    sigemptyset(&Watched);
     // SIGCHLD wakes the wait; it is never ignored by default while it is blocked.
-    sigaddset(&watched_, SIGCHLD);
+    sigaddset(&Watched, SIGCHLD);
     for (const int signal : {SIGINT, SIGQUIT, SIGHUP, SIGTERM}) {
         struct sigaction current {};
         if (sigaction(signal, nullptr, &current) == 0 && current.sa_handler != SIG_IGN) {
-            sigaddset(&watched_, signal);
+            sigaddset(&Watched, signal);
         }
     }
-    sigprocmask(SIG_BLOCK, &watched_, &original_);
+    sigprocmask(SIG_BLOCK, &Watched, &Original);
 }
 
-void SignalWatch::note(int signal, pid_t child) {
+void SignalWatch::Note(int signal, pid_t child) {
     switch (signal) {
         case SIGINT:
         case SIGQUIT:
             // The terminal sent it to the child as well: its end is what gets reported.
-            interruption_ = signal;
+            InterruptionSignal = signal;
             break;
         case SIGHUP:
         case SIGTERM:
-            ending_ = signal;
+            EndingSignal = signal;
             if (child > 0) {
                 kill(child, signal);
             }
@@ -44,7 +44,7 @@ void SignalWatch::note(int signal, pid_t child) {
     }
 }
 
-int SignalWatch::waitFor(pid_t child) {
+int SignalWatch::WaitFor(pid_t child) {
     for (;;) {
         int status = 0;
         const pid_t ended = waitpid(child, &status, WNOHANG);
@@ -55,40 +55,40 @@ int SignalWatch::waitFor(pid_t child) {
             return -1;
         }
         siginfo_t info;
-        const int signal = sigwaitinfo(&watched_, &info);
+        const int signal = sigwaitinfo(&Watched, &info);
         if (signal > 0) {
-            note(signal, child);
+            Note(signal, child);
         }
     }
 }
 
-void SignalWatch::takePending() {
+void SignalWatch::TakePending() {
     const timespec now{};
     siginfo_t info;
-    for (int signal; (signal = sigtimedwait(&watched_, &info, &now)) > 0;) {
-        note(signal, 0);
+    for (int signal; (signal = sigtimedwait(&Watched, &info, &now)) > 0;) {
+        Note(signal, 0);
     }
 }
 
-void SignalWatch::endByEndingSignal() {
+void SignalWatch::EndByEndingSignal() {
     // Blocked, the raised signal waits until the mask opens, and then ends the process.
-    raise(ending_);
+    raise(EndingSignal);
     sigset_t only;
     sigemptyset(&only);
-    sigaddset(&only, ending_);
+    sigaddset(&only, EndingSignal);
     sigprocmask(SIG_UNBLOCK, &only, nullptr);
-    std::_Exit(128 + ending_);
+    std::_Exit(128 + EndingSignal);
 }
 
-void SignalWatch::release() {
-    takePending();
-    sigprocmask(SIG_SETMASK, &original_, nullptr);
+void SignalWatch::Release() {
+    TakePending();
+    sigprocmask(SIG_SETMASK, &Original, nullptr);
 }
 
 int RunAndWait(const std::vector<std::string> &command, SignalWatch &signals, const char *folder,
                ChildOutput output) {
     const process::StartResult started = process::startProgram(command, [&signals, folder, output] {
-        sigprocmask(SIG_SETMASK, &signals.originalMask(), nullptr);
+        sigprocmask(SIG_SETMASK, &signals.OriginalMask(), nullptr);
         if (output == ChildOutput::Discarded) {
             const int nowhere = open("/dev/null", O_WRONLY);
             dup2(nowhere, STDOUT_FILENO);
@@ -100,7 +100,7 @@ int RunAndWait(const std::vector<std::string> &command, SignalWatch &signals, co
         errno = started.error;
         return -1;
     }
-    const int status = signals.waitFor(started.pid);
+    const int status = signals.WaitFor(started.pid);
     if (started.error != 0) {
         errno = started.error;
         return -1;

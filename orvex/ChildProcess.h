@@ -10,7 +10,7 @@
 
 namespace orvex {
 
-// Ctrl+C, Ctrl+\, the terminal closing (SIGHUP) and SIGTERM stay blocked until release() and are
+// Ctrl+C, Ctrl+\, the terminal closing (SIGHUP) and SIGTERM stay blocked until Release() and are
 // taken in turn while Orvex waits. A child starts with Orvex's original mask, so it meets them as
 // usual: Ctrl+C reaches it through the terminal, SIGHUP and SIGTERM are handed on to it. A signal
 // that Orvex was started ignoring (nohup) stays ignored.
@@ -20,28 +20,28 @@ class SignalWatch {
     SignalWatch(const SignalWatch &) = delete;
     SignalWatch &operator=(const SignalWatch &) = delete;
 
-    const sigset_t &originalMask() const { return original_; }
+    const sigset_t &OriginalMask() const { return Original; }
 
     // Waits for `child` to end and gives its wait status; -1 with errno set when it cannot.
-    int waitFor(pid_t child);
+    int WaitFor(pid_t child);
     // Takes the signals that arrived while no child ran.
-    void takePending();
+    void TakePending();
     // SIGINT or SIGQUIT when one has arrived, else 0.
-    int interruption() const { return interruption_; }
+    int Interruption() const { return InterruptionSignal; }
     // SIGHUP or SIGTERM when one has arrived, else 0: Orvex is to end by it once clean.
-    int ending() const { return ending_; }
+    int Ending() const { return EndingSignal; }
     // Ends this process by the ending signal, as whoever sent it expects.
-    [[noreturn]] void endByEndingSignal();
+    [[noreturn]] void EndByEndingSignal();
     // Gives back the original mask: from here on the signals act on Orvex directly.
-    void release();
+    void Release();
 
   private:
-    void note(int signal, pid_t child);
+    void Note(int signal, pid_t child);
 
-    sigset_t watched_;
-    sigset_t original_;
-    int interruption_ = 0;
-    int ending_ = 0;
+    sigset_t Watched;
+    sigset_t Original;
+    int InterruptionSignal = 0;
+    int EndingSignal = 0;
 };
 
 enum class ChildOutput { Inherited, Discarded };

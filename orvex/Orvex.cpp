@@ -138,8 +138,8 @@ bool SanitizersWanted() {
 
 // The signal that asked Orvex to stop while no program ran yet, or 0.
 int StopSignal(SignalWatch &signals) {
-    signals.takePending();
-    return signals.ending() != 0 ? signals.ending() : signals.interruption();
+    signals.TakePending();
+    return signals.Ending() != 0 ? signals.Ending() : signals.Interruption();
 }
 
 // Whether the compiler builds and links a program with the sanitizers: their runtime libraries
@@ -376,12 +376,12 @@ int main(int argc, char **argv) {
     } else {
         result = CompileAndRun(error ? fs::current_path() : self.parent_path(), source, signals);
     }
-    signals.takePending();
-    if (signals.ending() != 0) {
-        signals.endByEndingSignal();
+    signals.TakePending();
+    if (signals.Ending() != 0) {
+        signals.EndByEndingSignal();
     }
     if (insideTerminal) {
-        signals.release();
+        signals.Release();
         WaitForEnter(result);
     }
     return result;
