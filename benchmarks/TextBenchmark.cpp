@@ -18,7 +18,7 @@ using graphics::dtx_open_font;
 using graphics::dtx_release_font;
 using graphics::VectorFont;
 
-constexpr const char *kDejaVuSans = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+constexpr const char *kDejaVuSans = DEJAVU_SANS_FONT;
 constexpr int kStringsPerFrame = 400;
 constexpr int kCharactersPerString = 50;  // ASCII, so one glyph per byte
 constexpr int kMeasuredStrings = 20000;

@@ -36,7 +36,7 @@ using graphics::PenStep;
 using graphics::TextBox;
 using graphics::VectorFont;
 
-constexpr const char *kDejaVuSans = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+constexpr const char *kDejaVuSans = DEJAVU_SANS_FONT;
 constexpr float kNegativeInfinity = -std::numeric_limits<float>::infinity();
 
 // Opens a font for one test and releases it again, so that tests sharing a process stay apart.

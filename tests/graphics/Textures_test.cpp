@@ -159,7 +159,7 @@ TEST(NoContext, LoadsNameTextureZeroAndFontsDrawOnceTheWindowIsUp) {
     const std::string sgi = (folder / "p.rgb").string(), bmp = (folder / "p.bmp").string();
     sgitest::WriteFile(sgi, SgiPicture(3, true));
     sgitest::WriteFile(bmp, Bmp(2, kPicture));
-    const int font = LoadVectorFont("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 48);
+    const int font = LoadVectorFont(DEJAVU_SANS_FONT, 48);
     const auto useWithoutContext = [&] {
         const int image = _LoadImage(bmp.c_str());
         EXPECT_EQ(imageTable[image].Width, 2) << "images need no context";

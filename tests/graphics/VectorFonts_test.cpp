@@ -16,7 +16,7 @@ namespace {
 using graphics::dtx_current_font;
 using graphics::GlyphInfo;
 
-constexpr const char *kDejaVuSans = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+constexpr const char *kDejaVuSans = DEJAVU_SANS_FONT;
 constexpr const char *kMissingFont = "/nonexistent/missing.ttf";
 constexpr int kTableSize = 1024;
 
