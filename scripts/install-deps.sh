@@ -15,7 +15,8 @@ packages=(
   openbox xdotool x11-utils
   # the terminal window in which Orvex shows a program's output
   xterm
-  clang libclang-rt-14-dev
+  # the fuzz targets (libFuzzer) and the format and naming checks of the test command
+  clang libclang-rt-14-dev clang-format clang-tidy
   # making the Debian package and checking its menu entry and manual pages
   dpkg-dev desktop-file-utils man-db
 )

@@ -7,11 +7,15 @@
 #endif
 
 extern "C" {
-const char *__asan_default_options() { return "detect_leaks=1"; }
+const char *__asan_default_options() {
+    return "detect_leaks=1";
+}
 // Mesa's display lists keep their pointers at 4-byte offsets, where LeakSanitizer does not look
 // by default: without use_unaligned every list of the bitmap font would be reported as leaked.
 const char *__lsan_default_options() {
     return "use_unaligned=1:print_suppressions=0:suppressions=" SCRIVO_LSAN_SUPPRESSIONS;
 }
-const char *__ubsan_default_options() { return "print_stacktrace=1:halt_on_error=1"; }
+const char *__ubsan_default_options() {
+    return "print_stacktrace=1:halt_on_error=1";
+}
 }
