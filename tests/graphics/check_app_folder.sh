@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Installs the graphics part of the build into a fresh folder and checks it as a C programmer
-# would use it: the library exports exactly the public names and finds libTactil beside itself,
+# would use it: each library exports exactly the names of its list and libGraphics finds libTactil
+# beside itself,
 # and every example and every complete program in the help compiles cleanly with the flags that
 # pkg-config gives.
-# Usage: check_app_folder.sh BUILD_DIR PUBLIC_NAMES_FILE
+# Usage: check_app_folder.sh BUILD_DIR GRAPHICS_EXPORTS_FILE TACTIL_EXPORTS_FILE
 set -euo pipefail
 build_dir=$1
-public_names=$2
+graphics_names=$2
+tactil_names=$3
 
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
@@ -21,13 +23,20 @@ for file in include/Graphics.h include/Tactil.h lib/libGraphics.so lib/libTactil
     [ -e "$prefix/$file" ] || fail "$file is not installed"
 done
 
-# The linker's own section markers are not functions of ours.
-exported=$(nm -D --defined-only "$library" | awk '{print $3}' \
-    | grep -v -x -e __bss_start -e _edata -e _end || true)
-unexpected=$(grep -v -x -F -f "$public_names" <<< "$exported" || true)
-[ -z "$unexpected" ] || fail "libGraphics.so exports names outside the public list: $unexpected"
-missing=$(grep -v -x -F -f <(echo "$exported") "$public_names" || true)
-[ -z "$missing" ] || fail "libGraphics.so does not export: $missing"
+# check_exports LIBRARY LIST_FILE: the library's dynamic symbols are exactly the names of the list
+# (lines of names; comments start with #). The linker's own section markers are not ours.
+check_exports() {
+    local library=$1 names exported unexpected missing
+    names=$(grep -E '^[A-Za-z_][A-Za-z0-9_]*$' "$2")
+    exported=$(nm -D --defined-only "$library" | awk '{print $3}' \
+        | grep -v -x -e __bss_start -e _edata -e _end || true)
+    unexpected=$(grep -v -x -F -f <(echo "$names") <<< "$exported" || true)
+    [ -z "$unexpected" ] || fail "$(basename "$library") exports names outside its list: $unexpected"
+    missing=$(grep -v -x -F -f <(echo "$exported") <<< "$names" || true)
+    [ -z "$missing" ] || fail "$(basename "$library") does not export: $missing"
+}
+check_exports "$library" "$graphics_names"
+check_exports "$prefix/lib/libTactil.so" "$tactil_names"
 
 tactil=$(ldd "$library" | awk '$1 == "libTactil.so" {print $3}')
 [ "$tactil" = "$prefix/lib/libTactil.so" ] || fail "libGraphics.so finds libTactil.so at '$tactil'"
