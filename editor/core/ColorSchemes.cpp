@@ -9,8 +9,10 @@ namespace scrivo {
 namespace {
 
 // Colours in slot order: background, text, keyword, operator, directive, string, comment.
+// Rows in menu order (alphabetical whatever the case); identifiers from command::kFirstScheme to
+// command::kLastScheme. Free for a new scheme: 32808, 32812, 32813.
 // clang-format off
-constexpr std::array<ColorScheme, 21> kSchemes{{
+constexpr auto kSchemes = std::to_array<ColorScheme>({
     {32817, "Amstrad", {{0, 0, 98}, {254, 253, 13}, {254, 253, 13}, {254, 253, 13}, {254, 253, 13}, {254, 253, 13}, {128, 128, 0}}},
     {32796, "Black", {{0, 0, 0}, {255, 255, 255}, {46, 148, 209}, {218, 47, 120}, {0, 167, 126}, {235, 149, 6}, {128, 128, 128}}},
     {32797, "Borland", {{0, 0, 170}, {255, 240, 25}, {255, 255, 255}, {255, 255, 255}, {85, 255, 85}, {0, 255, 255}, {192, 192, 192}}},
@@ -32,7 +34,7 @@ constexpr std::array<ColorScheme, 21> kSchemes{{
     {32815, "Vic20", {{255, 255, 255}, {0, 0, 255}, {0, 0, 255}, {0, 0, 255}, {0, 0, 255}, {0, 0, 255}, {128, 128, 255}}},
     {32818, "Watcom", {{0, 0, 0}, {165, 165, 165}, {122, 238, 237}, {24, 114, 114}, {122, 238, 237}, {246, 245, 136}, {123, 225, 123}}},
     {32806, "ZX", {{200, 196, 200}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {128, 128, 128}}},
-}};
+});
 // clang-format on
 
 }  // namespace

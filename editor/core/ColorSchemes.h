@@ -1,4 +1,4 @@
-// The 21 fixed colour schemes of the editor, in menu order, looked up by their command identifier.
+// The fixed colour schemes of the editor, in menu order, looked up by their command identifier.
 // No window-system code here.
 #pragma once
 
@@ -42,7 +42,7 @@ struct ColorScheme {
     SchemeColors colors;
 };
 
-// All 21 schemes in menu order.
+// All schemes in menu order.
 std::span<const ColorScheme> colorSchemes();
 
 // The scheme with this identifier, or nullptr when it names none.

@@ -37,7 +37,9 @@ inline constexpr int kHelpContents = 32779;
 inline constexpr int kHelpAbout = 57664;
 inline constexpr int kNextPane = 57680;
 inline constexpr int kPreviousPane = 57681;
-// Scheme commands occupy this range; not every identifier in it names a scheme.
+// Scheme commands occupy this range; not every identifier in it names a scheme (the scheme table
+// says which are free). Free outside it for a new command: 32777, 32782 to 32791, 32793, 32794,
+// 32820 and up.
 inline constexpr int kFirstScheme = 32795;
 inline constexpr int kLastScheme = 32818;
 }  // namespace command

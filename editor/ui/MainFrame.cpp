@@ -102,7 +102,12 @@ void CMainFrame::CreateFrame() {
 }
 
 void CMainFrame::OnCommand(int id, CommandHandler handler) {
-    m_handlers[id] = std::move(handler);
+    // A second handler for one identifier would make the first silently unreachable.
+    const bool added = m_handlers.try_emplace(id, std::move(handler)).second;
+    if (!added) {
+        qCritical("command %d has two handlers; the second is ignored", id);
+    }
+    Q_ASSERT_X(added, "CMainFrame::OnCommand", "a command identifier is registered twice");
 }
 
 void CMainFrame::RegisterCommandHandlers() {

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "AboutDlg.h"
+#include "ColorSchemes.h"
 #include "CommandTable.h"
 #include "FrameTestSupport.h"
 #include "QtFrameServices.h"
@@ -134,6 +135,13 @@ TEST(HelpFileTest, InternalLinksAndPicturesResolve) {
     for (const auto &match :
          QRegularExpression(QStringLiteral("<img[^>]*src=\"([^\"]+)\"")).globalMatch(html)) {
         EXPECT_TRUE(folder.exists(match.captured(1))) << match.captured(1).toStdString();
+    }
+    // The section on schemes names each of them; a new row of the scheme table must reach it.
+    const QString schemes = html.section(QStringLiteral("<h2 id=\"schemes\">"), 1)
+                                .section(QStringLiteral("<h2"), 0, 0)
+                                .simplified();
+    for (const ColorScheme &scheme : colorSchemes()) {
+        EXPECT_TRUE(schemes.contains(QString::fromLatin1(scheme.caption))) << scheme.caption;
     }
 }
 

@@ -5,17 +5,20 @@
 #include <algorithm>
 #include <cctype>
 #include <string>
+#include <vector>
 
 #include "CommandTable.h"
+#include "SchemeIdentifiers.h"
 
 namespace scrivo {
 namespace {
 
-// The menu lists the schemes alphabetically whatever the case of their captions, and every
-// identifier lies in the scheme commands' range, so the settings file can name each of them.
-TEST(ColorSchemes, TwentyOneSchemesInAlphabeticalOrderEachFoundByItsOwnIdentifier) {
+// The rules a new row must keep: the menu lists the schemes alphabetically whatever the case of
+// their captions, captions and identifiers are unique, and every identifier lies in the scheme
+// commands' range, so the settings file can name each of them.
+TEST(ColorSchemes, RowsAreInAlphabeticalOrderWithUniqueCaptionsAndIdentifiersInRange) {
     const auto schemes = colorSchemes();
-    ASSERT_EQ(schemes.size(), 21u);
+    ASSERT_FALSE(schemes.empty());
     const auto lowered = [](std::string text) {
         std::ranges::transform(text, text.begin(), [](unsigned char c) { return std::tolower(c); });
         return text;
@@ -26,13 +29,16 @@ TEST(ColorSchemes, TwentyOneSchemesInAlphabeticalOrderEachFoundByItsOwnIdentifie
         EXPECT_LE(schemes[k].id, command::kLastScheme);
         EXPECT_EQ(findColorScheme(schemes[k].id), &schemes[k]) << "identifiers are unique";
         if (k > 0) {
-            EXPECT_LT(lowered(schemes[k - 1].caption), lowered(schemes[k].caption));
+            EXPECT_LT(lowered(schemes[k - 1].caption), lowered(schemes[k].caption))
+                << "in order, and no caption twice";
         }
     }
 }
 
 TEST(ColorSchemes, IdentifiersThatNameNoSchemeFindNothing) {
-    for (int id : {0, -1, 32794, 32808, 32812, 32813, 32819}) {
+    std::vector<int> unknown = testing::FreeSchemeIdentifiers();
+    unknown.insert(unknown.end(), {0, -1, command::kFirstScheme - 1, command::kLastScheme + 1});
+    for (int id : unknown) {
         EXPECT_EQ(findColorScheme(id), nullptr) << id;
     }
 }
@@ -44,7 +50,7 @@ TEST(ColorSchemes, FallbackIsClassic) {
 }
 
 TEST(ColorSchemes, SlotsPickTheirColours) {
-    const SchemeColors &dark = findColorScheme(32802)->colors;
+    const SchemeColors &dark = findColorScheme(testing::kDarkScheme)->colors;
     EXPECT_EQ(dark.forSlot(ColorSlot::Text), (Rgb{205, 209, 157}));
     EXPECT_EQ(dark.forSlot(ColorSlot::Keyword), (Rgb{82, 144, 194}));
     EXPECT_EQ(dark.forSlot(ColorSlot::Operator), (Rgb{149, 149, 149}));

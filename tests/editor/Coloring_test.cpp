@@ -6,12 +6,10 @@
 
 #include "CommandTable.h"
 #include "FrameTestSupport.h"
+#include "SchemeIdentifiers.h"
 
 namespace scrivo::testing {
 namespace {
-
-constexpr int kBorland = 32797;
-constexpr int kDark = 32802;
 
 class ColoringTest : public FrameTest {
   protected:
@@ -111,7 +109,7 @@ TEST_F(ColoringTest, UndoAfterSpaceRemovesTheSpaceAndKeepsColours) {
 TEST_F(ColoringTest, RangesAreClampedAndEmptyRangesChangeNothing) {
     SetText("int a; /* open\nstill */ \"s\"");
     const long background = StyleBack(0);
-    Frame().ApplyColorScheme(kBorland);
+    Frame().ApplyColorScheme(kBorlandScheme);
     for (auto [start, end] : std::vector<std::pair<int, int>>{{5, 5}, {9, 3}, {100, 200}}) {
         Frame().ColorizeRange(start, end);
         EXPECT_EQ(AllSlots(), std::string(static_cast<std::size_t>(Editor().TextLength()), '.'))
@@ -134,8 +132,8 @@ TEST_F(ColoringTest, LineColouredAloneKnowsNothingOfTheCommentAroundIt) {
 
 TEST_F(ColoringTest, SchemeChangeRecoloursEverythingAndTheGutterFollows) {
     SetText("int a; // note\nchar *s = \"x\";");
-    Frame().ExecuteCommand(kBorland);
-    EXPECT_EQ(Frame().ColorSchemeId(), kBorland);
+    Frame().ExecuteCommand(kBorlandScheme);
+    EXPECT_EQ(Frame().ColorSchemeId(), kBorlandScheme);
     EXPECT_EQ(AllSlots(), "kkk..o.ccccccc.kkkk.o..o.ssso");
     EXPECT_EQ(StyleBack(0), static_cast<long>(toColorRef({0, 0, 170})));
     EXPECT_EQ(StyleFore(0), static_cast<long>(toColorRef({255, 240, 25})));
@@ -144,12 +142,12 @@ TEST_F(ColoringTest, SchemeChangeRecoloursEverythingAndTheGutterFollows) {
     EXPECT_EQ(Editor().GutterBackground(), (Rgb{0, 0, 170}));
     EXPECT_EQ(Editor().GutterNumberColor(), (Rgb{255, 255, 255}));
     EXPECT_EQ(Editor().GutterBrushColor(), QColor(0, 0, 170));
-    EXPECT_FALSE(Frame().ActionFor(kBorland)->isCheckable()) << "schemes carry no check mark";
+    EXPECT_FALSE(Frame().ActionFor(kBorlandScheme)->isCheckable()) << "schemes carry no check mark";
 }
 
 TEST_F(ColoringTest, SchemeChangeOnEmptyTextChangesOnlyTheGutter) {
     const long background = StyleBack(0);
-    Frame().ExecuteCommand(kDark);
+    Frame().ExecuteCommand(kDarkScheme);
     EXPECT_EQ(StyleBack(0), background);
     EXPECT_EQ(Editor().GutterBackground(), (Rgb{30, 30, 30}));
 }

@@ -7,6 +7,7 @@
 
 #include "CommandTable.h"
 #include "FrameTestSupport.h"
+#include "SchemeIdentifiers.h"
 
 namespace scrivo::testing {
 namespace {
@@ -70,7 +71,7 @@ TEST_F(MainFrameTest, SettingsWrittenAtExitKeepTheRestOfTheFile) {
     WriteSettingsFile(
         "<?xml version=\"1.0\"?>\n<!-- mine -->\n<Anything>\n    <Extra>kept</Extra>\n"
         "    <KeyClick>1</KeyClick>\n    <ColorScheme>32798</ColorScheme>\n</Anything>\n");
-    Frame().ExecuteCommand(32802);
+    Frame().ExecuteCommand(kDarkScheme);
     Frame().ExecuteCommand(command::kOptionsKeyClick);
     DestroyFrame();
     const std::string file = ReadSettingsFile();
@@ -81,19 +82,34 @@ TEST_F(MainFrameTest, SettingsWrittenAtExitKeepTheRestOfTheFile) {
 }
 
 TEST_F(MainFrameTest, UnknownSchemeIdentifiersKeepTheFallbackColoursAndGoBackUnchanged) {
-    for (const char *id : {"0", "32808", "-5"}) {
-        WriteSettingsFile(std::string("<S><ColorScheme>") + id +
-                          "</ColorScheme><KeyClick>0</KeyClick></S>");
+    for (const std::string &id :
+         {std::string("0"), std::to_string(FreeSchemeIdentifiers().at(0)), std::string("-5")}) {
+        WriteSettingsFile("<S><ColorScheme>" + id + "</ColorScheme><KeyClick>0</KeyClick></S>");
         Frame();
         EXPECT_EQ(Frame().Colors(), findColorScheme(kFallbackSchemeId)->colors) << id;
         EXPECT_EQ(Editor().GutterBackground(),
                   findColorScheme(kFallbackSchemeId)->colors.background);
         EXPECT_FALSE(Frame().ActionFor(command::kOptionsKeyClick)->isChecked());
         DestroyFrame();
-        EXPECT_NE(ReadSettingsFile().find(std::string("<ColorScheme>") + id + "</ColorScheme>"),
+        EXPECT_NE(ReadSettingsFile().find("<ColorScheme>" + id + "</ColorScheme>"),
                   std::string::npos)
             << id;
     }
+}
+
+// Each family registers its own handlers; two for one identifier would hide one of them.
+TEST_F(MainFrameTest, EveryCommandIsRegisteredOnce) {
+    static QStringList complaints;
+    complaints.clear();
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
+            if (type == QtCriticalMsg) {
+                complaints << text;
+            }
+        });
+    Frame();
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(complaints, QStringList());
 }
 
 TEST_F(MainFrameTest, MenusFollowTheCommandTable) {
@@ -115,9 +131,14 @@ TEST_F(MainFrameTest, MenusFollowTheCommandTable) {
     QMenu *options = Frame().menuBar()->actions().at(5)->menu();
     QMenu *schemes = options->actions().at(0)->menu();
     ASSERT_NE(schemes, nullptr);
-    ASSERT_EQ(schemes->actions().size(), 21);
-    EXPECT_EQ(schemes->actions().at(0)->text(), QStringLiteral("Amstrad"));
-    EXPECT_EQ(schemes->actions().at(20)->text(), QStringLiteral("ZX"));
+    QStringList schemeItems, schemeRows;
+    for (QAction *item : schemes->actions()) {
+        schemeItems << item->text();
+    }
+    for (const ColorScheme &scheme : colorSchemes()) {
+        schemeRows << QString::fromLatin1(scheme.caption);
+    }
+    EXPECT_EQ(schemeItems, schemeRows);
     EXPECT_EQ(options->actions().at(1)->text(), QStringLiteral("Key click sound"));
 
     EXPECT_EQ(Frame().ActionFor(command::kEditCut)->shortcuts(),
