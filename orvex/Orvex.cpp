@@ -27,6 +27,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ChildProcess.h"
@@ -46,16 +47,36 @@ constexpr const char *kInsideTerminal = "ORVEX_INSIDE_TERMINAL";
 // process, from which Orvex reads them back to name the fault.
 constexpr const char *kFaultFolder = "faults";
 
+// How Orvex tells a terminal program what to show.
+enum class TerminalStyle {
+    // Its defaults are hard to read (80x24 characters in a small bitmap font without "€", no
+    // scroll bar, a short scroll-back), so Orvex asks for a readable window.
+    Xterm,
+    // Debian's chosen terminal, which takes -T for the title by Debian's policy.
+    Alternative,
+    // Its settings are the learner's.
+    Plain,
+};
+
 struct Terminal {
     const char *Program;
     const char *RunOption;  // what precedes the command to run
+    TerminalStyle Style;
 };
 
 // Debian's chosen terminal first, then the common ones.
 constexpr Terminal kTerminals[] = {
-    {"x-terminal-emulator", "-e"}, {"xterm", "-e"},          {"konsole", "-e"},
-    {"gnome-terminal", "--"},      {"xfce4-terminal", "-x"},
+    {"x-terminal-emulator", "-e", TerminalStyle::Alternative},
+    {"xterm", "-e", TerminalStyle::Xterm},
+    {"konsole", "-e", TerminalStyle::Plain},
+    {"gnome-terminal", "--", TerminalStyle::Plain},
+    {"xfce4-terminal", "-x", TerminalStyle::Plain},
 };
+constexpr Terminal kOtherTerminal = {"", "-e", TerminalStyle::Plain};
+
+// xterm's own scripts, each of which starts it in an encoding of its choice; Orvex starts xterm
+// itself, in UTF-8.
+constexpr std::string_view kXtermScripts[] = {"uxterm", "lxterm", "koi8rxterm"};
 
 const std::vector<std::string> kSanitizerFlags = {"-fsanitize=address,undefined",
                                                   "-fno-omit-frame-pointer"};
@@ -78,17 +99,71 @@ std::optional<std::string> FindInPath(const std::string &name) {
     return std::nullopt;
 }
 
-// Replaces this process with `terminal` running this program on `source`; returns when it could
-// not be started.
-void ExecInTerminal(const std::string &terminal, const char *runOption, const std::string &self,
-                    const std::string &source) {
-    const std::optional<std::string> program = FindInPath(terminal);
+// The known terminal that `program` is, by its file name; any of xterm's scripts is xterm.
+const Terminal &TerminalNamed(const fs::path &program) {
+    std::string name = program.filename().string();
+    if (std::find(std::begin(kXtermScripts), std::end(kXtermScripts), name) !=
+        std::end(kXtermScripts)) {
+        name = "xterm";
+    }
+    const auto known =
+        std::find_if(std::begin(kTerminals), std::end(kTerminals),
+                     [&name](const Terminal &terminal) { return name == terminal.Program; });
+    return known == std::end(kTerminals) ? kOtherTerminal : *known;
+}
+
+// What comes before the option that precedes the command.
+std::vector<std::string> TerminalOptions(TerminalStyle style, const std::string &title) {
+    switch (style) {
+        case TerminalStyle::Xterm:
+            return {"-T", title, "-n", title,
+                    // About 100x32 characters, in the corner away from the editor's menus.
+                    "-geometry", "100x32-0-0",
+                    // A TrueType font that comes with the package, at a size a beginner reads.
+                    "-fa", "Liberation Mono", "-fs", "12", "-u8",
+                    // Enough to scroll back to the first compiler message of a long run.
+                    "-sb", "-rightbar", "-sl", "10000"};
+        case TerminalStyle::Alternative:
+            return {"-T", title};
+        case TerminalStyle::Plain:
+            break;
+    }
+    return {};
+}
+
+// Replaces this process with the terminal program `name` (found in PATH, or a path) running this
+// program on `source`; returns when it could not be started.
+void ExecInTerminal(const std::string &name, const std::string &self, const std::string &source) {
+    std::optional<std::string> program = FindInPath(name);
     if (!program) {
         return;
     }
+    const Terminal *terminal = &TerminalNamed(*program);
+    if (terminal->Style == TerminalStyle::Alternative) {
+        // When the learner's system chose xterm, Orvex opens it readable as well.
+        std::error_code error;
+        const Terminal &chosen = TerminalNamed(fs::canonical(*program, error));
+        if (chosen.Style == TerminalStyle::Xterm) {
+            program = FindInPath(chosen.Program);
+            terminal = &chosen;
+            if (!program) {
+                return;
+            }
+        }
+    }
+    const std::string title =
+        (source.empty() ? "" : fs::path(source).filename().string() + " - ") + "Orvex";
+    std::vector<std::string> arguments = {*program};
+    const std::vector<std::string> options = TerminalOptions(terminal->Style, title);
+    arguments.insert(arguments.end(), options.begin(), options.end());
+    arguments.insert(arguments.end(), {terminal->RunOption, self, source});
+    std::vector<char *> argv;
+    for (std::string &argument : arguments) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
     setenv(kInsideTerminal, "1", 1);
-    const char *argv[] = {program->c_str(), runOption, self.c_str(), source.c_str(), nullptr};
-    execv(program->c_str(), const_cast<char *const *>(argv));
+    execv(program->c_str(), argv.data());
     unsetenv(kInsideTerminal);
 }
 
@@ -102,19 +177,13 @@ void ReopenInTerminal(const std::string &self, const std::string &source) {
     }
     const char *chosen = std::getenv("ORVEX_TERMINAL");
     if (chosen != nullptr && *chosen != '\0') {
-        if (std::strcmp(chosen, "none") == 0) {
-            return;
+        if (std::strcmp(chosen, "none") != 0) {
+            ExecInTerminal(chosen, self, source);
         }
-        const auto known = std::find_if(std::begin(kTerminals), std::end(kTerminals),
-                                        [chosen](const Terminal &terminal) {
-                                            return fs::path(chosen).filename() == terminal.Program;
-                                        });
-        ExecInTerminal(chosen, known == std::end(kTerminals) ? "-e" : known->RunOption, self,
-                       source);
         return;
     }
     for (const Terminal &terminal : kTerminals) {
-        ExecInTerminal(terminal.Program, terminal.RunOption, self, source);
+        ExecInTerminal(terminal.Program, self, source);
     }
 }
 
