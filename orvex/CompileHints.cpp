@@ -438,7 +438,7 @@ class Explainer {
                 break;
             }
         }
-        return "the program could not be linked: " + ExplainUnknownFunction(name, line, meant);
+        return ExplainUnknownFunction(name, line, meant);
     }
 
     const BuildMessages &Messages;
@@ -448,7 +448,7 @@ class Explainer {
 
 }  // namespace
 
-std::string ExplainBuildFailure(const BuildMessages &messages) {
+std::string ExplainMistake(const BuildMessages &messages) {
     return Explainer(messages).Explain();
 }
 

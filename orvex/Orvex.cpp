@@ -34,6 +34,7 @@
 
 #include "Build.h"
 #include "ChildProcess.h"
+#include "CompileHints.h"
 #include "FaultReport.h"
 #include "SanitizerProbe.h"
 #include "ShownText.h"
@@ -382,6 +383,47 @@ int ReportBuildFailure(const CompileResult &result, const std::string &compiler,
     return kNotBuilt;
 }
 
+// Adds a sentence below the compiler's messages for a mistake that beginners make most. GCC 12
+// writes its diagnostics either as the text the learner has seen or as JSON, so it is asked again
+// for JSON, only checking the file, which is quick, and only when it had something to say. In
+// the C locale its messages read the same in every language.
+void ExplainBuild(const BuildRequest &request, const CompileResult &result, SignalWatch &signals) {
+    const bool failed =
+        result.Outcome == BuildOutcome::CompileFailed || result.Outcome == BuildOutcome::LinkFailed;
+    if (!failed && (result.Outcome != BuildOutcome::Built || result.CompilerOutput.empty())) {
+        return;
+    }
+    std::string diagnostics;
+    if (!result.CompilerOutput.empty()) {
+        const char *locale = std::getenv("LC_ALL");
+        const std::optional<std::string> learnersLocale =
+            locale != nullptr ? std::optional<std::string>(locale) : std::nullopt;
+        setenv("LC_ALL", "C", 1);
+        ChildOptions options;
+        options.Output = ChildOutput::Captured;
+        options.OwnGroup = true;
+        options.AddressSpaceLimit = kCompilerMemoryLimit;
+        options.TimeLimit = kCompilerTimeLimit;
+        diagnostics =
+            RunAndWait({request.Compiler, "-fsyntax-only", "-fdiagnostics-format=json",
+                        "-I" + (request.AppFolder / "include").string(), request.Source.string()},
+                       signals, options)
+                .Output;
+        if (learnersLocale) {
+            setenv("LC_ALL", learnersLocale->c_str(), 1);
+        } else {
+            unsetenv("LC_ALL");
+        }
+    }
+    std::ostringstream text;
+    text << std::ifstream(request.Source).rdbuf();
+    const std::string sentence =
+        ExplainMistake({request.Source.string(), text.str(), diagnostics, result.LinkerOutput});
+    if (!sentence.empty()) {
+        std::cerr << "Orvex: " << Printable(sentence) << ".\n";
+    }
+}
+
 // The name the program goes by: its file's name without ".c", unless that leaves only dots.
 std::string ProgramName(const fs::path &source) {
     const std::string stem = source.stem().string();
@@ -441,7 +483,10 @@ int CompileAndRun(const fs::path &appFolder, const std::vector<std::string> &arg
     const fs::path folder = source.parent_path();
     setenv("PWD", folder.c_str(), 1);
     BuildRequest request{*compiler, source, appFolder, scratch.Path(), false};
-    if (const int failure = ReportBuildFailure(Build(request, signals), *compiler, fileName)) {
+    const CompileResult built = Build(request, signals);
+    const int failure = ReportBuildFailure(built, *compiler, fileName);
+    ExplainBuild(request, built, signals);
+    if (failure != 0) {
         return failure;
     }
     if (const int stop = StopSignal(signals)) {

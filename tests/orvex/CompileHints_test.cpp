@@ -53,17 +53,17 @@ TEST(CompileHintsTest, ExplainsTheMistakesBeginnersMakeMostWithTheLineToFix) {
          "speed on line 4 has not been declared; declare it before that line, or correct the "
          "name"},
         {"misspelt-function.c", "misspelt-function.json", "misspelt-function.gcc.txt",
-         "the program could not be linked: prinft, called on line 4, is an unknown function; if "
-         "you meant printf, correct the name there"},
+         "prinft, called on line 4, is an unknown function; if you meant printf, correct the name "
+         "there"},
         {"misspelt-function.c", "", "misspelt-function.clang.txt",
-         "the program could not be linked: prinft, called on line 4, is an unknown function; "
-         "correct its name, or write the function"},
+         "prinft, called on line 4, is an unknown function; correct its name, or write the "
+         "function"},
         {"misspelt-function.c", "misspelt-function.as-error.json", "",
          "prinft, called on line 4, is an unknown function; if you meant printf, correct the name "
          "there"},
         {"undefined-function.c", "undefined-function.json", "undefined-function.gcc.txt",
-         "the program could not be linked: Draw, called on line 5, is an unknown function; "
-         "correct its name, or write the function"},
+         "Draw, called on line 5, is an unknown function; correct its name, or write the "
+         "function"},
         // GCC 12 builds it with a warning; GCC 14 stops.
         {"maths.c", "maths.json", "",
          "sqrt is declared in <math.h>: add the line #include <math.h> above line 2"},
@@ -78,8 +78,8 @@ TEST(CompileHintsTest, ExplainsTheMistakesBeginnersMakeMostWithTheLineToFix) {
         const std::string text = Read(c.program);
         const std::string diagnostics = Read(c.diagnostics);
         const std::string linker = Read(c.linker);
-        EXPECT_EQ(orvex::ExplainBuildFailure({c.program[0] != '\0' ? c.program : "semicolon.c",
-                                              text, diagnostics, linker}),
+        EXPECT_EQ(orvex::ExplainMistake({c.program[0] != '\0' ? c.program : "semicolon.c", text,
+                                         diagnostics, linker}),
                   c.sentence)
             << c.program << " with " << c.diagnostics << " " << c.linker;
     }
@@ -98,7 +98,7 @@ TEST(CompileHintsTest, PassesOverDiagnosticsItCannotRead) {
              "[{\"caret\": {\"line\": 99, \"file\": \"semicolon.c\", \"byte-column\": 400}}]}]",
              "{\"kind\": \"error\"}",
          }) {
-        EXPECT_EQ(orvex::ExplainBuildFailure({"semicolon.c", source, diagnostics, ""}), "")
+        EXPECT_EQ(orvex::ExplainMistake({"semicolon.c", source, diagnostics, ""}), "")
             << diagnostics;
     }
 }
