@@ -88,6 +88,9 @@ CompileResult BuildProgram(const BuildRequest &request, SignalWatch &signals) {
     if (request.Sanitized) {
         compile.insert(compile.end(), kSanitizerFlags.begin(), kSanitizerFlags.end());
         link.insert(link.end(), kSanitizerFlags.begin(), kSanitizerFlags.end());
+        if (!request.Linker.empty()) {
+            link.push_back(request.Linker);
+        }
     }
     // Captured, the messages would lose the colours they have in a terminal.
     if (isatty(STDERR_FILENO)) {

@@ -27,6 +27,7 @@ struct BuildRequest {
     std::filesystem::path AppFolder;
     std::filesystem::path Scratch;  // where the object file and the program go
     bool Sanitized = false;
+    std::string Linker;  // an option choosing the linker for a sanitized program, or empty
 };
 
 enum class BuildOutcome {

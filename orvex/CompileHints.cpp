@@ -154,6 +154,30 @@ bool ExpectsSemicolon(std::string_view message) {
     return Contains(expected, "';'") && !Contains(expected, "')'");
 }
 
+// The name at the start of `text`, past the quote that the linkers put around it in one style or
+// another (`name', 'name', a typographic quote) or none.
+std::string LinkedName(std::string_view text) {
+    std::size_t start = 0;
+    while (start < text.size() && !IsNameCharacter(text[start]) &&
+           (text[start] == '`' || text[start] == '\'' ||
+            static_cast<unsigned char>(text[start]) >= 0x80)) {
+        ++start;
+    }
+    std::size_t end = start;
+    while (end < text.size() && IsNameCharacter(text[end])) {
+        ++end;
+    }
+    return std::string(text.substr(start, end - start));
+}
+
+// A place before the linker's message, without the ": " that joins them.
+std::string_view TrimmedPlace(std::string_view place) {
+    while (!place.empty() && (place.back() == ' ' || place.back() == ':')) {
+        place.remove_suffix(1);
+    }
+    return place;
+}
+
 // The member `key` of `object`, or null when `object` is no object or has no such member.
 const Json *Member(const Json &object, const char *key) {
     if (!object.is_object()) {
@@ -405,24 +429,60 @@ class Explainer {
         return {};
     }
 
-    // The linker names a function that no file defines, and the line of the call when the
-    // program has debugging information: "ball.c:4: undefined reference to `prinft'".
+    // The linker names a function that no file defines, the line of the call when the program
+    // has debugging information, and lld a name it might have meant. GNU ld: "ball.c:4: undefined
+    // reference to `prinft'"; gold: "ball.c:4: error: undefined reference to 'prinft'"; lld:
+    // "undefined symbol: prinft", then ">>> referenced by ball.c:4 (...)", ">>> did you mean:
+    // printf".
     std::string ExplainUnknownFunctionAtLink() const {
-        constexpr std::string_view kUndefined = ": undefined reference to ";
-        const std::string_view output = Messages.LinkerOutput;
-        const std::size_t found = output.find(kUndefined);
-        if (found == output.npos) {
+        constexpr std::string_view kReference = "undefined reference to ";
+        constexpr std::string_view kSymbol = "undefined symbol: ";
+        constexpr std::string_view kReferencedBy = ">>> referenced by ";
+        constexpr std::string_view kMeant = ">>> did you mean: ";
+        std::string name;
+        int line = 0;
+        std::optional<std::string> meant;
+        std::string_view rest = Messages.LinkerOutput;
+        while (!rest.empty()) {
+            const std::string_view text = rest.substr(0, rest.find('\n'));
+            rest.remove_prefix(std::min(rest.size(), text.size() + 1));
+            if (name.empty()) {
+                if (const std::size_t at = text.find(kReference); at != text.npos) {
+                    name = LinkedName(text.substr(at + kReference.size()));
+                    std::string_view place = TrimmedPlace(text.substr(0, at));
+                    if (place.size() >= 5 && place.substr(place.size() - 5) == "error") {
+                        place = TrimmedPlace(place.substr(0, place.size() - 5));
+                    }
+                    line = LineIn(place);
+                } else if (const std::size_t symbol = text.find(kSymbol); symbol != text.npos) {
+                    name = LinkedName(text.substr(symbol + kSymbol.size()));
+                }
+            } else if (text.rfind(kReferencedBy, 0) == 0 && line == 0) {
+                const std::string_view place = text.substr(kReferencedBy.size());
+                line = LineIn(place.substr(0, place.find(' ')));
+            } else if (text.rfind(kMeant, 0) == 0) {
+                meant = LinkedName(text.substr(kMeant.size()));
+            } else if (text.rfind(">>> ", 0) != 0) {
+                break;
+            }
+        }
+        if (name.empty()) {
             return {};
         }
-        const std::size_t nameStart = found + kUndefined.size() + 1;
-        const std::size_t nameEnd = output.find('\'', nameStart);
-        if (nameStart >= output.size() || nameEnd == output.npos) {
-            return {};
+        for (const Json &diagnostic : Diagnostics) {
+            if (Contains(Text(diagnostic, "option"), "implicit-function-declaration") &&
+                NameAt(diagnostic) == name) {
+                if (std::optional<std::string> suggested = SuggestedName(diagnostic)) {
+                    meant = std::move(suggested);
+                }
+                break;
+            }
         }
-        const std::string name(output.substr(nameStart, nameEnd - nameStart));
-        // From the start of the output when this is its first line (npos + 1 is 0).
-        const std::size_t lineStart = output.rfind('\n', found) + 1;
-        const std::string_view place = output.substr(lineStart, found - lineStart);
+        return ExplainUnknownFunction(name, line, meant);
+    }
+
+    // The line of "FILE:LINE" when FILE is the learner's file, else 0.
+    int LineIn(std::string_view place) const {
         const std::size_t colon = place.rfind(':');
         int line = 0;
         if (colon != place.npos && std::filesystem::path(place.substr(0, colon)).filename() ==
@@ -430,15 +490,7 @@ class Explainer {
             const std::string_view digits = place.substr(colon + 1);
             std::from_chars(digits.data(), digits.data() + digits.size(), line);
         }
-        std::optional<std::string> meant;
-        for (const Json &diagnostic : Diagnostics) {
-            if (Contains(Text(diagnostic, "option"), "implicit-function-declaration") &&
-                NameAt(diagnostic) == name) {
-                meant = SuggestedName(diagnostic);
-                break;
-            }
-        }
-        return ExplainUnknownFunction(name, line, meant);
+        return line;
     }
 
     const BuildMessages &Messages;

@@ -316,13 +316,19 @@ SanitizerAnswer UseSanitizers(const std::string &compiler, const fs::path &scrat
 // Builds the program, asking about the sanitizers again when the remembered yes no longer holds:
 // their libraries can go without the compiler changing.
 CompileResult Build(BuildRequest &request, SignalWatch &signals) {
-    const SanitizerAnswer sanitizers = UseSanitizers(request.Compiler, request.Scratch, signals);
+    SanitizerAnswer sanitizers = UseSanitizers(request.Compiler, request.Scratch, signals);
     request.Sanitized = sanitizers.Offered;
+    request.Linker = sanitizers.Linker;
     CompileResult result = BuildProgram(request, signals);
+    // The sanitizers' libraries, or the linker chosen for them, can go without the compiler
+    // changing; a learner's misspelt function is no reason to ask.
     if (result.Outcome == BuildOutcome::LinkFailed && sanitizers.Remembered &&
-        (result.LinkerOutput.find("asan") != std::string::npos ||
+        (MissingFunctions(result.LinkerOutput).empty() ||
+         result.LinkerOutput.find("asan") != std::string::npos ||
          result.LinkerOutput.find("ubsan") != std::string::npos)) {
-        request.Sanitized = UseSanitizers(request.Compiler, request.Scratch, signals, true).Offered;
+        sanitizers = UseSanitizers(request.Compiler, request.Scratch, signals, true);
+        request.Sanitized = sanitizers.Offered;
+        request.Linker = sanitizers.Linker;
         result = BuildProgram(request, signals);
     }
     return result;
@@ -482,7 +488,7 @@ int CompileAndRun(const fs::path &appFolder, const std::vector<std::string> &arg
     // the fault reports stay the ones the learner gave; the program finds it right as well.
     const fs::path folder = source.parent_path();
     setenv("PWD", folder.c_str(), 1);
-    BuildRequest request{*compiler, source, appFolder, scratch.Path(), false};
+    BuildRequest request{*compiler, source, appFolder, scratch.Path(), false, {}};
     const CompileResult built = Build(request, signals);
     const int failure = ReportBuildFailure(built, *compiler, fileName);
     ExplainBuild(request, built, signals);

@@ -19,11 +19,12 @@ extern const std::vector<std::string> kSanitizerFlags;
 struct SanitizerAnswer {
     bool Offered = false;
     bool Remembered = false;  // taken from the cache rather than asked now
+    std::string Linker;       // the option choosing the fastest linker that works; empty: the own
 };
 
 // Asks `compiler` (a path), unless the cache says yes and `askAgain` is false; compiles in
 // `scratch`. The cache file is $XDG_CACHE_HOME (or ~/.cache)/orvex/sanitizers, one line per
-// compiler; a cache that cannot be read or written is left alone.
+// compiler ("LINKER SIZE MTIME PATH"); a cache that cannot be read or written is left alone.
 SanitizerAnswer CompilerOffersSanitizers(const std::string &compiler,
                                          const std::filesystem::path &scratch, SignalWatch &signals,
                                          bool askAgain = false);

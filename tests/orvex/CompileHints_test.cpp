@@ -1,8 +1,9 @@
 // The sentence Orvex adds when a learner's file does not build, over what GCC 12 and clang 14
 // really said of the programs in compile-hints/: the JSON diagnostics of
 // `LC_ALL=C gcc -Wall -Wextra -fsyntax-only -fdiagnostics-format=json NAME.c`, and what
-// `gcc` or `clang -Wall -g -o prog NAME.c` wrote when linking failed. The ".as-error" diagnostics
-// add -Werror=implicit-function-declaration, which is what GCC 14 does by default.
+// `gcc` (with GNU ld, gold and lld) or `clang -Wall -g -o prog NAME.c` wrote when linking failed.
+// The ".as-error" diagnostics add -Werror=implicit-function-declaration, which is what GCC 14 does
+// by default.
 #include "CompileHints.h"
 
 #include <gtest/gtest.h>
@@ -57,6 +58,16 @@ TEST(CompileHintsTest, ExplainsTheMistakesBeginnersMakeMostWithTheLineToFix) {
          "there"},
         {"misspelt-function.c", "", "misspelt-function.clang.txt",
          "prinft, called on line 4, is an unknown function; correct its name, or write the "
+         "function"},
+        {"misspelt-function.c", "misspelt-function.json", "misspelt-function.gold.txt",
+         "prinft, called on line 4, is an unknown function; if you meant printf, correct the name "
+         "there"},
+        // lld has a suggestion of its own.
+        {"misspelt-function.c", "", "misspelt-function.lld.txt",
+         "prinft, called on line 4, is an unknown function; if you meant printf, correct the name "
+         "there"},
+        {"undefined-function.c", "", "undefined-function.lld.txt",
+         "Draw, called on line 5, is an unknown function; correct its name, or write the "
          "function"},
         {"misspelt-function.c", "misspelt-function.as-error.json", "",
          "prinft, called on line 4, is an unknown function; if you meant printf, correct the name "

@@ -1,5 +1,6 @@
-// Orvex in a terminal: what stays readable after Ctrl+C and typed-ahead keys, how the program ends
-// when the terminal goes, and when Orvex opens a terminal window of its own.
+// Orvex in a terminal: what stays readable after Ctrl+C and typed-ahead keys, how the program and
+// the compiler end when the terminal goes or Orvex is told to end, and when Orvex opens a terminal
+// window of its own.
 #include <algorithm>
 
 #include "OrvexTestSupport.h"
@@ -77,6 +78,48 @@ TEST_F(OrvexTest, EndsTheProgramAndCleansUpWhenTheTerminalGoesOrOnSigterm) {
         EXPECT_NE(kill(program, 0), 0) << c.what << ": the program outlived Orvex";
         EXPECT_TRUE(ScratchIsEmpty()) << c.what;
     }
+}
+
+// The processes working in `folder`: the compiler and whatever it started there.
+std::vector<pid_t> ProcessesIn(const fs::path &folder) {
+    std::vector<pid_t> found;
+    std::error_code error;
+    for (const fs::directory_entry &entry : fs::directory_iterator("/proc", error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.find_first_not_of("0123456789") == std::string::npos &&
+            fs::read_symlink(entry.path() / "cwd", error) == folder && !error) {
+            found.push_back(std::stoi(name));
+        }
+    }
+    return found;
+}
+
+TEST_F(OrvexTest, TheCompilerIsBoundedAndEndsWithOrvex) {
+    WriteSource("zero.c", "#include \"/dev/zero\"\nint main(void) { return 0; }\n");
+    const fs::path folder = fs::path(Source("zero.c")).parent_path();
+    {
+        TerminalRun run(Orvex(), Source("zero.c"), Environment());
+        const auto end = Clock::now() + Seconds(30);
+        while (ProcessesIn(folder).size() < 2 && Clock::now() < end) {
+            std::this_thread::sleep_for(milliseconds(50));
+        }
+        ASSERT_GE(ProcessesIn(folder).size(), 2u) << "the compiler did not start";
+        kill(run.Pid(), SIGTERM);
+        const std::optional<int> status = run.WaitForEnd(Seconds(10));
+        ASSERT_TRUE(status);
+        EXPECT_TRUE(WIFSIGNALED(*status) && WTERMSIG(*status) == SIGTERM);
+        // Its processes were told to end with Orvex; they need a moment to be gone.
+        const auto gone = Clock::now() + Seconds(5);
+        while (!ProcessesIn(folder).empty() && Clock::now() < gone) {
+            std::this_thread::sleep_for(milliseconds(50));
+        }
+        EXPECT_TRUE(ProcessesIn(folder).empty()) << "the compiler outlived Orvex";
+    }
+    const Outcome outcome = RunOrvex(Source("zero.c"));
+    EXPECT_EQ(outcome.status, 125);
+    EXPECT_NE(outcome.output.find("Orvex: compiling zero.c needed more than the 2 GiB of memory"),
+              std::string::npos)
+        << outcome.output.substr(0, 2000);
 }
 
 TEST_F(OrvexTest, OpensATerminalWindowOnlyWhenNoStreamIsATerminal) {
