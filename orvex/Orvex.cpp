@@ -20,6 +20,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -58,6 +60,10 @@ constexpr const char *kFaultFolder = "faults";
 constexpr std::size_t kFaultReportLimit = 256 * 1024;
 // The sanitizers' bookkeeping makes each stack frame several times larger.
 constexpr rlim_t kSanitizedStackFactor = 4;
+// A learner's file is far smaller, and checking a larger one again could take as long as
+// compiling it did: no sentence then, rather than a long wait for one.
+constexpr std::uintmax_t kExplainedSourceLimit = 1 << 20;
+constexpr std::chrono::seconds kExplainTimeLimit{10};
 
 // How Orvex tells a terminal program what to show.
 enum class TerminalStyle {
@@ -396,7 +402,9 @@ int ReportBuildFailure(const CompileResult &result, const std::string &compiler,
 void ExplainBuild(const BuildRequest &request, const CompileResult &result, SignalWatch &signals) {
     const bool failed =
         result.Outcome == BuildOutcome::CompileFailed || result.Outcome == BuildOutcome::LinkFailed;
-    if (!failed && (result.Outcome != BuildOutcome::Built || result.CompilerOutput.empty())) {
+    std::error_code error;
+    if ((!failed && (result.Outcome != BuildOutcome::Built || result.CompilerOutput.empty())) ||
+        fs::file_size(request.Source, error) > kExplainedSourceLimit || error) {
         return;
     }
     std::string diagnostics;
@@ -409,7 +417,7 @@ void ExplainBuild(const BuildRequest &request, const CompileResult &result, Sign
         options.Output = ChildOutput::Captured;
         options.OwnGroup = true;
         options.AddressSpaceLimit = kCompilerMemoryLimit;
-        options.TimeLimit = kCompilerTimeLimit;
+        options.TimeLimit = kExplainTimeLimit;
         diagnostics =
             RunAndWait({request.Compiler, "-fsyntax-only", "-fdiagnostics-format=json",
                         "-I" + (request.AppFolder / "include").string(), request.Source.string()},
