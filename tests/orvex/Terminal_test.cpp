@@ -146,10 +146,10 @@ TEST_F(OrvexTest, OpensATerminalWindowOnlyWhenNoStreamIsATerminal) {
     }
     EXPECT_FALSE(fs::exists(opened)) << "a terminal was opened beside the one at hand";
 
-    RunOrvex(Source("hello.c"), choice + " DISPLAY=:0");
+    RunOrvex(Source("hello.c"), choice + " DISPLAY=:0", "/", {"5", "10"});
     std::ostringstream arguments;
     arguments << std::ifstream(opened).rdbuf();
-    EXPECT_EQ(arguments.str(), "-e " + Orvex() + " " + Source("hello.c") + "\n");
+    EXPECT_EQ(arguments.str(), "-e " + Orvex() + " " + Source("hello.c") + " 5 10\n");
 }
 
 }  // namespace
