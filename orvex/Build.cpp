@@ -28,15 +28,16 @@ bool SaysMemoryRanOut(std::string_view output) {
     return false;
 }
 
-// Shows what a step said as it said it, but with the file's name made printable when it is not.
-void Echo(std::string_view output, const std::string &name) {
+// Shows what a step said, with its colours when it was asked for them, but nothing else a
+// terminal would act on: not even colours in the file's name.
+void Echo(std::string_view output, const std::string &name, bool colours) {
     std::string shown(output);
     const std::string printable = Printable(name);
     for (std::size_t at = 0; printable != name && (at = shown.find(name, at)) != std::string::npos;
          at += printable.size()) {
         shown.replace(at, name.size(), printable);
     }
-    std::cerr << shown << std::flush;
+    std::cerr << Printable(shown, colours) << std::flush;
 }
 
 // Runs one step; Built when it succeeded, else how it failed, `failed` being the outcome of a
@@ -51,7 +52,7 @@ BuildOutcome RunStep(const std::vector<std::string> &command, const char *folder
     options.AddressSpaceLimit = kCompilerMemoryLimit;
     options.TimeLimit = kCompilerTimeLimit;
     const ChildEnd end = RunAndWait(command, signals, options);
-    Echo(end.Output, name);
+    Echo(end.Output, name, isatty(STDERR_FILENO));
     output = WithoutColours(end.Output);
     if (end.Status < 0) {
         result.Error = end.Error;

@@ -90,6 +90,9 @@ bool PrepareChild(const ChildOptions &options, const sigset_t &mask, int output)
     sigprocmask(SIG_SETMASK, &mask, nullptr);
     if (options.OwnGroup) {
         setpgid(0, 0);
+        // Out of the terminal's foreground group, a read from it would stop the child for good.
+        const int nothing = open("/dev/null", O_RDONLY);
+        dup2(nothing, STDIN_FILENO);
     }
     if (output >= 0) {
         dup2(output, STDOUT_FILENO);

@@ -59,7 +59,8 @@ struct ChildOptions {
     // Called with each piece of captured output (standard output and error together) as it comes.
     std::function<void(std::string_view)> OnOutput;
     // A process group of its own, so that every process it starts ends with it. Only for children
-    // that never read the terminal: the terminal's keys reach its foreground group only.
+    // that need no terminal: the terminal's keys reach its foreground group only. Standard input
+    // is then /dev/null.
     bool OwnGroup = false;
     rlim_t AddressSpaceLimit = RLIM_INFINITY;
     rlim_t StackLimit = RLIM_INFINITY;  // raised to at most this; never lowered

@@ -263,7 +263,9 @@ void SetSanitizerOptions(const fs::path &scratch) {
 int ReportEnd(int status, const FaultReports &reports, const std::string &source) {
     const std::string report = reports.Program + reports.Others;
     if (!report.empty()) {
-        std::cerr << Printable(TrimFaultReport(report));
+        // A runtime's warning may lack its line break.
+        const std::string shown = Printable(TrimFaultReport(report));
+        std::cerr << shown << (shown.empty() || shown.back() == '\n' ? "" : "\n");
     }
     const FaultDescription fault = DescribeFault(reports.Program, source);
     if (!fault.Sentence.empty()) {
@@ -333,9 +335,11 @@ CompileResult Build(BuildRequest &request, SignalWatch &signals) {
          result.LinkerOutput.find("asan") != std::string::npos ||
          result.LinkerOutput.find("ubsan") != std::string::npos)) {
         sanitizers = UseSanitizers(request.Compiler, request.Scratch, signals, true);
-        request.Sanitized = sanitizers.Offered;
-        request.Linker = sanitizers.Linker;
-        result = BuildProgram(request, signals);
+        if (sanitizers.Offered != request.Sanitized || sanitizers.Linker != request.Linker) {
+            request.Sanitized = sanitizers.Offered;
+            request.Linker = sanitizers.Linker;
+            result = BuildProgram(request, signals);
+        }
     }
     return result;
 }

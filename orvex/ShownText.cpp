@@ -37,12 +37,27 @@ std::size_t CharacterLength(std::string_view text) {
     return code < smallest[length] || code > 0x10FFFF || surrogate ? 0 : length;
 }
 
+// The length of the colour sequence at the start of `text` (ESC [ parameters m, or the ESC [ K
+// that compilers send with it), 0 when there is none.
+std::size_t ColourLength(std::string_view text) {
+    if (text.substr(0, 2) != "\x1b[") {
+        return 0;
+    }
+    const std::size_t end = text.find_first_not_of("0123456789;", 2);
+    return end != std::string_view::npos && (text[end] == 'm' || text[end] == 'K') ? end + 1 : 0;
+}
+
 }  // namespace
 
-std::string Printable(std::string_view text) {
+std::string Printable(std::string_view text, bool keepColours) {
     std::string shown;
     shown.reserve(text.size());
     for (std::size_t at = 0; at < text.size();) {
+        if (const std::size_t colour = keepColours ? ColourLength(text.substr(at)) : 0) {
+            shown.append(text.substr(at, colour));
+            at += colour;
+            continue;
+        }
         const auto byte = static_cast<unsigned char>(text[at]);
         if (byte == '\n' || byte == '\t' || (byte >= 0x20 && byte < 0x7F)) {
             shown += text[at++];
@@ -65,13 +80,9 @@ std::string WithoutColours(std::string_view text) {
     std::string plain;
     plain.reserve(text.size());
     for (std::size_t at = 0; at < text.size();) {
-        // ESC [ parameters m, and the ESC [ K that may follow it.
-        if (text.compare(at, 2, "\x1b[") == 0) {
-            const std::size_t end = text.find_first_not_of("0123456789;", at + 2);
-            if (end != std::string_view::npos && (text[end] == 'm' || text[end] == 'K')) {
-                at = end + 1;
-                continue;
-            }
+        if (const std::size_t colour = ColourLength(text.substr(at))) {
+            at += colour;
+            continue;
         }
         plain += text[at++];
     }

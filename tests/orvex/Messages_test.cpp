@@ -34,6 +34,8 @@ TEST(MessagesTest, PrintableEscapesWhatATerminalWouldActOn) {
     for (const auto &c : cases) {
         EXPECT_EQ(orvex::Printable(c.text), c.shown) << c.shown;
     }
+    EXPECT_EQ(orvex::Printable("\x1b[01;31m\x1b[Kerror:\x1b[m\x1b[K \x1b[2J", true),
+              "\x1b[01;31m\x1b[Kerror:\x1b[m\x1b[K \\x1B[2J");
 }
 
 TEST(MessagesTest, ColoursComeOffTheCompilersMessages) {

@@ -191,16 +191,17 @@ TEST_F(OrvexTest, OpensAWindowTitledAfterTheFileAndXtermReadable) {
     };
     for (const auto &c : cases) {
         fs::remove(opened);
-        RunOrvex(Source("hello.c"), c.environment + " DISPLAY=:0");
+        RunOrvex(Source("hello.c"), c.environment + " DISPLAY=:0", "/", {"5", "10"});
         std::ifstream record(opened);
         std::vector<std::string> arguments;
         for (std::string line; std::getline(record, line);) {
             arguments.push_back(line);
         }
-        ASSERT_GE(arguments.size(), 4u) << c.what << ": no terminal was started";
+        ASSERT_GE(arguments.size(), 6u) << c.what << ": no terminal was started";
         EXPECT_EQ(arguments.front(), c.program) << c.what;
-        const std::vector<std::string> command(arguments.end() - 3, arguments.end());
-        EXPECT_EQ(command, (std::vector<std::string>{"-e", Orvex(), Source("hello.c")})) << c.what;
+        const std::vector<std::string> command(arguments.end() - 5, arguments.end());
+        EXPECT_EQ(command, (std::vector<std::string>{"-e", Orvex(), Source("hello.c"), "5", "10"}))
+            << c.what;
         const auto option = [&arguments](const std::string &name) {
             const auto found = std::find(arguments.begin(), arguments.end(), name);
             return found + 1 < arguments.end() ? found[1] : std::string();
