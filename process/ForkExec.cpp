@@ -24,7 +24,8 @@ int readReport(int fd) {
 
 }  // namespace
 
-StartResult startProgram(const std::vector<std::string> &command, const ChildPreparation &prepare) {
+StartResult startProgram(const std::vector<std::string> &command, const ChildPreparation &prepare,
+                         const std::string &path) {
     if (command.empty()) {
         return {-1, EINVAL};
     }
@@ -35,6 +36,7 @@ StartResult startProgram(const std::vector<std::string> &command, const ChildPre
         argv.push_back(const_cast<char *>(word.c_str()));
     }
     argv.push_back(nullptr);
+    const char *program = path.empty() ? argv[0] : path.c_str();
 
     // Close-on-exec: a successful exec closes the child's end, so the read below ends empty.
     int report[2];
@@ -50,7 +52,7 @@ StartResult startProgram(const std::vector<std::string> &command, const ChildPre
     }
     if (child == 0) {
         if (!prepare || prepare()) {
-            ::execv(argv[0], argv.data());
+            ::execv(program, argv.data());
         }
         reportError(report[1], errno);
         ::_exit(127);

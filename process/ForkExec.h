@@ -24,8 +24,9 @@ struct StartResult {
 
 // Runs command[0] (a path: PATH is not searched) with the rest of `command` as its arguments, in a
 // child process with the caller's environment. Returns only once the program runs or has failed
-// to start; an empty command starts nothing (EINVAL).
+// to start; an empty command starts nothing (EINVAL). A non-empty `path` is the program to run
+// instead, and command[0] only the name it gets as its argv[0].
 StartResult startProgram(const std::vector<std::string> &command,
-                         const ChildPreparation &prepare = {});
+                         const ChildPreparation &prepare = {}, const std::string &path = {});
 
 }  // namespace process

@@ -8,6 +8,8 @@ packages=(
   qt6-base-dev libqscintilla2-qt6-dev qt6-multimedia-dev
   fonts-liberation fonts-dejavu-core
   libtinyxml2-dev
+  # Orvex reads the compiler's JSON diagnostics with this header-only parser
+  nlohmann-json3-dev
   libsdl2-dev libx11-dev libxtst-dev libgl-dev libglu1-mesa-dev libfreetype-dev libsoil-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth

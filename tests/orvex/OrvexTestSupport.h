@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -66,21 +67,25 @@ class OrvexTest : public ::testing::Test {
     // own libraries when the program is built plainly; that is fine.
     std::vector<std::string> Environment() const {
         const char *inherited = std::getenv("ASAN_OPTIONS");
-        return {"TMPDIR=" + Scratch().string(),
+        return {"TMPDIR=" + Scratch().string(), "XDG_CACHE_HOME=" + (root_ / "cache").string(),
                 "ASAN_OPTIONS=" + std::string(inherited ? inherited : "") +
                     ":verify_asan_link_order=0"};
     }
 
-    // Runs Orvex on `argument` in `folder` with no terminal on any stream, output and errors
-    // together; `environment` ("NAME=value ...") comes after the usual settings and wins.
+    // Runs Orvex on `argument` and `more` in `folder` with no terminal on any stream, output and
+    // errors together; `environment` ("NAME=value ...") comes after the usual settings and wins.
     Outcome RunOrvex(const std::string &argument, const std::string &environment = "",
-                     const std::string &folder = "/") {
+                     const std::string &folder = "/", const std::vector<std::string> &more = {}) {
         std::string command = "cd '" + folder + "' && ORVEX_TERMINAL=none";
         for (const std::string &setting : Environment()) {
             const std::size_t equals = setting.find('=');
             command += " " + setting.substr(0, equals + 1) + "'" + setting.substr(equals + 1) + "'";
         }
-        command += " " + environment + " '" + Orvex() + "' '" + argument + "' 2>&1 </dev/null";
+        command += " " + environment + " '" + Orvex() + "' '" + argument + "'";
+        for (const std::string &word : more) {
+            command += " '" + word + "'";
+        }
+        command += " 2>&1 </dev/null";
         FILE *pipe = popen(command.c_str(), "r");
         Outcome outcome{-1, {}};
         if (pipe == nullptr) {
@@ -94,6 +99,8 @@ class OrvexTest : public ::testing::Test {
         const int status = pclose(pipe);
         outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         EXPECT_TRUE(ScratchIsEmpty()) << "Orvex left its temporary folder behind";
+        EXPECT_EQ(outcome.output.find('\x1b'), std::string::npos)
+            << "raw escape: " << outcome.output;
         return outcome;
     }
 

@@ -1,0 +1,6 @@
+#include <stdio.h>
+int main(void)
+{
+    prinft("hello\n");
+    return 0;
+}

@@ -1,0 +1,9 @@
+#include <stdio.h>
+int main(void)
+{
+    int x = 3
+    /* the answer */
+
+    printf("%d\n", x);
+    return 0;
+}
