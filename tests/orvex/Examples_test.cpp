@@ -62,6 +62,7 @@ class InstalledExamplesTest : public ::testing::Test {
             dup2(output, STDERR_FILENO);
             setenv("ORVEX_TERMINAL", "none", 1);
             setenv("TMPDIR", Scratch().c_str(), 1);
+            setenv("XDG_CACHE_HOME", (root_ / "cache").c_str(), 1);
             if (chdir(App().c_str()) == 0) {
                 execl("./Orvex", "./Orvex", example.c_str(), nullptr);
             }
