@@ -71,7 +71,10 @@ bool ReadRows(png_structp png, png_infop info, PngRows *rows) {
     if (colourType == PNG_COLOR_TYPE_GRAY && depth < 8) png_set_expand_gray_1_2_4_to_8(png);
     if (depth == 16) png_set_scale_16(png);
     if (!(colourType & PNG_COLOR_MASK_COLOR)) png_set_gray_to_rgb(png);
-    if (colourType & PNG_COLOR_MASK_ALPHA) png_set_strip_alpha(png);
+    // Looking up a palette also turns its transparency chunk into alpha.
+    if ((colourType & PNG_COLOR_MASK_ALPHA) || png_get_valid(png, info, PNG_INFO_tRNS)) {
+        png_set_strip_alpha(png);
+    }
     const int passes = png_set_interlace_handling(png);
     png_read_update_info(png, info);
     const std::size_t rowBytes = std::size_t{rows->Width} * 3;
