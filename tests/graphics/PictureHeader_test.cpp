@@ -86,9 +86,11 @@ class PictureFiles : public ::testing::Test {
   protected:
     // The image _LoadImage makes of the bytes.
     const ImageRecord &Load(const Bytes &bytes) {
-        const std::string path = (fs::path(::testing::TempDir()) / "picture_header").string();
-        sgitest::WriteFile(path, bytes);
-        return imageTable[_LoadImage(path.c_str())];
+        sgitest::WriteFile(LoadPath(), bytes);
+        return imageTable[_LoadImage(LoadPath().c_str())];
+    }
+    static std::string LoadPath() {
+        return (fs::path(::testing::TempDir()) / "picture_header").string();
     }
 };
 
@@ -197,6 +199,19 @@ TEST_F(PictureFiles, PngOfEveryDepthAndColourTypeDecodesToItsColours) {
         EXPECT_THAT(Bytes(image.Pixels.get(), image.Pixels.get() + 18),
                     ::testing::ElementsAreArray(bottomRowFirst))
             << c.file;
+    }
+
+    const Bytes png = ReadPicture("png_rgb16.png");
+    const std::string_view idat = "IDAT";
+    const auto data = std::search(png.begin(), png.end(), idat.begin(), idat.end()) + 4;
+    Bytes damaged = png;
+    std::fill_n(damaged.begin() + (data - png.begin()) + 2, 6, std::uint8_t{0xFF});
+    const Bytes cut(png.begin(), data + 4);
+    for (const Bytes &bad : {damaged, cut}) {
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(Load(bad).Width, 0);
+        EXPECT_THAT(testing::internal::GetCapturedStderr(),
+                    ::testing::StartsWith("cannot load picture " + LoadPath() + ": damaged PNG ("));
     }
 }
 
