@@ -89,8 +89,11 @@ class PictureFiles : public ::testing::Test {
         sgitest::WriteFile(LoadPath(), bytes);
         return imageTable[_LoadImage(LoadPath().c_str())];
     }
+    // One file per test, since tests run side by side.
     static std::string LoadPath() {
-        return (fs::path(::testing::TempDir()) / "picture_header").string();
+        return (fs::path(::testing::TempDir()) /
+                ::testing::UnitTest::GetInstance()->current_test_info()->name())
+            .string();
     }
 };
 
