@@ -115,8 +115,8 @@ GLuint LoadDecodedTexture(const char *path) {
 GLuint LoadTextureFile(const char *path) {
     if (!backEnd.HasCurrentContext()) {
         ReportFailedPictureLoad(path,
-                                "there is no graphics window to hold the texture; call "
-                                "InitGraph before LoadTexture");
+                                "there is no open graphics window to hold the texture; load "
+                                "textures after InitGraph");
         return 0;
     }
     return IsSgiExtension(Extension(path)) ? LoadSgiTexture(path) : LoadDecodedTexture(path);

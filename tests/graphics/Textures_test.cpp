@@ -572,8 +572,8 @@ TEST(LoadFailures, EachFailedLoadWritesOneLineWithTheFileAndTheReason) {
         {garbage, _LoadImage, ""},
         {picture, _LoadImage, ""},
         {picture, LoadTexture,
-         picture + ": there is no graphics window to hold the texture; call InitGraph before "
-                   "LoadTexture"},
+         picture + ": there is no open graphics window to hold the texture; load textures after "
+                   "InitGraph"},
     };
     for (const Case &c : cases) {
         testing::internal::CaptureStderr();
