@@ -88,7 +88,6 @@ std::optional<DecodedPicture> DecodePlainBmp(ByteSource &file, const PictureHead
 }
 
 DecodedPicture DecodeWithSoil(std::span<const std::uint8_t> bytes) {
-    if (bytes.size() > INT_MAX) return NoPicture("the file is too large for its decoder");
     DecodedPicture picture;
     picture.Pixels = PixelBuffer(
         stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &picture.Width,
@@ -108,6 +107,8 @@ DecodedPicture DecodeSized(ByteSource &file, const PictureHeader &header) {
             return std::move(*picture);
         }
     }
+    // SOIL's decoder takes the length as an int; no picture within the size limit needs more.
+    if (file.Size() > INT_MAX) return NoPicture("the file is larger than 2 GiB");
     const auto size = static_cast<std::size_t>(file.Size());
     std::unique_ptr<std::uint8_t[]> bytes(new (std::nothrow) std::uint8_t[size]);
     if (!bytes) return NoPicture("there is not enough memory to read the file");
