@@ -179,16 +179,19 @@ GRAPHICS_API void Normal(float nx, float ny, float nz);
 /* ---- Textures and images -------------------------------------------------------------------- */
 
 /* Handles index two tables of 8192 entries: loaders take the lowest free slot and return -1 when
- * the table is full. A failed load still returns a handle and writes no message: its image draws
- * nothing, its texture has no picture, so a textured rectangle of it is drawn plain in the
- * current colour. A path that names no regular file (a FIFO, a folder) fails at once like a
- * missing one. Pictures are at most 16384 pixels on a side (SGI: 16384 x 16384 pixels in all;
- * PNG: 2^30 bytes of filtered rows, so RGBA at most 16384 x 16383); a larger one, a file shorter
- * than its header's size needs, or one whose size cannot be read fails at once, before decoding.
- * The decoder reads no PNG of 1, 2, 4 or 16 bits per sample and no 1-bit or compressed BMP.
- * Handles outside 0 to 8191 are ignored. Texturing itself is switched by EnableTexturing. A
- * texture loaded without a window (before InitGraph, after it closed) names texture 0 for good
- * and draws like a failed load; images load all the same. */
+ * the table is full. A failed load still returns a handle: its image draws nothing, its texture
+ * has no picture, so a textured rectangle of it is drawn plain in the current colour; standard
+ * error gets one line, "cannot load picture PATH: REASON" (a line is not repeated). A path that
+ * names no regular file (a FIFO, a folder) fails at once like a missing one. Pictures are at most
+ * 16384 pixels on a side (SGI: 16384 x 16384 pixels in all); a larger one, a file shorter than
+ * its header's size needs, or one whose size cannot be read fails at once, before decoding. PNG
+ * files of every bit depth and colour type load; 1-bit and compressed BMP files do not. A file is
+ * read only up to the size it had when the load opened it. Loading one path again while 19
+ * handles from it are still in use (a load inside the frame loop) writes a warning, once per
+ * path; the same holds for images and vector fonts. Handles outside 0 to 8191 are ignored.
+ * Texturing itself is switched by EnableTexturing. A texture loaded without a window (before
+ * InitGraph, after it closed) names texture 0 for good and draws like a failed load; images load
+ * all the same. */
 
 /* Loads a picture file into a texture, left bound to GL_TEXTURE_2D. An extension (the text after
  * the path's last dot) of exactly rgb, RGB, rgba or RGBA reads an SGI file, mipmapped, t = 0 at
@@ -244,7 +247,8 @@ GRAPHICS_API void PrintAt(float x, float y, const char *text);
 /* Renders the font's glyphs at size points (one point is one pixel; 0 renders nothing) and
  * returns the lowest free handle, -1 when the table is full. A missing file, or one that is not a
  * regular file, is reported on standard error and still takes a handle, whose text draws
- * nothing. */
+ * nothing. The file is read up to the size it had when it was opened; a 20th live handle from one
+ * path warns once, as for pictures. */
 GRAPHICS_API int LoadVectorFont(const char *path, int size);
 /* Draws the text as blended, textured triangles (outline mode shows their edges); leaves the
  * blend function at source alpha / one minus source alpha and the depth mask on. Draws nothing

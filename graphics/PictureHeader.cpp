@@ -1,4 +1,4 @@
-// Sizing picture files the way SOIL's decoder will read them. Each format's reader takes the size
+// Sizing picture files the way the decoders will read them. Each format's reader takes the size
 // fields the decoder takes and works out the fewest bytes any file of that size can hold, from
 // the format's densest packing; what it cannot vouch for it refuses.
 #include "PictureHeader.h"
@@ -20,7 +20,6 @@ using Prefix = std::span<const std::uint8_t>;
 constexpr std::size_t kPrefixSize = 128;
 // Real JPEG files have a few dozen segments before the frame header.
 constexpr int kMaxJpegSegmentsBeforeFrame = 1024;
-constexpr std::uint64_t kMaxPngFilteredRows = std::uint64_t{1} << 30;
 // Radiance header lines are short; a header longer than this is not sized.
 constexpr std::size_t kMaxHdrHeader = 65536;
 
@@ -90,9 +89,7 @@ PictureHeader ReadJpeg(ByteSource &file, Prefix) {
 }
 
 // The IHDR chunk comes first: width, height, bit depth, colour type. Every row is a filter byte
-// and its packed samples, and deflate packs at most 1032 bytes into one. The decoder inflates
-// into a buffer that it grows by doubling an int from 16 KiB: rows over 2^30 bytes in all would
-// overflow it and the doubling would never end.
+// and its packed samples, and deflate packs at most 1032 bytes into one.
 PictureHeader ReadPng(ByteSource &, Prefix p) {
     if (p.size() < 26) return Fail(PictureFault::TruncatedHeader);
     if (std::string_view(reinterpret_cast<const char *>(&p[12]), 4) != "IHDR") {
@@ -105,26 +102,20 @@ PictureHeader ReadPng(ByteSource &, Prefix p) {
     if (channels == 0 || !OneOf(depth, {1, 2, 4, 8, 16})) {
         return Fail(PictureFault::UnknownFormat);
     }
-    const auto filteredRows = [&](std::uint64_t w, std::uint64_t h) {
-        return h * (1 + CeilDiv(w * channels * depth, 8));
-    };
-    PictureHeader header = Measured(
-        PictureFormat::Png, BigEndian32(&p[16]), BigEndian32(&p[20]),
-        [&](std::uint64_t w, std::uint64_t h) { return CeilDiv(filteredRows(w, h), 1032); });
-    if (header.Ok() && filteredRows(header.Width, header.Height) > kMaxPngFilteredRows) {
-        header.Fault = PictureFault::BadSize;
-    }
-    return header;
+    return Measured(PictureFormat::Png, BigEndian32(&p[16]), BigEndian32(&p[20]),
+                    [&](std::uint64_t w, std::uint64_t h) {
+                        return CeilDiv(h * (1 + CeilDiv(w * channels * depth, 8)), 1032);
+                    });
 }
 
-// The decoder knows the 12-byte core header (16-bit sides) and the 40-, 56- and 108-byte ones
-// (32-bit sides, a negative height for rows stored top down). It reads no compressed BMP, so the
-// file holds every row, padded to four bytes.
+// The decoders know the 12-byte core header (16-bit sides) and the 40-, 56-, 108- and 124-byte
+// ones (32-bit sides, a negative height for rows stored top down). They read no compressed BMP, so
+// the file holds every row, padded to four bytes.
 PictureHeader ReadBmp(ByteSource &, Prefix p) {
     if (p.size() < 30) return Fail(PictureFault::TruncatedHeader);
     const std::uint32_t infoSize = LittleEndian32(&p[14]);
     const bool core = infoSize == 12;
-    if (!core && !OneOf(infoSize, {40, 56, 108})) return Fail(PictureFault::UnknownFormat);
+    if (!core && !OneOf(infoSize, {40, 56, 108, 124})) return Fail(PictureFault::UnknownFormat);
     const std::int64_t width =
         core ? LittleEndian16(&p[18])
              : std::int64_t{static_cast<std::int32_t>(LittleEndian32(&p[18]))};

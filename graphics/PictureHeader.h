@@ -1,8 +1,8 @@
-// What the library reads of a picture file before SOIL's decoder may see it: the format, from its
-// signature, and the picture's size, from its header. The decoder trusts headers: a file of a few
-// bytes that claims 65535 × 65535 pixels costs it gigabytes and half a minute, or crashes it. So a
-// picture is refused when a side is 0 or above the limit, when the file is shorter than the least
-// its pixels can be packed into, and when its format cannot be sized at all. Platform-free.
+// What the library reads of a picture file before a decoder may see it: the format, from its
+// signature, and the picture's size, from its header. SOIL's decoder trusts headers: a file of a
+// few bytes that claims 65535 × 65535 pixels costs it gigabytes and half a minute, or crashes it.
+// So a picture is refused when a side is 0 or above the limit, when the file is shorter than the
+// least its pixels can be packed into, and when its format cannot be sized at all. Platform-free.
 // Internal header.
 #pragma once
 

@@ -3,9 +3,10 @@
 // colour-keyed, turned into textures and deleted. The C program sees only indices into two fixed
 // tables; loaders take the lowest free slot and give -1 when the table is full. Files whose
 // extension is exactly rgb, RGB, rgba or RGBA go through the library's own SGI reader and become
-// mipmapped textures; everything else goes through SOIL's decoder as three-channel pixels, once
-// its header has been sized (PictureHeader). A path is opened once, without blocking, and only a
-// regular file is read.
+// mipmapped textures; everything else is decoded as three-channel pixels (PictureDecoder). A path
+// is opened once, without blocking, and only a regular file is read. A load that fails still
+// gives its handle, so the reason goes to standard error; so does a warning when one path is
+// loaded again and again while its earlier handles are in use.
 //
 // Conventions: images keep their rows bottom row first, so DrawImage puts the picture upright
 // with its bottom-left pixel at the raster position. Texturing is never switched on or off here
@@ -15,17 +16,16 @@
 #include "Textures.h"
 
 #include <GL/glu.h>
-#include <SOIL/stb_image_aug.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
 
 #include "Graphics.h"
-#include "PictureHeader.h"
+#include "LoadReports.h"
 #include "Platform.h"
 #include "RegularFile.h"
 #include "SgiImage.h"
@@ -35,15 +35,14 @@ namespace graphics {
 HandleTable<TextureSlot, kTextureTableSize> textureTable;
 HandleTable<ImageRecord, kImageTableSize> imageTable;
 
-void DecoderBufferDeleter::operator()(unsigned char *buffer) const {
-    stbi_image_free(buffer);
-}
-
 namespace {
+
+RepeatedLoadWatch textureLoads("textures", kTextureTableSize);
+RepeatedLoadWatch imageLoads("images", kImageTableSize);
 
 // The text after the last dot anywhere in the path, directory names included.
 std::string_view Extension(const char *path) {
-    const char *dot = std::strrchr(path, '.');
+    const char *dot = path ? std::strrchr(path, '.') : nullptr;
     return dot ? std::string_view(dot + 1) : std::string_view();
 }
 
@@ -74,10 +73,18 @@ GLuint GenerateBoundTexture() {
 // A missing, unreadable or malformed file leaves name 0 (OpenGL's default texture) and creates
 // nothing.
 GLuint LoadSgiTexture(const char *path) {
-    std::optional<RegularFile> file = RegularFile::Open(path);
-    if (!file) return 0;
+    std::string whyNot;
+    std::optional<RegularFile> file = RegularFile::Open(path, &whyNot);
+    if (!file) {
+        ReportFailedPictureLoad(path, whyNot);
+        return 0;
+    }
     const SgiReadResult result = ReadSgiImage(*file);
-    if (!result.Ok()) return 0;
+    if (!result.Ok()) {
+        ReportFailedPictureLoad(
+            path, std::string("damaged SGI picture (") + SgiFaultText(result.Fault) + ")");
+        return 0;
+    }
     const SgiImage &image = result.Image;
 
     const GLuint name = GenerateBoundTexture();
@@ -88,33 +95,14 @@ GLuint LoadSgiTexture(const char *path) {
     return name;
 }
 
-// Three-channel pixels, top row first, with the file's own channel count; no pixels when the file
-// could not be decoded.
-struct DecodedPicture {
-    std::unique_ptr<unsigned char, DecoderBufferDeleter> Pixels;
-    int Width = 0, Height = 0, Channels = 0;
-};
-
-// SOIL's decoder sees only files whose header gives a size it can afford, and reads them from the
-// descriptor that was checked, not from the path again.
-DecodedPicture DecodeRgbPicture(const char *path) {
-    std::optional<RegularFile> file = RegularFile::Open(path);
-    if (!file || !ReadPictureHeader(*file).Ok()) return {};
-    std::FILE *stream = std::move(*file).IntoStream();
-    if (!stream) return {};
-    DecodedPicture picture;
-    picture.Pixels.reset(
-        stbi_load_from_file(stream, &picture.Width, &picture.Height, &picture.Channels, STBI_rgb));
-    std::fclose(stream);
-    return picture.Pixels ? std::move(picture) : DecodedPicture{};
-}
-
 // Rows go up top row first, so t = 0 is the top of the picture. A file that cannot be decoded
 // still gets a texture object, one without an image.
 GLuint LoadDecodedTexture(const char *path) {
-    const DecodedPicture picture = DecodeRgbPicture(path);
+    const DecodedPicture picture = DecodePictureFile(path);
     const GLuint name = GenerateBoundTexture();
-    if (picture.Pixels) {
+    if (!picture.Pixels) {
+        ReportFailedPictureLoad(path, picture.Failure);
+    } else {
         glTexImage2D(GL_TEXTURE_2D, 0, 3, picture.Width, picture.Height, 0, GL_RGB,
                      GL_UNSIGNED_BYTE, picture.Pixels.get());
     }
@@ -125,7 +113,12 @@ GLuint LoadDecodedTexture(const char *path) {
 
 // Without a context there is nothing to upload into, so the handle names texture 0.
 GLuint LoadTextureFile(const char *path) {
-    if (!backEnd.HasCurrentContext()) return 0;
+    if (!backEnd.HasCurrentContext()) {
+        ReportFailedPictureLoad(path,
+                                "there is no open graphics window to hold the texture; load "
+                                "textures after InitGraph");
+        return 0;
+    }
     return IsSgiExtension(Extension(path)) ? LoadSgiTexture(path) : LoadDecodedTexture(path);
 }
 
@@ -156,15 +149,18 @@ std::size_t PixelCount(const ImageRecord &image) {
 
 using graphics::backEnd;
 using graphics::DecodedPicture;
-using graphics::DecodeRgbPicture;
+using graphics::DecodePictureFile;
 using graphics::DrawCalls;
 using graphics::FlipRowsInPlace;
+using graphics::imageLoads;
 using graphics::ImageRecord;
 using graphics::imageTable;
 using graphics::kNoHandle;
 using graphics::kNoTextureName;
 using graphics::LoadTextureFile;
 using graphics::PixelCount;
+using graphics::ReportFailedPictureLoad;
+using graphics::textureLoads;
 using graphics::TextureSlot;
 using graphics::textureTable;
 using graphics::UploadImage;
@@ -175,8 +171,9 @@ int LoadTexture(const char *path) {
     const int handle = textureTable.LowestFree();
     if (handle == kNoHandle) return kNoHandle;
     TextureSlot &slot = textureTable[handle];
-    slot.GlName = LoadTextureFile(path ? path : "");
+    slot.GlName = LoadTextureFile(path);
     slot.Free = false;
+    textureLoads.Loaded(handle, path);
     return handle;
 }
 
@@ -197,6 +194,7 @@ void DeleteTexture(int texture) {
     if (backEnd.HasCurrentContext()) glDeleteTextures(1, &slot->GlName);
     slot->Free = true;
     slot->GlName = kNoTextureName;
+    textureLoads.Released(texture);
 }
 
 void SetTexture(int texture) {
@@ -228,8 +226,10 @@ int _LoadImage(const char *path) {
     const int handle = imageTable.LowestFree();
     if (handle == kNoHandle) return kNoHandle;
     ImageRecord &image = imageTable[handle];
-    DecodedPicture picture = DecodeRgbPicture(path);
-    if (picture.Pixels) {
+    DecodedPicture picture = DecodePictureFile(path);
+    if (!picture.Pixels) {
+        ReportFailedPictureLoad(path, picture.Failure);
+    } else {
         image.Pixels = std::move(picture.Pixels);
         image.Width = picture.Width;
         image.Height = picture.Height;
@@ -246,6 +246,7 @@ int _LoadImage(const char *path) {
         }
     }
     image.Free = false;
+    imageLoads.Loaded(handle, path);
     return handle;
 }
 
@@ -253,6 +254,7 @@ void DeleteImage(int image) {
     ImageRecord *record = imageTable.Find(image);
     if (!record) return;
     *record = ImageRecord{};
+    imageLoads.Released(image);
 }
 
 void SetImageColorKey(int image, int red, int green, int blue) {

@@ -4,10 +4,10 @@
 
 #include <GL/gl.h>
 
-#include <memory>
 #include <vector>
 
 #include "HandleTable.h"
+#include "PictureDecoder.h"
 
 namespace graphics {
 
@@ -22,17 +22,12 @@ struct TextureSlot {
     GLuint GlName = kNoTextureName;  // 0 when a load found no readable picture
 };
 
-// Releases a decoder buffer the way the decoder allocated it.
-struct DecoderBufferDeleter {
-    void operator()(unsigned char *buffer) const;
-};
-
 struct ImageRecord {
     bool Free = true;
     int Width = 0;
     int Height = 0;
-    int Channels = 0;  // the file's own channel count; Pixels has three channels regardless
-    std::unique_ptr<unsigned char, DecoderBufferDeleter> Pixels;  // R, G, B; bottom row first
+    int Channels = 0;    // the file's own channel count; Pixels has three channels regardless
+    PixelBuffer Pixels;  // R, G, B; bottom row first
     std::vector<unsigned char> Rgba;  // R, G, B, A; same order; drawn, keyed and uploaded
 };
 

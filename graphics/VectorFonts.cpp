@@ -5,6 +5,7 @@
 // work; these functions only map handles to fonts.
 #include "Graphics.h"
 #include "HandleTable.h"
+#include "LoadReports.h"
 #include "TextLayer.h"
 
 namespace graphics {
@@ -18,6 +19,7 @@ struct FontSlot {
 
 // Handles from outside the table find no slot and behave like a failed load.
 HandleTable<FontSlot, 1024> fontTable;
+RepeatedLoadWatch fontLoads("fonts", fontTable.Size());
 
 // Makes the handle's font current; false when there is nothing to draw or measure with.
 bool SelectSlot(int handle) {
@@ -38,6 +40,7 @@ TextBox MeasureWithFont(int handle, const char *text) {
 using graphics::dtx_draw_string;
 using graphics::dtx_open_font;
 using graphics::dtx_release_font;
+using graphics::fontLoads;
 using graphics::FontSlot;
 using graphics::fontTable;
 using graphics::kNoHandle;
@@ -53,6 +56,7 @@ int LoadVectorFont(const char *path, int size) {
     slot.Font = dtx_open_font(path, size);
     slot.Size = size;
     slot.Free = false;
+    fontLoads.Loaded(handle, path);
     return handle;
 }
 
@@ -66,6 +70,7 @@ void DeleteVectorFont(int handle) {
     dtx_release_font(slot->Font);
     slot->Font = nullptr;
     slot->Free = true;
+    fontLoads.Released(handle);
 }
 
 float GetVectorFontStringWidth(int handle, const char *text) {

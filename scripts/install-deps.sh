@@ -12,6 +12,8 @@ packages=(
   nlohmann-json3-dev
   libsdl2-dev libx11-dev libxtst-dev libgl-dev libglu1-mesa-dev libfreetype-dev libsoil-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  # PNG files of every bit depth and colour type in the graphics library
+  libpng-dev
   xvfb xauth
   # trying the real editor under Xvfb by hand: window frames, real input, window properties
   openbox xdotool x11-utils

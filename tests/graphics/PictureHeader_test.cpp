@@ -1,8 +1,11 @@
-// Sizing picture files before SOIL's decoder sees them: a 3 × 2 picture of every format it reads
-// is sized as the decoder decodes it, and the same file claiming another size is refused when a
-// side is out of range or the file cannot hold the pixels.
+// Sizing picture files before a decoder sees them: a 3 × 2 picture of every format the library
+// reads is sized as it is decoded, and the same file claiming another size is refused when a side
+// is out of range or the file cannot hold the pixels. Then decoding: PNG files of every kind and
+// the BMP files that are unpacked without SOIL come out with the colours they hold.
 #include "PictureHeader.h"
 
+#include <SOIL/stb_image_aug.h>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,6 +16,7 @@
 #include <string_view>
 
 #include "Graphics.h"
+#include "PictureDecoder.h"
 #include "SgiFileWriter.h"
 #include "Textures.h"
 
@@ -82,9 +86,14 @@ class PictureFiles : public ::testing::Test {
   protected:
     // The image _LoadImage makes of the bytes.
     const ImageRecord &Load(const Bytes &bytes) {
-        const std::string path = (fs::path(::testing::TempDir()) / "picture_header").string();
-        sgitest::WriteFile(path, bytes);
-        return imageTable[_LoadImage(path.c_str())];
+        sgitest::WriteFile(LoadPath(), bytes);
+        return imageTable[_LoadImage(LoadPath().c_str())];
+    }
+    // One file per test, since tests run side by side.
+    static std::string LoadPath() {
+        return (fs::path(::testing::TempDir()) /
+                ::testing::UnitTest::GetInstance()->current_test_info()->name())
+            .string();
     }
 };
 
@@ -136,12 +145,11 @@ TEST(PictureHeader, FilesWhoseSizeCannotBeReadAreRefused) {
     const Bytes square = Claiming(ReadPicture("picture.dds"), dds, 3000, 3000);
     Bytes cubeMap = square;
     PutField(cubeMap, 112, 0x200, 4, false);
-    // Filtered RGBA rows of 16384 × 16384 come to 2^30 bytes and a row more: the decoder's
-    // buffer would overflow.
+    // The largest PNG there is, 16-bit RGBA rows of 16384 pixels, is within reach: libpng
+    // inflates it a row at a time.
     Bytes rgbaPng = ReadPicture("picture.png");
-    rgbaPng[25] = 6;
-    const Bytes hugeRgbaPng = Claiming(rgbaPng, png, 16384, 16384);
-    rgbaPng = Claiming(rgbaPng, png, 16384, 16383);
+    rgbaPng[24] = 16, rgbaPng[25] = 6;
+    rgbaPng = Claiming(rgbaPng, png, 16384, 16384);
     const Case cases[] = {
         {"empty", {}, PictureFault::UnknownFormat},
         {"text", text("not a picture at all"), PictureFault::UnknownFormat},
@@ -149,8 +157,7 @@ TEST(PictureHeader, FilesWhoseSizeCannotBeReadAreRefused) {
         {"DXT9", dxt9, PictureFault::UnknownFormat},
         {"square", square, PictureFault::TruncatedData},
         {"cube map", cubeMap, PictureFault::BadSize},
-        {"RGBA PNG of 16384 x 16383", rgbaPng, PictureFault::TruncatedData},
-        {"RGBA PNG of 16384 x 16384", hugeRgbaPng, PictureFault::BadSize},
+        {"16-bit RGBA PNG of 16384 x 16384", rgbaPng, PictureFault::TruncatedData},
         {"JPEG cut after its start", text("\xFF\xD8"), PictureFault::TruncatedHeader},
         {"JPEG scan before a frame", text("\xFF\xD8\xFF\xDA"), PictureFault::UnknownFormat},
         {"JPEG junk between segments", text("\xFF\xD8\x12\x34"), PictureFault::UnknownFormat},
@@ -161,6 +168,103 @@ TEST(PictureHeader, FilesWhoseSizeCannotBeReadAreRefused) {
     };
     for (const Case &c : cases) {
         EXPECT_EQ(FaultOf(c.bytes), c.fault) << c.name;
+    }
+}
+
+// The files were written by ImageMagick from a 3 × 2 colour and a 3 × 2 grey picture: each
+// decodes to its source's colours, with alpha dropped and sixteen bits scaled to eight, and keeps
+// its own channel count. Before libpng read them, all but the 8-bit ones drew nothing.
+TEST_F(PictureFiles, PngOfEveryDepthAndColourTypeDecodesToItsColours) {
+    // Top row first.
+    const Bytes colour = {200, 10, 20,  10, 200, 30, 20,  40,  210,
+                          255, 0,  255, 0,  0,   0,  250, 250, 250};
+    Bytes grey;
+    for (const std::uint8_t value : {0, 85, 170, 255, 85, 0}) grey.insert(grey.end(), 3, value);
+    struct Case {
+        const char *file;
+        const Bytes &pixels;
+        int channels;
+    };
+    const Case cases[] = {
+        {"png_rgb16.png", colour, 3},      {"png_rgba16.png", colour, 4},
+        {"png_palette4.png", colour, 3},   {"png_palette_transparent.png", colour, 4},
+        {"png_interlaced.png", colour, 3}, {"png_grey2.png", grey, 1},
+        {"png_grey16.png", grey, 1},       {"png_greyalpha8.png", grey, 2},
+        {"bmp_v5_header.bmp", colour, 3},
+    };
+    for (const Case &c : cases) {
+        const ImageRecord &image = Load(ReadPicture(c.file));
+        ASSERT_EQ(image.Width, 3) << c.file;
+        ASSERT_EQ(image.Height, 2) << c.file;
+        EXPECT_EQ(image.Channels, c.channels) << c.file;
+        Bytes bottomRowFirst(c.pixels.begin() + 9, c.pixels.end());
+        bottomRowFirst.insert(bottomRowFirst.end(), c.pixels.begin(), c.pixels.begin() + 9);
+        EXPECT_THAT(Bytes(image.Pixels.get(), image.Pixels.get() + 18),
+                    ::testing::ElementsAreArray(bottomRowFirst))
+            << c.file;
+    }
+
+    const Bytes png = ReadPicture("png_rgb16.png");
+    const std::string_view idat = "IDAT";
+    const auto data = std::search(png.begin(), png.end(), idat.begin(), idat.end()) + 4;
+    Bytes damaged = png;
+    std::fill_n(damaged.begin() + (data - png.begin()) + 2, 6, std::uint8_t{0xFF});
+    const Bytes cut(png.begin(), data + 4);
+    for (const Bytes &bad : {damaged, cut}) {
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(Load(bad).Width, 0);
+        EXPECT_THAT(testing::internal::GetCapturedStderr(),
+                    ::testing::StartsWith("cannot load picture " + LoadPath() + ": damaged PNG ("));
+    }
+}
+
+// A 24-bit BMP with the given header size and rows, padded, bottom row first unless `height` is
+// negative, and `gap` unused bytes between the header and the rows.
+Bytes Bmp24(std::uint32_t infoSize, int width, int height, std::size_t gap) {
+    const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
+    const std::size_t rows = static_cast<std::size_t>(std::abs(height));
+    const std::size_t dataStart = 14 + infoSize + gap;
+    Bytes out(dataStart + stride * rows, 0);
+    out[0] = 'B', out[1] = 'M';
+    PutField(out, 2, static_cast<std::uint32_t>(out.size()), 4, false);
+    PutField(out, 10, static_cast<std::uint32_t>(dataStart), 4, false);
+    PutField(out, 14, infoSize, 4, false);
+    PutField(out, 18, static_cast<std::uint32_t>(width), 4, false);
+    PutField(out, 22, static_cast<std::uint32_t>(height), 4, false);
+    out[26] = 1, out[28] = 24;
+    for (std::size_t i = dataStart; i < out.size(); ++i) out[i] = static_cast<std::uint8_t>(i * 7);
+    return out;
+}
+
+// Plain BMP rows are unpacked without SOIL, a block at a time; the pixels must be exactly SOIL's,
+// across row paddings, both row orders, header kinds, a gap before the rows and rows that span
+// several blocks.
+TEST(BmpFiles, PlainRowsDecodeExactlyAsSoilDecodesThem) {
+    struct Case {
+        std::uint32_t infoSize;
+        int width, height;
+        std::size_t gap;
+    };
+    const Case cases[] = {{40, 1, 1, 0},   {40, 2, 3, 0}, {40, 3, -2, 0},    {40, 5, 4, 6},
+                          {108, 4, -3, 0}, {56, 7, 2, 1}, {40, 1000, 70, 0}, {40, 70, -1000, 2}};
+    for (const Case &c : cases) {
+        const Bytes bytes = Bmp24(c.infoSize, c.width, c.height, c.gap);
+        const std::string name = std::to_string(c.infoSize) + "-byte header, " +
+                                 std::to_string(c.width) + " x " + std::to_string(c.height);
+        MemoryBytes source(bytes);
+        const DecodedPicture ours = DecodeSource(source);
+        int width = 0, height = 0, channels = 0;
+        const std::unique_ptr<unsigned char, void (*)(void *)> soil(
+            stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &width, &height,
+                                  &channels, STBI_rgb),
+            stbi_image_free);
+        ASSERT_TRUE(ours.Pixels) << name << ": " << ours.Failure;
+        ASSERT_TRUE(soil) << name;
+        ASSERT_EQ(ours.Width, width) << name;
+        ASSERT_EQ(ours.Height, height) << name;
+        EXPECT_EQ(ours.Channels, channels) << name;
+        const std::size_t size = static_cast<std::size_t>(width) * height * 3;
+        EXPECT_TRUE(std::equal(ours.Pixels.get(), ours.Pixels.get() + size, soil.get())) << name;
     }
 }
 

@@ -11,12 +11,17 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
 #include <filesystem>
+#include <optional>
+#include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Graphics.h"
 #include "GraphicsTestSupport.h"
+#include "RegularFile.h"
 #include "SgiFileWriter.h"
 
 namespace {
@@ -263,20 +268,26 @@ TEST_F(TexturesTest, UnreadableSgiFilesGiveAHandleNamingTextureZero) {
     Bytes huge = SgiPicture(1, false);
     sgitest::PutBigEndian16(huge, 6, 65535);
     sgitest::PutBigEndian16(huge, 8, 65535);
-    const std::string paths[] = {
-        (folder_ / "missing.rgb").string(),
-        write("run_past_row.rgb", runPastRow),
-        write("truncated.rgba", truncated),
-        write("huge.RGB", huge),
-        write("empty.rgb", {}),
+    const std::pair<std::string, std::string> pathsAndReasons[] = {
+        {(folder_ / "missing.rgb").string(), "No such file or directory"},
+        {write("run_past_row.rgb", runPastRow),
+         "damaged SGI picture (run writes past the end of its row)"},
+        {write("truncated.rgba", truncated),
+         "damaged SGI picture (row data reaches past the end of the file)"},
+        {write("huge.RGB", huge), "damaged SGI picture (width or height zero or too large)"},
+        {write("empty.rgb", {}), "damaged SGI picture (truncated header)"},
     };
     GLint before = -1;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &before);
-    for (std::size_t i = 0; i < std::size(paths); ++i) {
-        const int handle = LoadTexture(paths[i].c_str());
-        EXPECT_EQ(handle, static_cast<int>(i)) << paths[i];
-        EXPECT_FALSE(textureTable[handle].Free) << paths[i];
-        EXPECT_EQ(textureTable[handle].GlName, 0u) << paths[i];
+    int expectedHandle = 0;
+    for (const auto &[path, reason] : pathsAndReasons) {
+        testing::internal::CaptureStderr();
+        const int handle = LoadTexture(path.c_str());
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  "cannot load picture " + path + ": " + reason + "\n");
+        EXPECT_EQ(handle, expectedHandle++) << path;
+        EXPECT_FALSE(textureTable[handle].Free) << path;
+        EXPECT_EQ(textureTable[handle].GlName, 0u) << path;
     }
     EXPECT_EQ(BoundTexture(), before) << "no texture object was created or bound";
     SetTexture(0);
@@ -522,6 +533,130 @@ TEST_F(TexturesTest, TexturedRectangleIsUprightTintedAndOutlinedInOutlineMode) {
     EXPECT_EQ(ReadPixel(145, 15), (Rgb{250, 0, 0})) << "white tinted red";
     EXPECT_EQ(ReadPixel(200, 40), (Rgb{20, 40, 210})) << "the left edge, textured";
     EXPECT_EQ(ReadPixel(230, 65), (Rgb{0, 0, 0})) << "outline mode leaves the inside empty";
+}
+
+// A failed load still gives a handle, so the reason goes to standard error, one line naming the
+// file as the program gave it; the same line is not repeated, and control characters in a name
+// are escaped.
+TEST(LoadFailures, EachFailedLoadWritesOneLineWithTheFileAndTheReason) {
+    const fs::path folder = fs::path(::testing::TempDir()) / "load_failures";
+    fs::create_directories(folder / "folder.png");
+    const auto file = [&](const char *name, const Bytes &bytes) {
+        sgitest::WriteFile((folder / name).string(), bytes);
+        return (folder / name).string();
+    };
+    Bytes hugeBmp = Bmp(2, kPicture);
+    hugeBmp[18] = 0xFF, hugeBmp[19] = 0xFF;
+    const std::string folderPath = (folder / "folder.png").string();
+    const std::string garbage = file("garbage.png", Bytes(64, 0x5A));
+    const std::string huge = file("huge.bmp", hugeBmp);
+    const std::string controls = (folder / "two\nlines\x1B[31m.png").string();
+    const std::string picture = file("picture.bmp", Bmp(2, kPicture));
+    const std::string cwd = fs::current_path().string();
+    struct Case {
+        std::string path;
+        int (*load)(const char *);
+        std::string line;  // empty when nothing is written
+    };
+    const Case cases[] = {
+        {"no_such_ball.png", _LoadImage,
+         "no_such_ball.png: No such file or directory in " + cwd +
+             ", the folder the program runs in"},
+        {folderPath, _LoadImage, folderPath + ": it is a folder, not a file"},
+        {garbage, _LoadImage,
+         garbage + ": not a kind of picture the library reads (PNG, JPEG, BMP, TGA, PSD, HDR or "
+                   "DDS); save it as PNG"},
+        {huge, _LoadImage, huge + ": its header gives a width or height of 0 or over 16384 pixels"},
+        {controls, _LoadImage,
+         (folder / "two\\x0Alines\\x1B[31m.png").string() + ": No such file or directory"},
+        {garbage, _LoadImage, ""},
+        {picture, _LoadImage, ""},
+        {picture, LoadTexture,
+         picture + ": there is no open graphics window to hold the texture; load textures after "
+                   "InitGraph"},
+    };
+    for (const Case &c : cases) {
+        testing::internal::CaptureStderr();
+        c.load(c.path.c_str());
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  c.line.empty() ? "" : "cannot load picture " + c.line + "\n")
+            << c.path;
+    }
+    fs::remove_all(folder);
+}
+
+// The classic of a load inside the frame loop: the 20th handle from one path that is still in
+// use brings one warning, for each kind of loader; deleted handles no longer count.
+TEST(RepeatedLoads, TheTwentiethLiveHandleFromOnePathWarnsOnce) {
+    const fs::path folder = fs::path(::testing::TempDir()) / "repeated_loads";
+    fs::create_directories(folder);
+    const std::string bmp = (folder / "ball.bmp").string();
+    sgitest::WriteFile(bmp, Bmp(2, kPicture));
+    struct Loader {
+        const char *things;
+        std::string path;
+        int (*load)(const char *);
+        void (*remove)(int);
+    };
+    const Loader loaders[] = {
+        {"textures", bmp, LoadTexture, DeleteTexture},
+        {"images", bmp, _LoadImage, DeleteImage},
+        {"fonts", DEJAVU_SANS_FONT, [](const char *path) { return LoadVectorFont(path, 0); },
+         DeleteVectorFont},
+    };
+    const auto warnings = [](const std::string &written) {
+        std::size_t count = 0;
+        for (std::size_t at = written.find("again and again"); at != std::string::npos;
+             at = written.find("again and again", at + 1)) {
+            ++count;
+        }
+        return count;
+    };
+    for (const Loader &loader : loaders) {
+        const char *path = loader.path.c_str();
+        testing::internal::CaptureStderr();
+        for (int i = 0; i < 19; ++i) loader.load(path);
+        loader.remove(3);
+        loader.load(path);
+        EXPECT_EQ(warnings(testing::internal::GetCapturedStderr()), 0u) << loader.things;
+
+        testing::internal::CaptureStderr();
+        loader.load(path);
+        const std::string written = testing::internal::GetCapturedStderr();
+        EXPECT_THAT(written,
+                    ::testing::HasSubstr(
+                        "loading \"" + loader.path + "\" again and again: 20 " + loader.things +
+                        " from it are in use. Load it once, before the frame loop, and "
+                        "use that handle in every frame.\n"));
+        testing::internal::CaptureStderr();
+        for (int i = 0; i < 30; ++i) loader.load(path);
+        EXPECT_EQ(warnings(written + testing::internal::GetCapturedStderr()), 1u) << loader.things;
+    }
+    fs::remove_all(folder);
+}
+
+// A file that another program keeps appending to is read to the size it had when it was opened.
+TEST(RegularFileReads, StopAtTheSizeTheFileHadWhenOpened) {
+    const std::string path = (fs::path(::testing::TempDir()) / "growing_file").string();
+    sgitest::WriteFile(path, Bytes(100, 1));
+    std::optional<graphics::RegularFile> file = graphics::RegularFile::Open(path.c_str());
+    ASSERT_TRUE(file);
+    std::FILE *writer = std::fopen(path.c_str(), "ab");
+    ASSERT_NE(writer, nullptr);
+    const Bytes more(50, 2);
+    std::fwrite(more.data(), 1, more.size(), writer);
+    std::fclose(writer);
+    EXPECT_EQ(fs::file_size(path), 150u);
+
+    Bytes buffer(200, 0);
+    EXPECT_EQ(file->Size(), 100u);
+    EXPECT_EQ(file->ReadUpTo(0, buffer), 100u);
+    EXPECT_EQ(std::count(buffer.begin(), buffer.end(), 2), 0) << "nothing past the first size";
+    EXPECT_EQ(file->ReadUpTo(90, buffer), 10u);
+    EXPECT_EQ(file->ReadUpTo(100, buffer), 0u);
+    EXPECT_FALSE(file->ReadAt(60, std::span(buffer).first(41)));
+    EXPECT_TRUE(file->ReadAt(60, std::span(buffer).first(40)));
+    fs::remove(path);
 }
 
 }  // namespace
