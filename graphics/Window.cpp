@@ -7,6 +7,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "BitmapText.h"
@@ -26,6 +27,10 @@ char titleBuffer[kTitleCapacity];
 char instanceToken;
 
 constexpr int kEscapedWindowPosition = 100;
+
+// A frame loop may run a few more times after the close before it sees the 0; one that is still
+// calling this many times later ignores it, and would go on running with no window to show.
+constexpr int kUnheededCloseCalls = 100;
 
 // Copies the title, cut to the buffer on a character boundary so that it stays valid UTF-8.
 void ConvertTitle(const char *title) {
@@ -103,6 +108,17 @@ void SetInitialOpenGlState() {
 void CloseGraphicsWindow() {
     backEnd.MinimizeWindow(graphicsState.Window);
     DestroyGraphicsWindow();
+    graphicsState.WindowClosed = true;
+}
+
+// Tells a program whose frame loop goes on after the close, once, how to end it.
+void CountUpdateAfterClose() {
+    if (!graphicsState.WindowClosed || graphicsState.UpdatesAfterClose == kUnheededCloseCalls)
+        return;
+    if (++graphicsState.UpdatesAfterClose == kUnheededCloseCalls)
+        std::fputs(
+            "the window was closed: UpdateScreen returns 0; end the frame loop when it does\n",
+            stderr);
 }
 
 // Escape in fullscreen gives the desktop back and frames the window with its top-left corner at
@@ -147,6 +163,7 @@ void HandleEvent(WindowEvent event) {
 using graphics::backEnd;
 using graphics::BuildBitmapFont;
 using graphics::ConvertTitle;
+using graphics::CountUpdateAfterClose;
 using graphics::FailAfterTearDown;
 using graphics::graphicsState;
 using graphics::HandleEvent;
@@ -237,7 +254,10 @@ int UpdateScreen(void) {
         HandleEvent(event);
     }
     DirectInputPoll();
-    if (graphicsState.Window == nullptr) return 0;
+    if (graphicsState.Window == nullptr) {
+        CountUpdateAfterClose();
+        return 0;
+    }
     return backEnd.SwapBuffers(graphicsState.Window) ? 1 : 0;
 }
 

@@ -165,6 +165,35 @@ TEST_F(WindowLogicTest, EachUpdateScreenHandlesOneEventAndOnlyACloseRequestEndsT
     EXPECT_EQ(height, 0);
 }
 
+// A program that goes on calling UpdateScreen long after the close is told once how to end; one
+// that never had a window, or stops soon after the close, hears nothing.
+TEST_F(WindowLogicTest, AFrameLoopThatIgnoresTheCloseIsToldOnceHowToEnd) {
+    const std::string advice =
+        "the window was closed: UpdateScreen returns 0; end the frame loop when it does\n";
+    struct Case {
+        const char *name;
+        bool start;
+        int callsAfterClose;  // the call that takes the close request counts as the first
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {"never started", false, 500, ""},
+        {"stops soon after the close", true, 99, ""},
+        {"ignores the close", true, 100, advice},
+        {"keeps ignoring it", true, 1000, advice},
+    };
+    for (const Case &c : cases) {
+        Restart();
+        if (c.start) {
+            ASSERT_EQ(InitGraph(320, 240, 0, "closed"), 1) << c.name;
+        }
+        display->events = {WindowEvent::CloseRequest};
+        testing::internal::CaptureStderr();
+        for (int call = 0; call < c.callsAfterClose; ++call) ASSERT_EQ(UpdateScreen(), 0) << c.name;
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.expected) << c.name;
+    }
+}
+
 // Escape from fullscreen: the frame goes to (100, 100) with the outer size unchanged, so the
 // client area shrinks by the frame, and a second Escape does the same again.
 TEST_F(WindowLogicTest, EscapeFramesTheFullscreenWindowAt100KeepingItsOuterSize) {
