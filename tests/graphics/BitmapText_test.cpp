@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Graphics.h"
+#include "GraphicsState.h"
 #include "GraphicsTestSupport.h"
 
 namespace {
@@ -100,6 +101,85 @@ TEST_F(BitmapTextTest, TextTakesTheColourInEffectAtTheCall) {
     PrintAt(0.0f, 0.0f, "A");
     SetColor(7);
     EXPECT_EQ(ReadPixel(originX, originY), ToBytes(0.01176f, 0.49411f, 0.00392f));
+}
+
+// Every glyph of a long string through its display list, one call per byte: what PrintAt must
+// look like however it spares the glyphs that cannot reach the window.
+void PrintEveryGlyph(float x, float y, const std::string &text) {
+    glRasterPos2f(x, y);
+    glPushAttrib(GL_LIST_BIT);
+    glListBase(graphics::graphicsState.BitmapFontBase);
+    glCallLists(static_cast<GLsizei>(text.size()), GL_UNSIGNED_BYTE, text.data());
+    glPopAttrib();
+}
+
+struct Drawn {
+    std::vector<Rgb> pixels;
+    std::vector<float> rasterPosition;  // x, y and validity afterwards
+};
+
+Drawn Draw(void (*print)(float, float, const std::string &), float x, float y,
+           const std::string &text) {
+    SetColor(0);
+    Clear();
+    SetColor(7);
+    print(x, y, text);
+    GLfloat position[4] = {};
+    GLboolean valid = GL_FALSE;
+    glGetFloatv(GL_CURRENT_RASTER_POSITION, position);
+    glGetBooleanv(GL_CURRENT_RASTER_POSITION_VALID, &valid);
+    return {ReadRegion(0, 0, 320, 240), {position[0], position[1], static_cast<float>(valid)}};
+}
+
+// Strings far longer than the window is wide, placed so that different parts of them reach it,
+// with a glyph cut by each edge in one of the ten placements: the picture and where the raster
+// position ends are those of drawing every glyph. The glyphs used have ink in both outer
+// columns, so a cut glyph that went missing would show.
+TEST_F(BitmapTextTest, LongStringsLookAndEndAsIfEveryGlyphWereDrawn) {
+    std::string pattern = "\n\x01\xff";
+    for (char c = '!'; c <= '~'; ++c) {
+        const BitmapGlyphRows &rows = BitmapGlyph(c);
+        if (std::any_of(rows.begin(), rows.end(), [](unsigned char r) { return r & 0x80; }) &&
+            std::any_of(rows.begin(), rows.end(), [](unsigned char r) { return r & 0x01; }))
+            pattern += c;
+    }
+    std::string text;
+    while (text.size() < 20000) text += pattern;
+    const auto glyphs = static_cast<float>(
+        std::count_if(text.begin(), text.end(), [](char c) { return c > ' ' && c <= '~'; }));
+    struct Case {
+        const char *name;
+        float x, y;
+        void (*state)();
+    };
+    const Case cases[] = {
+        {"tail beyond the right edge", 250, 120, [] {}},
+        {"head left of the window", 300 - 10 * glyphs, 5, [] {}},
+        {"inexact start left of the window", -100000.3f, 238, [] {}},
+        {"row above the window", 10, 252, [] {}},
+        {"row below the window", 10, -11, [] {}},
+        {"inside a scissor box", -3000, 100, [] { glScissor(100, 50, 60, 40); }},
+        {"scissor test off", -1000, 230, [] { DisableScissorTest(); }},
+        {"start outside the view volume", 330, 120, [] {}},
+    };
+    glMatrixMode(GL_PROJECTION);
+    glOrtho(0, 320, 0, 240, -1, 1);
+    for (const Case &c : cases) {
+        for (int shift = 0; shift < 10; ++shift) {
+            EnableScissorTest();
+            glScissor(0, 0, 320, 240);
+            c.state();
+            const float x = c.x + static_cast<float>(shift) * 1.1f;
+            const Drawn expected = Draw(PrintEveryGlyph, x, c.y, text);
+            const Drawn drawn =
+                Draw([](float atX, float atY,
+                        const std::string &string) { PrintAt(atX, atY, string.c_str()); },
+                     x, c.y, text);
+            EXPECT_TRUE(drawn.pixels == expected.pixels) << c.name << ", shifted " << shift;
+            EXPECT_EQ(drawn.rasterPosition, expected.rasterPosition)
+                << c.name << ", shifted " << shift;
+        }
+    }
 }
 
 }  // namespace
