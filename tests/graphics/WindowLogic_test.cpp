@@ -2,6 +2,7 @@
 // what each start failure reports and leaves behind, and what each event does. What needs pixels
 // or a real window system is in Window_test.cpp.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <string>
@@ -192,6 +193,17 @@ TEST_F(WindowLogicTest, AFrameLoopThatIgnoresTheCloseIsToldOnceHowToEnd) {
         for (int call = 0; call < c.callsAfterClose; ++call) ASSERT_EQ(UpdateScreen(), 0) << c.name;
         EXPECT_EQ(testing::internal::GetCapturedStderr(), c.expected) << c.name;
     }
+}
+
+// A frame's worth of the driver's command blocks, freed at the end of the frame, stays in the
+// heap for the next frame instead of going back to the system and being faulted in again.
+TEST_F(WindowLogicTest, FreedFrameMemoryStaysInTheHeapForTheNextFrame) {
+    ASSERT_EQ(InitGraph(320, 240, 0, "heap"), 1);
+    std::vector<void *> blocks(400);
+    for (void *&block : blocks) block = std::malloc(64 << 10);
+    const void *top = sbrk(0);
+    for (void *block : blocks) std::free(block);
+    EXPECT_EQ(sbrk(0), top);
 }
 
 // Escape from fullscreen: the frame goes to (100, 100) with the outer size unchanged, so the
