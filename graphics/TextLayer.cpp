@@ -131,7 +131,7 @@ void LookUpBindBuffer() {
 // most one in both directions OpenGL samples every fragment with the magnification filter. The
 // sums of magnitudes bound every measure of the footprint a driver may take.
 bool AtlasNotMinified() {
-    GLfloat modelView[16], projection[16];
+    GLfloat modelView[16] = {}, projection[16] = {};
     GLint viewport[4] = {};
     glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
     glGetFloatv(GL_PROJECTION_MATRIX, projection);
