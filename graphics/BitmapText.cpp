@@ -153,6 +153,30 @@ void CallGlyphLists(std::string_view bytes) {
     }
 }
 
+// Only in the render mode does a glyph become pixels now and nothing else: a display list being
+// compiled keeps the whole string for later, and feedback and selection report every glyph.
+bool DrawsNow() {
+    GLint list = 0, mode = 0;
+    glGetIntegerv(GL_LIST_INDEX, &list);
+    glGetIntegerv(GL_RENDER_MODE, &mode);
+    return list == 0 && mode == GL_RENDER;
+}
+
+// A string of megabytes costs a display-list call per byte, and all but a window's width of
+// them are invisible: those only move the raster position, so that it ends where it would.
+void CallReachingGlyphLists(std::string_view bytes) {
+    // Outside the view volume nothing is drawn and the position does not move.
+    GLboolean valid = GL_FALSE;
+    glGetBooleanv(GL_CURRENT_RASTER_POSITION_VALID, &valid);
+    if (!valid) return;
+    GLfloat raster[4] = {};
+    glGetFloatv(GL_CURRENT_RASTER_POSITION, raster);
+    const ReachingRun run = FindReachingRun(bytes, raster[0], raster[1], ReachableArea());
+    SkipTo(raster[0], run, bytes);
+    CallGlyphLists(bytes.substr(run.Begin, run.End - run.Begin));
+    if (run.GlyphsAfter > 0) Advance(static_cast<float>(run.GlyphsAfter) * kAdvance);
+}
+
 }  // namespace
 
 const BitmapGlyphRows &BitmapGlyph(char character) {
@@ -171,33 +195,20 @@ void BuildBitmapFont() {
 
 }  // namespace graphics
 
-using graphics::Advance;
 using graphics::CallGlyphLists;
-using graphics::FindReachingRun;
+using graphics::CallReachingGlyphLists;
+using graphics::DrawsNow;
 using graphics::graphicsState;
-using graphics::kAdvance;
-using graphics::ReachableArea;
-using graphics::ReachingRun;
-using graphics::SkipTo;
 
 extern "C" void PrintAt(float x, float y, const char *text) {
     if (text == nullptr) return;
     glRasterPos2f(x, y);
-    // Outside the view volume nothing is drawn and the position does not move.
-    GLboolean valid = GL_FALSE;
-    glGetBooleanv(GL_CURRENT_RASTER_POSITION_VALID, &valid);
-    if (!valid) return;
-    GLfloat raster[4] = {};
-    glGetFloatv(GL_CURRENT_RASTER_POSITION, raster);
-
-    // A string of megabytes costs a display-list call per byte, and all but a window's width of
-    // them are invisible: those only move the raster position, so that it ends where it would.
-    const std::string_view bytes(text);
-    const ReachingRun run = FindReachingRun(bytes, raster[0], raster[1], ReachableArea());
-    SkipTo(raster[0], run, bytes);
     glPushAttrib(GL_LIST_BIT);
     glListBase(graphicsState.BitmapFontBase);
-    CallGlyphLists(bytes.substr(run.Begin, run.End - run.Begin));
+    const std::string_view bytes(text);
+    if (DrawsNow())
+        CallReachingGlyphLists(bytes);
+    else
+        CallGlyphLists(bytes);
     glPopAttrib();
-    if (run.GlyphsAfter > 0) Advance(static_cast<float>(run.GlyphsAfter) * kAdvance);
 }
