@@ -14,6 +14,8 @@ struct GraphicsState {
     BackEndContext *RenderContext = nullptr;  // current on the thread of InitGraph
     bool Fullscreen = false;  // the start's request; Escape leaves fullscreen but not this flag
     bool ClassRegistered = false;  // stands for the window class: set once per successful start
+    bool WindowClosed = false;     // a close request destroyed the window
+    int UpdatesAfterClose = 0;     // UpdateScreen calls since then, counted up to the warning
 
     // Colour and render state.
     float CurrentColor[3] = {0.0f, 0.0f, 0.0f};  // the colour Clear uses

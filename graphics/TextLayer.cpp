@@ -125,6 +125,44 @@ void LookUpBindBuffer() {
     layer.BindBufferLookedUp = true;
 }
 
+// Whether no part of the text can show the atlas smaller than a texel per pixel. Text lies in
+// the plane z = 0 of the model-view coordinates, a unit per texel; under a transform without
+// perspective each window pixel then covers the same texels everywhere, and when that is at
+// most one in both directions OpenGL samples every fragment with the magnification filter. The
+// sums of magnitudes bound every measure of the footprint a driver may take.
+bool AtlasNotMinified() {
+    GLfloat modelView[16] = {}, projection[16] = {};
+    GLint viewport[4] = {};
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    // Element (row, column) of projection x model-view, both column-major.
+    const auto clip = [&](int row, int column) {
+        double sum = 0;
+        for (int k = 0; k < 4; ++k)
+            sum += static_cast<double>(projection[k * 4 + row]) * modelView[column * 4 + k];
+        return sum;
+    };
+    const double w = clip(3, 3);
+    if (clip(3, 0) != 0 || clip(3, 1) != 0 || w <= 0) return false;
+    // Window pixels per text unit along x and y of the text.
+    const double halfWidth = viewport[2] / 2.0 / w, halfHeight = viewport[3] / 2.0 / w;
+    const double a = clip(0, 0) * halfWidth, b = clip(0, 1) * halfWidth;
+    const double c = clip(1, 0) * halfHeight, d = clip(1, 1) * halfHeight;
+    // Texels per window pixel are the columns of the inverse, (d, -c) / det and (-b, a) / det.
+    constexpr double kRounding = 1e-6;
+    const double det = std::fabs(a * d - b * c) * (1 + kRounding);
+    return det > 0 && std::fabs(d) + std::fabs(c) <= det && std::fabs(b) + std::fabs(a) <= det;
+}
+
+// Unminified text reads only the atlas's largest level, so a sampler without the mipmaps gives
+// the same picture for less work; the mipmaps come back as soon as the text shrinks. Setting the
+// filter it already has changes no state.
+void ChooseMinFilter() {
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
+                    AtlasNotMinified() ? GL_LINEAR : GL_LINEAR_MIPMAP_LINEAR);
+}
+
 GlyphAtlas *FindAtlas(int32_t code) {
     VectorFont *font = layer.CurrentFont;
     if (font == nullptr) return nullptr;
@@ -446,6 +484,7 @@ void dtx_flush_quads() {
     glPushAttrib(GL_ENABLE_BIT);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, layer.BoundAtlasTexture);
+    ChooseMinFilter();
 
     const GLsizei stride = kFloatsPerVertex * sizeof(float);
     glEnableClientState(GL_VERTEX_ARRAY);

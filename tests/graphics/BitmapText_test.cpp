@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Graphics.h"
+#include "GraphicsState.h"
 #include "GraphicsTestSupport.h"
 
 namespace {
@@ -100,6 +101,108 @@ TEST_F(BitmapTextTest, TextTakesTheColourInEffectAtTheCall) {
     PrintAt(0.0f, 0.0f, "A");
     SetColor(7);
     EXPECT_EQ(ReadPixel(originX, originY), ToBytes(0.01176f, 0.49411f, 0.00392f));
+}
+
+// Every glyph of a long string through its display list, one call per byte: what PrintAt must
+// look like however it spares the glyphs that cannot reach the window.
+void PrintEveryGlyph(float x, float y, const std::string &text) {
+    glRasterPos2f(x, y);
+    glPushAttrib(GL_LIST_BIT);
+    glListBase(graphics::graphicsState.BitmapFontBase);
+    glCallLists(static_cast<GLsizei>(text.size()), GL_UNSIGNED_BYTE, text.data());
+    glPopAttrib();
+}
+
+struct Drawn {
+    std::vector<Rgb> pixels;
+    std::vector<float> rasterPosition;  // x, y and validity afterwards
+};
+
+Drawn Draw(void (*print)(float, float, const std::string &), float x, float y,
+           const std::string &text) {
+    SetColor(0);
+    Clear();
+    SetColor(7);
+    print(x, y, text);
+    GLfloat position[4] = {};
+    GLboolean valid = GL_FALSE;
+    glGetFloatv(GL_CURRENT_RASTER_POSITION, position);
+    glGetBooleanv(GL_CURRENT_RASTER_POSITION_VALID, &valid);
+    return {ReadRegion(0, 0, 320, 240), {position[0], position[1], static_cast<float>(valid)}};
+}
+
+// Strings far longer than the window is wide, placed so that different parts of them reach it,
+// with a glyph cut by each edge in one of the ten placements: the picture and where the raster
+// position ends are those of drawing every glyph. The glyphs used have ink in both outer
+// columns, so a cut glyph that went missing would show. A raster position outside the view
+// volume draws nothing, so a string that starts left of the window needs a wider view, and one
+// whose row passes above it a taller one.
+TEST_F(BitmapTextTest, LongStringsLookAndEndAsIfEveryGlyphWereDrawn) {
+    std::string pattern = "\n\x01\xff";
+    for (char c = '!'; c <= '~'; ++c) {
+        const BitmapGlyphRows &rows = BitmapGlyph(c);
+        if (std::any_of(rows.begin(), rows.end(), [](unsigned char r) { return r & 0x80; }) &&
+            std::any_of(rows.begin(), rows.end(), [](unsigned char r) { return r & 0x01; }))
+            pattern += c;
+    }
+    std::string text;
+    while (text.size() < 3000) text += pattern;
+    struct Case {
+        const char *name;
+        float x, y;
+        int viewLeft, viewWidth, viewHeight;
+        void (*state)();
+    };
+    const Case cases[] = {
+        {"tail beyond the right edge", 250, 120, 0, 320, 240, [] {}},
+        {"head left of the window", -15000, 5, -16000, 16320, 240, [] {}},
+        {"start left of the window at a fraction", -12345.3f, 238, -16000, 16320, 240, [] {}},
+        {"row above the window", 10, 500, 0, 320, 1000, [] {}},
+        {"row below the scissor box", 10, 20, 0, 320, 240, [] { glScissor(0, 50, 320, 190); }},
+        {"inside a scissor box", 5, 60, 0, 320, 240, [] { glScissor(100, 50, 60, 40); }},
+        {"scissor test off", -15000, 230, -16000, 16320, 240, [] { DisableScissorTest(); }},
+        {"start outside the view volume", 330, 120, 0, 320, 240, [] {}},
+    };
+    for (const Case &c : cases) {
+        for (int shift = 0; shift < 10; ++shift) {
+            glViewport(c.viewLeft, 0, c.viewWidth, c.viewHeight);
+            glMatrixMode(GL_PROJECTION);
+            glLoadIdentity();
+            glOrtho(c.viewLeft, c.viewLeft + c.viewWidth, 0, c.viewHeight, -1, 1);
+            EnableScissorTest();
+            glScissor(0, 0, 320, 240);
+            c.state();
+            const float x = c.x + static_cast<float>(shift) * 1.1f;
+            const Drawn expected = Draw(PrintEveryGlyph, x, c.y, text);
+            const Drawn drawn =
+                Draw([](float atX, float atY,
+                        const std::string &string) { PrintAt(atX, atY, string.c_str()); },
+                     x, c.y, text);
+            EXPECT_TRUE(drawn.pixels == expected.pixels) << c.name << ", shifted " << shift;
+            EXPECT_EQ(drawn.rasterPosition, expected.rasterPosition)
+                << c.name << ", shifted " << shift;
+        }
+    }
+}
+
+// Compiled into a display list, PrintAt keeps the whole string: where the raster position is
+// while the list is compiled says nothing about where the list will draw.
+TEST_F(BitmapTextTest, APrintAtCompiledIntoAListKeepsTheWholeString) {
+    glMatrixMode(GL_PROJECTION);
+    glOrtho(0, 320, 0, 240, -1, 1);
+    std::string text;
+    for (int repeat = 0; repeat < 100; ++repeat)
+        for (char c = '!'; c <= '~'; ++c) text += c;
+    static const GLuint list = glGenLists(1);
+    glRasterPos2f(1000, 1000);
+    glNewList(list, GL_COMPILE);
+    PrintAt(5, 120, text.c_str());
+    glEndList();
+    const Drawn expected = Draw(PrintEveryGlyph, 5, 120, text);
+    const Drawn drawn =
+        Draw([](float, float, const std::string &) { glCallList(list); }, 0, 0, text);
+    EXPECT_TRUE(drawn.pixels == expected.pixels);
+    EXPECT_EQ(drawn.rasterPosition, expected.rasterPosition);
 }
 
 }  // namespace

@@ -5,14 +5,19 @@
 #define GL_GLEXT_PROTOTYPES
 #include "TextLayer.h"
 
+#include <GL/glu.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
+#include <functional>
 #include <limits>
+#include <numeric>
 #include <string>
 #include <vector>
 
+#include "Graphics.h"
 #include "GraphicsTestSupport.h"
 #include "Platform.h"
 
@@ -32,6 +37,7 @@ using graphics::dtx_utf8_decode;
 using graphics::dtx_utf8_skip;
 using graphics::GlyphAtlas;
 using graphics::GlyphInfo;
+using graphics::kQuadCapacity;
 using graphics::PenStep;
 using graphics::TextBox;
 using graphics::VectorFont;
@@ -292,6 +298,132 @@ TEST_F(TextDrawingTest, FlushRestoresEnablesAndBufferBindingButLeavesBlendAndDep
     EXPECT_EQ(destination, GL_ONE_MINUS_SRC_ALPHA);
     EXPECT_EQ(depthMask, GL_TRUE);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// Draws a string as the layer was designed to deliver it: every cell as two triangles from a
+// client array, sampled from the mipmapped atlas, blended without depth writes. The picture the
+// layer has to keep however it hands the vertices to the driver.
+void DrawAsDesigned(VectorFont *font, int size, const char *text) {
+    dtx_select_font(font, size);
+    std::vector<float> vertices;
+    GLuint texture = 0;
+    float penX = 0, penY = 0;
+    for (const char *s = text; *s != '\0';) {
+        const int32_t code = dtx_utf8_decode(s);
+        s = dtx_utf8_skip(s);
+        const float x0 = penX, y0 = penY;
+        const PenStep step = dtx_step_pen(code, &penX, &penY);
+        if (step.Glyph == nullptr) continue;
+        texture = step.Atlas->Texture;
+        const GlyphInfo &g = *step.Glyph;
+        const float x = x0 - g.OriginX, y = y0 - g.OriginY, w = g.CellWidth, h = g.CellHeight;
+        const float s0 = g.U, s1 = g.U + g.UWidth, top = g.V, bottom = g.V + g.VHeight;
+        vertices.insert(vertices.end(),
+                        {x, y, s0, bottom, x + w, y,     s1, bottom, x + w, y + h, s1, top,
+                         x, y, s0, bottom, x + w, y + h, s1, top,    x,     y + h, s0, top});
+    }
+    ASSERT_LE(vertices.size(), size_t{kQuadCapacity} * 24) << "one draw as the layer makes it";
+    glPushAttrib(GL_ENABLE_BIT);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    GLint filter = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(2, GL_FLOAT, 16, vertices.data());
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glTexCoordPointer(2, GL_FLOAT, 16, vertices.data() + 2);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDepthMask(GL_FALSE);
+    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(vertices.size() / 4));
+    glDepthMask(GL_TRUE);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    glPopAttrib();
+}
+
+// Text under the transforms and states a program gives it, drawn by the layer and as designed:
+// the two pictures are the same to the last pixel.
+TEST_F(TextDrawingTest, TextLooksAsDesignedUnderEveryTransformAndState) {
+    OpenedFont large(kDejaVuSans, 32);
+    struct Scene {
+        const char *name;
+        void (*prepare)();
+    };
+    const Scene scenes[] = {
+        {"a pixel for a texel", [] {}},
+        {"half size", [] { glScalef(0.5f, 0.5f, 1); }},
+        {"a third of the size, shifted by a fraction",
+         [] {
+             glTranslatef(0.3f, 0.6f, 0);
+             glScalef(0.33f, 0.33f, 1);
+         }},
+        {"doubled and turned",
+         [] {
+             glScalef(2, 2, 1);
+             glRotatef(30, 0, 0, 1);
+         }},
+        {"stretched across", [] { glScalef(1.5f, 0.75f, 1); }},
+        {"seen in perspective",
+         [] {
+             glMatrixMode(GL_PROJECTION);
+             glLoadIdentity();
+             gluPerspective(60, 320.0 / 240.0, 1, 1000);
+             glMatrixMode(GL_MODELVIEW);
+             glTranslatef(-150, -40, -250);
+             glRotatef(-60, 1, 0, 0);
+         }},
+        {"outlined", [] { SetOutlineMode(); }},
+        {"half hidden behind a nearer square",
+         [] {
+             SetColorRGBA(0, 0, 255, 255);
+             glBegin(GL_QUADS);
+             glVertex3f(0, 0, 0.5f), glVertex3f(160, 0, 0.5f), glVertex3f(160, 240, 0.5f),
+                 glVertex3f(0, 240, 0.5f);
+             glEnd();
+         }},
+        {"translucent", [] { SetColorRGBA(255, 128, 0, 100); }},
+    };
+    for (const Scene &scene : scenes) {
+        std::vector<Rgb> pictures[2];
+        for (std::vector<Rgb> &picture : pictures) {
+            glMatrixMode(GL_PROJECTION);
+            glLoadIdentity();
+            glOrtho(0, windowWidth, 0, windowHeight, -1, 1);
+            glMatrixMode(GL_MODELVIEW);
+            glLoadIdentity();
+            SetFilledMode();
+            SetColorRGBA(40, 40, 40, 255);
+            Clear();
+            SetColorRGBA(255, 255, 255, 255);
+            scene.prepare();
+            glTranslatef(4, 200, 0);
+            const char *lines = "The quick brown fox\njumps over 0123456789!\t\xC3\xA9";
+            const char *word = "Hg \xE2\x82\xAC\xC3\xA9 Wj";
+            if (&picture == &pictures[0]) {
+                dtx_select_font(font_.font, 12);
+                dtx_draw_string(lines);
+                glTranslatef(0, -120, 0);
+                dtx_select_font(large.font, 32);
+                dtx_draw_string(word);
+            } else {
+                DrawAsDesigned(font_.font, 12, lines);
+                glTranslatef(0, -120, 0);
+                DrawAsDesigned(large.font, 32, word);
+            }
+            picture = ReadRegion(0, 0, windowWidth, windowHeight);
+        }
+        const auto differing = std::inner_product(
+            pictures[0].begin(), pictures[0].end(), pictures[1].begin(), 0, std::plus<>(),
+            [](const Rgb &a, const Rgb &b) { return a == b ? 0 : 1; });
+        const auto lit = std::count_if(pictures[1].begin(), pictures[1].end(), [](const Rgb &p) {
+            return !(p == Rgb{40, 40, 40});
+        });
+        EXPECT_EQ(differing, 0) << scene.name << ": pixels differ";
+        EXPECT_GT(lit, 500) << scene.name << ": the text must show";
+    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // what each start failure reports and leaves behind, and what each event does. What needs pixels
 // or a real window system is in Window_test.cpp.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <string>
@@ -163,6 +164,46 @@ TEST_F(WindowLogicTest, EachUpdateScreenHandlesOneEventAndOnlyACloseRequestEndsT
     GetWindowSize(&width, &height);
     EXPECT_EQ(width, 0);
     EXPECT_EQ(height, 0);
+}
+
+// A program that goes on calling UpdateScreen long after the close is told once how to end; one
+// that never had a window, or stops soon after the close, hears nothing.
+TEST_F(WindowLogicTest, AFrameLoopThatIgnoresTheCloseIsToldOnceHowToEnd) {
+    const std::string advice =
+        "the window was closed: UpdateScreen returns 0; end the frame loop when it does\n";
+    struct Case {
+        const char *name;
+        bool start;
+        int callsAfterClose;  // the call that takes the close request counts as the first
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {"never started", false, 500, ""},
+        {"stops soon after the close", true, 99, ""},
+        {"ignores the close", true, 100, advice},
+        {"keeps ignoring it", true, 1000, advice},
+    };
+    for (const Case &c : cases) {
+        Restart();
+        if (c.start) {
+            ASSERT_EQ(InitGraph(320, 240, 0, "closed"), 1) << c.name;
+        }
+        display->events = {WindowEvent::CloseRequest};
+        testing::internal::CaptureStderr();
+        for (int call = 0; call < c.callsAfterClose; ++call) ASSERT_EQ(UpdateScreen(), 0) << c.name;
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.expected) << c.name;
+    }
+}
+
+// A frame's worth of the driver's command blocks, freed at the end of the frame, stays in the
+// heap for the next frame instead of going back to the system and being faulted in again.
+TEST_F(WindowLogicTest, FreedFrameMemoryStaysInTheHeapForTheNextFrame) {
+    ASSERT_EQ(InitGraph(320, 240, 0, "heap"), 1);
+    std::vector<void *> blocks(400);
+    for (void *&block : blocks) block = std::malloc(64 << 10);
+    const void *top = sbrk(0);
+    for (void *block : blocks) std::free(block);
+    EXPECT_EQ(sbrk(0), top);
 }
 
 // Escape from fullscreen: the frame goes to (100, 100) with the outer size unchanged, so the
