@@ -169,7 +169,7 @@ bool CMainFrame::ReadTextFile(const std::string &path) {
         ShowFileError("read", path, read.failure);
         return false;
     }
-    m_editor->SetTextBytes(scrivo::fileBytesToText(bytes));
+    m_editor->SetTextBytes(scrivo::fileBytesToText(std::move(bytes)));
     return true;
 }
 
