@@ -63,10 +63,6 @@ FileResult writeAll(int fd, std::string_view bytes) {
     return {};
 }
 
-FileResult notEnoughMemory() {
-    return {"There is not enough free memory for it. Close other programs, then try again"};
-}
-
 // Reads what the open regular file held when `opened` was taken of it. Reading stops there: a file
 // that another program keeps appending to would otherwise be read for as long as it grows.
 FileResult readOpened(int fd, const struct stat &opened, std::string &bytes) {
@@ -75,7 +71,7 @@ FileResult readOpened(int fd, const struct stat &opened, std::string &bytes) {
     try {
         bytes.resize(size);
     } catch (const std::bad_alloc &) {
-        return notEnoughMemory();
+        return {kNotEnoughMemory};
     }
     std::size_t filled = 0;
     while (filled < size) {
@@ -161,11 +157,11 @@ FileResult readRegularFile(const std::string &path, std::string &bytes, std::siz
         return failure(errno);
     }
     struct stat opened;
-    FileResult result =
-        ::fstat(fd, &opened) != 0                                  ? failure(errno)
-        : !S_ISREG(opened.st_mode)                                 ? notRegularFile()
-        : static_cast<std::size_t>(opened.st_size) > maximumSize ? FileResult{"It is too large"}
-                                                                   : readOpened(fd, opened, bytes);
+    FileResult result = ::fstat(fd, &opened) != 0  ? failure(errno)
+                        : !S_ISREG(opened.st_mode) ? notRegularFile()
+                        : static_cast<std::size_t>(opened.st_size) > maximumSize
+                            ? FileResult{"It is too large"}
+                            : readOpened(fd, opened, bytes);
     ::close(fd);
     return result;
 }

@@ -12,6 +12,10 @@
 
 namespace scrivo {
 
+// The reason given when a file does not fit in the memory left.
+inline constexpr const char *kNotEnoughMemory =
+    "There is not enough free memory for it. Close other programs, then try again";
+
 // The end of a file operation: an empty reason on success, otherwise the system's reason.
 struct FileResult {
     std::string failure;

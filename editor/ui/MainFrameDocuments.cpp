@@ -8,6 +8,11 @@
 #include <QFile>
 #include <QMimeData>
 #include <QUrl>
+#include <memory>
+#include <new>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "CommandTable.h"
 #include "FileStore.h"
@@ -17,6 +22,9 @@
 
 namespace {
 
+// What the control takes per byte of a text it is given, measured on C sources with short lines.
+constexpr std::size_t kControlBytesPerByte = 4;
+
 // Load and Save As offer C files first, then all files, with "c" added to a name without a suffix.
 scrivo::FileDialogRequest SourceFileRequest(scrivo::FileDialogRequest::Mode mode) {
     scrivo::FileDialogRequest request;
@@ -25,6 +33,22 @@ scrivo::FileDialogRequest SourceFileRequest(scrivo::FileDialogRequest::Mode mode
     request.defaultSuffix = "c";
     request.nameFilters = {"c Files (*.c)", "All Files (*)"};
     return request;
+}
+
+// Whether the file at `path` holds exactly what reads as `text`.
+bool FileHoldsText(const std::string &path, std::string_view text) {
+    std::string bytes;
+    return scrivo::readRegularFile(path, bytes).ok() && scrivo::readsAs(bytes, text);
+}
+
+// Why text that came from a file of another format is not saved over it, and what to do instead.
+std::string ForeignFileReason(scrivo::ForeignText foreign) {
+    const char *const what = foreign == scrivo::ForeignText::Utf16   ? "It is UTF-16 text"
+                             : foreign == scrivo::ForeignText::Utf32 ? "It is UTF-32 text"
+                                                                     : "It holds binary data";
+    return std::string(what) +
+           ", which Scrivo shows one byte at a time; saving your changes over it would damage "
+           "it. Use Save As to keep your text in a new file.";
 }
 
 // The system's bytes of the local file named first by a drag, or "" when it names none.
@@ -108,10 +132,15 @@ void CMainFrame::OnFileLoad() {
 }
 
 void CMainFrame::OnFileSave() {
+    // A UTF-16, UTF-32 or binary file saved as one-byte text would get CR bytes inside its
+    // characters. Unchanged, it already holds the text; changed, it is left as it is.
     if (m_currentPath.empty()) {
         OnFileSaveAs();
-    } else {
+    } else if (const std::string_view text = m_editor->RangeText(0, m_editor->TextLength());
+               scrivo::foreignText(text) == scrivo::ForeignText::None) {
         WriteTextFile(m_currentPath);
+    } else if (!FileHoldsText(m_currentPath, text)) {
+        ShowFileError("write", m_currentPath, ForeignFileReason(scrivo::foreignText(text)));
     }
     ColorizeCurrentLine();
 }
@@ -141,14 +170,40 @@ void CMainFrame::LoadDocument(const std::string &path) {
     m_loading = true;
     SetMessageText(QStringLiteral("Loading"));
     UpdateTitle();
+    // A colouring that cannot get its memory gives back what it took and reports false.
+    auto colourWholeText = [this] {
+        try {
+            ColorizeRange(0, m_editor->TextLengthCountingBreaksTwice());
+            return true;
+        } catch (const std::bad_alloc &) {
+            std::vector<scrivo::Run>().swap(m_coloringRuns);
+            std::string().swap(m_coloringStyles);
+            return false;
+        }
+    };
     bool read = false;
     {
         const CScrivoRichEditCtrl::ChangeGuard guard(*m_editor, {.suspendRedraw = true});
-        read = ReadTextFile(path);
+        // The colouring of a large text can need many times its size, more than the machine has
+        // left; the text being edited comes back then instead of being lost.
+        std::string previousText;
+        try {
+            previousText = m_editor->RangeText(0, m_editor->TextLength());
+            read = ReadTextFile(path);
+        } catch (const std::bad_alloc &) {
+            ShowFileError("read", path, scrivo::kNotEnoughMemory);
+        }
         if (read) {
             UpdateStatusLine();
-            ColorizeRange(0, m_editor->TextLengthCountingBreaksTwice());
-        } else {
+            if (!colourWholeText()) {
+                m_editor->SetTextBytes(previousText);
+                // It was coloured before with no more memory than is free now.
+                colourWholeText();
+                ShowFileError("read", path, scrivo::kNotEnoughMemory);
+                read = false;
+            }
+        }
+        if (!read) {
             m_currentPath = previousPath;
             UpdateTitle();
         }
@@ -169,7 +224,15 @@ bool CMainFrame::ReadTextFile(const std::string &path) {
         ShowFileError("read", path, read.failure);
         return false;
     }
-    m_editor->SetTextBytes(scrivo::fileBytesToText(std::move(bytes)));
+    const std::string text = scrivo::fileBytesToText(std::move(bytes));
+    // The control holds a text several times over (its bytes, their styles, the insertion's undo
+    // record, the line starts) and does not survive running out of memory in the middle of an
+    // insertion: the room is asked for first, while the old text is still whole.
+    if (!std::unique_ptr<char[]>(new (std::nothrow) char[kControlBytesPerByte * text.size() + 1])) {
+        ShowFileError("read", path, scrivo::kNotEnoughMemory);
+        return false;
+    }
+    m_editor->SetTextBytes(text);
     return true;
 }
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <sched.h>
-#include <sys/mount.h>
 #include <sys/inotify.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>

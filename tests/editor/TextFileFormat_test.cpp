@@ -49,7 +49,9 @@ TEST(TextFileFormatTest, ByteOrderMarksOfWideTextAndNulBytesAreForeign) {
         {"\xFE\xFF\x4E\x2D"s, ForeignText::Utf16},
         {"\xFF\xFE\0\0i\0\0\0"s, ForeignText::Utf32},
         {"\0\0\xFE\xFF\0\0\0i"s, ForeignText::Utf32},
-        {"\x7F" "ELF\x02\x01\x01\0"s, ForeignText::Binary},
+        {"\x7F"
+         "ELF\x02\x01\x01\0"s,
+         ForeignText::Binary},
         {"\xEF\xBB\xBFint caf\xC3\xA9;\xFF\xFE"s, ForeignText::None},
         {"", ForeignText::None},
     };
