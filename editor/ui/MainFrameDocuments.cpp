@@ -167,6 +167,16 @@ void CMainFrame::OnFileSaveAs() {
 }
 
 void CMainFrame::LoadDocument(const std::string &path) {
+    // Kept until the new text is coloured. The control and the colouring can need many times a
+    // large text's size, more than the machine has left; the text being edited then comes back
+    // instead of being lost.
+    std::string previousText;
+    try {
+        previousText = m_editor->RangeText(0, m_editor->TextLength());
+    } catch (const std::bad_alloc &) {
+        ShowFileError("read", path, scrivo::kNotEnoughMemory);
+        return;
+    }
     // Kept so that a failed load can give them back: otherwise the next Save would write the old
     // text over the file that could not be read.
     const std::string previousPath = m_currentPath;
@@ -188,24 +198,21 @@ void CMainFrame::LoadDocument(const std::string &path) {
     bool read = false;
     {
         const CScrivoRichEditCtrl::ChangeGuard guard(*m_editor, {.suspendRedraw = true});
-        // The colouring of a large text can need many times its size, more than the machine has
-        // left; the text being edited comes back then instead of being lost.
-        std::string previousText;
+        bool replaced = false;
         try {
-            previousText = m_editor->RangeText(0, m_editor->TextLength());
-            read = ReadTextFile(path);
+            replaced = read = ReadTextFile(path);
         } catch (const std::bad_alloc &) {
-            ShowFileError("read", path, scrivo::kNotEnoughMemory);
+            replaced = true;  // the control ran short in spite of the room asked for
         }
         if (read) {
             UpdateStatusLine();
-            if (!colourWholeText()) {
-                m_editor->SetTextBytes(previousText);
-                // It was coloured before with no more memory than is free now.
-                colourWholeText();
-                ShowFileError("read", path, scrivo::kNotEnoughMemory);
-                read = false;
-            }
+            read = colourWholeText();
+        }
+        if (replaced && !read) {
+            m_editor->SetTextBytes(previousText);
+            // It was coloured before with no more memory than is free now; else it stays plain.
+            colourWholeText();
+            ShowFileError("read", path, scrivo::kNotEnoughMemory);
         }
         if (!read) {
             m_currentPath = previousPath;
