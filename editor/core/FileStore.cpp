@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <new>
 #include <string>
 
 namespace scrivo {
@@ -62,22 +63,34 @@ FileResult writeAll(int fd, std::string_view bytes) {
     return {};
 }
 
-FileResult readAll(int fd, std::string &bytes) {
-    bytes.clear();
-    char chunk[1 << 16];
-    for (;;) {
-        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+// Reads what the open regular file held when `opened` was taken of it. Reading stops there: a file
+// that another program keeps appending to would otherwise be read for as long as it grows.
+FileResult readOpened(int fd, const struct stat &opened, std::string &bytes) {
+    std::string().swap(bytes);
+    const auto size = static_cast<std::size_t>(opened.st_size);
+    try {
+        bytes.resize(size);
+    } catch (const std::bad_alloc &) {
+        return {kNotEnoughMemory};
+    }
+    std::size_t filled = 0;
+    while (filled < size) {
+        const ssize_t got = ::read(fd, bytes.data() + filled, size - filled);
         if (got < 0 && errno == EINTR) {
             continue;
         }
         if (got < 0) {
-            return failure(errno);
+            const int error = errno;
+            std::string().swap(bytes);
+            return failure(error);
         }
         if (got == 0) {
-            return {};
+            break;  // cut short since it was opened
         }
-        bytes.append(chunk, static_cast<std::size_t>(got));
+        filled += static_cast<std::size_t>(got);
     }
+    bytes.resize(filled);
+    return {};
 }
 
 // Puts `bytes` at the start of the open file and cuts it after them, durably.
@@ -105,11 +118,11 @@ FileResult writeInPlace(const std::string &target, std::string_view bytes) {
     if (fd < 0) {
         return failure(errno);
     }
-    struct stat opened {};
+    struct stat opened;
     std::string old;
     FileResult result = ::fstat(fd, &opened) != 0  ? failure(errno)
                         : !S_ISREG(opened.st_mode) ? notRegularFile()
-                                                   : readAll(fd, old);
+                                                   : readOpened(fd, opened, old);
     if (result.ok() && bytes.size() > old.size()) {
         // Reserved before the first byte changes: a disk too full for the new content refuses it
         // here, while the file still holds the old one.
@@ -136,16 +149,19 @@ FileResult writeInPlace(const std::string &target, std::string_view bytes) {
 
 }  // namespace
 
-FileResult readRegularFile(const std::string &path, std::string &bytes) {
+FileResult readRegularFile(const std::string &path, std::string &bytes, std::size_t maximumSize) {
+    bytes.clear();
     // Without O_NONBLOCK, opening a FIFO would wait for a writer that may never come.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
         return failure(errno);
     }
-    struct stat opened {};
+    struct stat opened;
     FileResult result = ::fstat(fd, &opened) != 0  ? failure(errno)
                         : !S_ISREG(opened.st_mode) ? notRegularFile()
-                                                   : readAll(fd, bytes);
+                        : static_cast<std::size_t>(opened.st_size) > maximumSize
+                            ? FileResult{"It is too large"}
+                            : readOpened(fd, opened, bytes);
     ::close(fd);
     return result;
 }

@@ -4,11 +4,17 @@
 // long and never given a mode. No window-system code here.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
 
 namespace scrivo {
+
+// The reason given when a file does not fit in the memory left.
+inline constexpr const char *kNotEnoughMemory =
+    "There is not enough free memory for it. Close other programs, then try again";
 
 // The end of a file operation: an empty reason on success, otherwise the system's reason.
 struct FileResult {
@@ -16,9 +22,12 @@ struct FileResult {
     bool ok() const { return failure.empty(); }
 };
 
-// Reads the whole regular file at `path` into `bytes`. Never waits: a FIFO without a writer is
-// refused like any other file that is not regular.
-FileResult readRegularFile(const std::string &path, std::string &bytes);
+// Reads the regular file at `path` into `bytes`: the bytes it held when it was opened, however
+// much is appended while it is read. Never waits: a FIFO without a writer is refused like any other
+// file that is not regular. A file larger than `maximumSize`, or one that does not fit in memory,
+// is refused unread; `bytes` is then empty.
+FileResult readRegularFile(const std::string &path, std::string &bytes,
+                           std::size_t maximumSize = SIZE_MAX);
 
 // Opens a new, empty file beside `target` for writing and names it in `temporaryPath`; -1 with
 // errno set when the folder takes none.

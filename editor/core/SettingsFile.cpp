@@ -34,6 +34,12 @@ XMLElement *childOrNew(XMLElement &parent, const char *name) {
     return parent.InsertNewChildElement(name);
 }
 
+std::string printed(const tinyxml2::XMLDocument &document) {
+    tinyxml2::XMLPrinter printer(nullptr, false);
+    document.Print(&printer);
+    return std::string(printer.CStr(), static_cast<std::size_t>(printer.CStrSize() - 1));
+}
+
 }  // namespace
 
 SettingsFile::SettingsFile(std::string path) : path_(std::move(path)) {}
@@ -41,7 +47,7 @@ SettingsFile::SettingsFile(std::string path) : path_(std::move(path)) {}
 EditorSettings SettingsFile::read() {
     EditorSettings settings{kFallbackSchemeId, true};
     std::string bytes;
-    const FileResult loaded = readRegularFile(path_, bytes);
+    const FileResult loaded = readRegularFile(path_, bytes, kMaximumBytes);
     if (!loaded.ok()) {
         // A FIFO, a device or a file that cannot be read may mean something to its owner.
         const bool nothingThere = ::access(path_.c_str(), F_OK) != 0 && errno == ENOENT;
@@ -56,7 +62,10 @@ EditorSettings SettingsFile::read() {
         document_.Clear();
         return settings;
     }
-    const XMLElement *root = document_.FirstChildElement();
+    // The values are read with character references and entities processed.
+    tinyxml2::XMLDocument values;
+    values.Parse(bytes.data(), bytes.size());
+    const XMLElement *root = values.FirstChildElement();
     if (const char *text = childText(root, kColorSchemeName)) {
         settings.colorSchemeId = parseLeadingInteger(text);
     }
@@ -79,14 +88,20 @@ bool SettingsFile::write(const EditorSettings &settings) {
 }
 
 bool SettingsFile::saveReplacing() {
-    tinyxml2::XMLPrinter printer(nullptr, false);
-    document_.Print(&printer);
+    const std::string text = printed(document_);
+    // What the library cannot carry comes out changed, and changed again on every later save: a
+    // document type with declarations of its own loses its end to the first ">" inside it, an
+    // attribute in ' quotes holding " is written in " quotes. Such a file stays as the user wrote
+    // it.
+    tinyxml2::XMLDocument reread(false);
+    if (reread.Parse(text.data(), text.size()) != XMLError::XML_SUCCESS ||
+        printed(reread) != text) {
+        return false;
+    }
     // A Config folder that takes no new file is one the user keeps as it is.
     ReplaceOptions options;
     options.inPlaceWhenFolderRefuses = false;
-    return replaceFileContents(path_, std::string_view(printer.CStr(), printer.CStrSize() - 1),
-                               options)
-        .ok();
+    return replaceFileContents(path_, text, options).ok();
 }
 
 }  // namespace scrivo

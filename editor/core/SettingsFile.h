@@ -5,6 +5,7 @@
 
 #include <tinyxml2.h>
 
+#include <cstddef>
 #include <string>
 
 namespace scrivo {
@@ -22,16 +23,22 @@ class SettingsFile {
 
     explicit SettingsFile(std::string path = kDefaultPath);
 
+    // Far more than any settings file holds; a larger file is not read at all.
+    static constexpr std::size_t kMaximumBytes = 1 << 20;
+
     // Loads the document and keeps it. Anything missing or unreadable reads as the defaults: key
     // click on, scheme kFallbackSchemeId. Only a regular file is read (through links); a FIFO or a
-    // device reads as the defaults at once, without waiting on it.
+    // device reads as the defaults at once, without waiting on it, and so does a file larger than
+    // kMaximumBytes.
     EditorSettings read();
 
     // Writes the two values into the kept document (creating a root and the elements when they
-    // are missing) and saves it whole, indented, through a link to the file it names. Returns
+    // are missing) and saves it whole, indented, through a link to the file it names. Everything
+    // else comes back as the user wrote it, character references and entities included. Returns
     // false when the file could not be written; an existing file is then left as it was. What the
-    // last read found but could not read or parse (a FIFO or a device too), and a file made
-    // read-only, are never overwritten.
+    // last read found but could not read or parse (a FIFO or a device too), a file made
+    // read-only, and a document the library cannot write back as it read it (a document type
+    // that declares entities, an attribute in ' quotes holding ") are never overwritten.
     bool write(const EditorSettings &settings);
 
   private:
@@ -42,7 +49,9 @@ class SettingsFile {
     bool saveReplacing();
 
     std::string path_;
-    tinyxml2::XMLDocument document_;
+    // Kept with its text as written: with entities processed, a "&#0;" would end the text it is in
+    // and an entity of the user's own would come back as "&amp;" and its name.
+    tinyxml2::XMLDocument document_{false};
     Origin origin_ = Origin::Nothing;
 };
 

@@ -1,5 +1,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDropEvent>
@@ -14,6 +16,7 @@
 #include <string>
 
 #include "CommandTable.h"
+#include "FileStore.h"
 #include "FrameTestSupport.h"
 #include "LocalFileNames.h"
 
@@ -114,14 +117,53 @@ TEST_F(DocumentsTest, LoadColoursTheWholeTextAndEndsReadyAtTheStart) {
 }
 
 TEST_F(DocumentsTest, SaveWritesCrLfAndKeepsEveryOtherByte) {
-    // LF, lone CR and CR LF ends; NUL, bytes that are not UTF-8 and UTF-8; no break at the end.
-    WriteFile("round.c", "int a;\n\rb\r\nx\0y\xE9\xFF\xC3\xA9"s);
+    // LF, lone CR and CR LF ends; control bytes, bytes that are not UTF-8 and UTF-8; no break at
+    // the end.
+    WriteFile("round.c", "int a;\n\rb\r\nx\x01y\xE9\xFF\xC3\xA9"s);
     Frame().LoadDocument(AbsolutePath("round.c"));
     WriteFile("round.c", "overwritten");
     Frame().ExecuteCommand(command::kFileSave);
-    EXPECT_EQ(ReadFile("round.c"), "int a;\r\n\r\nb\r\nx\0y\xE9\xFF\xC3\xA9"s);
+    EXPECT_EQ(ReadFile("round.c"), "int a;\r\n\r\nb\r\nx\x01y\xE9\xFF\xC3\xA9"s);
     EXPECT_TRUE(fileDialogs_.requests.empty()) << "a titled text saves without a dialog";
     EXPECT_TRUE(fileErrors_.messages.empty());
+}
+
+// Shown one byte at a time, a file of another format would get CR bytes between the halves of its
+// characters when saved. Saved unchanged it stays as it was, byte for byte; saved changed it is
+// left alone, and the message sends the user to Save As.
+TEST_F(DocumentsTest, SaveNeverAltersAFileInAnotherFormat) {
+    const struct {
+        const char *name;
+        std::string bytes;
+        const char *format;
+    } cases[] = {
+        {"le16.c", "\xFF\xFEi\0n\0t\0\r\0\n\0x\0\n\0;\0"s, "UTF-16"},
+        {"be16.c", "\xFE\xFF\0i\0\r\0\n\x4E\x2D"s, "UTF-16"},
+        {"le32.c", "\xFF\xFE\0\0i\0\0\0\r\0\0\0\n\0\0\0"s, "UTF-32"},
+        {"prog.o",
+         "\x7F"
+         "ELF\x02\x01\x01\0\0\r\n\n\r\0\xFF"s,
+         "binary"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFile(c.name, c.bytes);
+        fileErrors_.messages.clear();
+        Frame().LoadDocument(AbsolutePath(c.name));
+        Frame().ExecuteCommand(command::kFileSave);
+        EXPECT_EQ(ReadFile(c.name), c.bytes) << "saved unchanged";
+        EXPECT_TRUE(fileErrors_.messages.empty());
+
+        Editor().append(QStringLiteral("edited"));
+        Frame().ExecuteCommand(command::kFileSave);
+        EXPECT_EQ(ReadFile(c.name), c.bytes) << "saved changed";
+        ASSERT_EQ(fileErrors_.messages.size(), 1u);
+        for (const std::string &part :
+             {AbsolutePath(c.name), std::string(c.format), std::string("Use Save As")}) {
+            EXPECT_NE(fileErrors_.messages[0].find(part), std::string::npos)
+                << fileErrors_.messages[0];
+        }
+    }
 }
 
 TEST_F(DocumentsTest, SaveOnUntitledTextIsSaveAs) {
@@ -271,6 +313,53 @@ TEST_F(DocumentsTest, FailedSaveAsKeepsThePreviousPath) {
     EXPECT_NE(fileErrors_.messages[0].find(intoMissingFolder), std::string::npos);
     EXPECT_EQ(Frame().CurrentPath(), "");
     EXPECT_EQ(Title(), QStringLiteral("Scrivo - Untitled"));
+}
+
+// A load that cannot get its memory, whether for the file's bytes, the control or the colouring,
+// is reported like a file that cannot be read and leaves the text as it was. Each limit on the
+// address space is tried in a process of its own.
+TEST_F(DocumentsTest, LoadShortOfMemoryKeepsTheText) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "an address-space limit cannot be combined with the sanitizer";
+#endif
+    std::string source;
+    while (source.size() < (16 << 20)) {
+        source += "    total = total + values[i]; /* add */ if (x) { return 0; }\n";
+    }
+    WriteFile("big.c", source);
+    WriteFile("good.c", "int good;");
+    Frame().LoadDocument(AbsolutePath("good.c"));
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0;
+    statm >> pages;
+    const long inUse = pages * ::sysconf(_SC_PAGESIZE);
+    std::vector<bool> loaded;
+    for (const long roomMegabytes : {8, 96, 2048}) {
+        SCOPED_TRACE(roomMegabytes);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            const auto room = static_cast<rlim_t>(inUse + (roomMegabytes << 20));
+            const rlimit limit{room, room};
+            ::setrlimit(RLIMIT_AS, &limit);
+            Frame().LoadDocument(AbsolutePath("big.c"));
+            const bool whole = Text().size() == source.size() && fileErrors_.messages.empty() &&
+                               Frame().CurrentPath() == AbsolutePath("big.c");
+            const bool kept = Text() == "int good;" &&
+                              Frame().CurrentPath() == AbsolutePath("good.c") &&
+                              fileErrors_.messages.size() == 1 &&
+                              fileErrors_.messages[0].find(kNotEnoughMemory) != std::string::npos &&
+                              Editor().StyleAt(0) == static_cast<int>(ColorSlot::Keyword);
+            ::_exit(whole ? 10 : kept ? 11 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) >= 10)
+            << "the load must end loaded or refused with the text kept; status " << status;
+        loaded.push_back(WEXITSTATUS(status) == 10);
+    }
+    EXPECT_FALSE(loaded.front()) << "far too little memory is refused";
+    EXPECT_TRUE(loaded.back()) << "enough memory loads the file";
 }
 
 TEST_F(DocumentsTest, LoadsAOneMegabyteLine) {

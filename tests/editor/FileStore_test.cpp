@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 #include <sched.h>
+#include <sys/inotify.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -13,6 +17,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <thread>
 
 namespace scrivo {
 namespace {
@@ -150,6 +155,69 @@ TEST_F(FileStoreTest, SavingInPlaceNeverLosesTheOldContent) {
                 << " bytes beginning \"" << left.substr(0, 8) << "\"";
         }
     }
+}
+
+// The editor reads what the user points it at: a file another program keeps appending to, one far
+// larger than its purpose allows, one larger than the memory left. Each read ends, and what it
+// cannot hold is refused with a reason.
+TEST_F(FileStoreTest, ReadingIsBoundedBySizeAtOpenByLimitAndByMemory) {
+    const fs::path file = folder_ / "file.c";
+    const std::string initial(8 << 20, 'i');
+    put(file, initial);
+
+    // Appends once the reader has begun to read, that is after it has taken the size.
+    const int watch = ::inotify_init1(IN_CLOEXEC);
+    ASSERT_GE(::inotify_add_watch(watch, file.c_str(), IN_ACCESS), 0);
+    std::atomic<bool> readerDone{false};
+    std::thread writer([&] {
+        alignas(inotify_event) char event[sizeof(inotify_event) + NAME_MAX + 1];
+        [[maybe_unused]] const ssize_t got = ::read(watch, event, sizeof event);
+        std::ofstream out(file, std::ios::binary | std::ios::app);
+        const std::string block(1 << 20, 'g');
+        for (int written = 0; written < 512 && (written == 0 || !readerDone); ++written) {
+            out.write(block.data(), static_cast<std::streamsize>(block.size())).flush();
+        }
+    });
+    std::string bytes;
+    FileResult result = readRegularFile(file.string(), bytes);
+    readerDone = true;
+    writer.join();
+    ::close(watch);
+    EXPECT_TRUE(result.ok()) << result.failure;
+    EXPECT_EQ(bytes.size(), initial.size()) << "grown to " << fs::file_size(file);
+    EXPECT_TRUE(bytes == initial);
+
+    put(file, "12345");
+    EXPECT_TRUE(readRegularFile(file.string(), bytes, 5).ok());
+    EXPECT_EQ(bytes, "12345");
+    result = readRegularFile(file.string(), bytes, 4);
+    EXPECT_EQ(result.failure, "It is too large");
+    EXPECT_EQ(bytes, "");
+
+#if defined(__SANITIZE_ADDRESS__)
+    std::cout << "[ NOTE     ] an address-space limit cannot be combined with the sanitizer\n";
+#else
+    put(file, std::string(64 << 20, 'm'));
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // Room for far less than the file, the way a machine short of memory refuses it.
+        std::ifstream statm("/proc/self/statm");
+        long pages = 0;
+        statm >> pages;
+        const auto room = static_cast<rlim_t>(pages * ::sysconf(_SC_PAGESIZE) + (16 << 20));
+        const rlimit limit{room, room};
+        ::setrlimit(RLIMIT_AS, &limit);
+        std::string big;
+        const FileResult refused = readRegularFile(file.string(), big);
+        ::_exit(refused.failure.starts_with("There is not enough free memory") && big.empty() ? 0
+                                                                                              : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        << "the read must be refused with a reason, not end the program; status " << status;
+#endif
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #include "SettingsFile.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <climits>
@@ -89,6 +91,75 @@ TEST_F(SettingsFileTest, RoundTripKeepsEverythingElseInTheFile) {
               "</Anything>\n");
     EXPECT_EQ(SettingsFile(path()).read(), (EditorSettings{32802, false}));
     EXPECT_EQ(configEntries(), std::vector<std::string>{"Scrivo_Config.xml"});
+}
+
+// Only the two settings change. Whatever else the user wrote comes back as written; what the
+// library cannot write back as it read it leaves the file as it was, never a file that no longer
+// parses.
+TEST_F(SettingsFileTest, WhatTheUserWroteComesBackOrTheFileIsLeftAlone) {
+    const std::string settings =
+        "    <ColorScheme>32799</ColorScheme>\n    <KeyClick>1</KeyClick>\n";
+    const struct {
+        const char *name;
+        std::string content;
+        bool written;
+    } cases[] = {
+        {"a character reference to NUL",
+         "<s>\n" + settings + "    <mine>keep &#0; this text</mine>\n</s>\n", true},
+        {"entities and references",
+         "<s>\n" + settings + "    <u>&e; &amp; &lt; &#xD; &quot; > caf&#233;</u>\n</s>\n", true},
+        {"a Latin-1 document with CDATA and a comment",
+         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<s a=\"caf\xE9\">\n" + settings +
+             "    <!-- \xE9 -->\n    <c><![CDATA[a<b]]></c>\n</s>\n",
+         true},
+        {"a document type declaring an entity",
+         "<!DOCTYPE s [<!ENTITY e \"x\">]>\n<s>\n" + settings + "    <u>&e;</u>\n</s>\n", false},
+        {"an attribute in ' quotes holding \"", "<s a='say \"hi\"'>\n" + settings + "</s>\n",
+         false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        put(c.content);
+        SettingsFile file(path());
+        EXPECT_EQ(file.read(), (EditorSettings{32799, true}));
+        EXPECT_EQ(file.write({32802, false}), c.written);
+        std::string expected = c.content;
+        if (c.written) {
+            expected.replace(expected.find("32799"), 5, "32802");
+            expected.replace(expected.find("<KeyClick>1"), 11, "<KeyClick>0");
+        }
+        EXPECT_EQ(contents(), expected);
+    }
+}
+
+// A file far larger than settings ever are is not read, even where it would not fit in memory (a
+// limit on the address space in a process of its own), and it is never overwritten.
+TEST_F(SettingsFileTest, FileFarLargerThanAnySettingsIsNotRead) {
+    const std::string start = "<S><ColorScheme>32802</ColorScheme><KeyClick>0</KeyClick><!--";
+    const std::string end = "--></S>";
+    put(start + std::string(SettingsFile::kMaximumBytes - start.size() - end.size(), ' ') + end);
+    EXPECT_EQ(SettingsFile(path()).read(), (EditorSettings{32802, false})) << "the largest read";
+
+    fs::resize_file(path(), std::uintmax_t{1} << 30);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+#if !defined(__SANITIZE_ADDRESS__)  // the sanitizer cannot run under an address-space limit
+        std::ifstream statm("/proc/self/statm");
+        long pages = 0;
+        statm >> pages;
+        const auto room = static_cast<rlim_t>(pages * ::sysconf(_SC_PAGESIZE) + (64 << 20));
+        const rlimit limit{room, room};
+        ::setrlimit(RLIMIT_AS, &limit);
+#endif
+        SettingsFile file(path());
+        const bool defaults = file.read() == kDefaults;
+        ::_exit(defaults && !file.write({32799, true}) ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    EXPECT_EQ(fs::file_size(path()), std::uintmax_t{1} << 30);
 }
 
 TEST_F(SettingsFileTest, NumbersAreReadAsAtoiReadsThem) {
