@@ -6,8 +6,10 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -15,6 +17,7 @@
 #include "ColorSchemes.h"
 #include "FindReplaceDialog.h"
 #include "FrameServices.h"
+#include "RecoveryFolder.h"
 #include "Scanner.h"
 #include "ScrivoRichEditCtrl.h"
 #include "SettingsFile.h"
@@ -64,6 +67,14 @@ class CMainFrame : public QMainWindow {
     // fails, with the old content still in the file.
     bool WriteTextFile(const std::string &path);
 
+    // Before the text goes (New, Load, a drop, closing): a text that differs from its file, or an
+    // untitled one that is not empty, is written to the recovery folder as Save would write it.
+    // False when that failed and the learner has just been told; the same request again, with the
+    // text unchanged, lets the text go.
+    bool KeepUnsavedText();
+    // A termination signal: the unsaved text is kept without a question, then the program ends.
+    void EndOnSignal(int signal);
+
     // Runs a command as if its menu item, shortcut or button had been used.
     void ExecuteCommand(int id);
     // The control reports every key here before it processes it.
@@ -88,6 +99,7 @@ class CMainFrame : public QMainWindow {
 
   protected:
     bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
   private:
@@ -115,6 +127,22 @@ class CMainFrame : public QMainWindow {
     void OnFileSave();
     void OnFileSaveAs();
     void ShowFileError(const char *action, const std::string &path, const std::string &reason);
+    // The bytes Save writes for the whole text.
+    std::string TextAsFileBytes() const;
+
+    void WatchForUnsavedText();
+    // Counts an edit and schedules a copy; Replace, whose edits the control does not announce,
+    // calls it itself.
+    void NoteTextChanged();
+    bool TextDiffersFromItsFile() const;
+    // Brings the recovery folder up to date with the text: a copy while it differs, none once it
+    // no longer does.
+    scrivo::FileResult UpdateRecoveryCopy();
+    void WritePeriodicCopy();
+    // The text is now in its file: its copy goes.
+    void TextSaved();
+    // Another text took its place: its copy stays as the recovered text.
+    void TextReplaced();
 
     void RegisterRunCommand();
     void OnRunStart();
@@ -173,4 +201,20 @@ class CMainFrame : public QMainWindow {
     std::string m_coloringStyles;
     QPointer<FindReplaceDialog> m_findReplaceDialog;
     int m_searchPosition = 0;
+
+    // The folder this run last saved a file into.
+    std::string m_lastSavedFolder;
+    scrivo::RecoveryFolder m_recovery{scrivo::userRecoveryFolder()};
+    // The copy of the current text in the recovery folder; empty until one is written.
+    std::string m_recoveryName;
+    // Edits counted since start, and their number when the text last matched its file (load, New,
+    // save) and when the copy was last brought up to date.
+    unsigned long m_textChanges = 0;
+    unsigned long m_changesAtClean = 0;
+    unsigned long m_changesAtCopy = 0;
+    // The edit count at which keeping the text failed and the learner was told.
+    std::optional<unsigned long> m_keepRefusedAt;
+    QTimer m_copyTimer;
+    // How long the last periodic copy took.
+    qint64 m_lastCopyMs = 0;
 };

@@ -3,19 +3,28 @@
 // prompt to save. A load or save that fails is reported and leaves text, path and file as they
 // were.
 #include <QCoreApplication>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
 #include <QMimeData>
 #include <QUrl>
+#include <filesystem>
 
 #include "CommandTable.h"
 #include "FileStore.h"
 #include "LocalFileNames.h"
 #include "MainFrame.h"
+#include "SaveAsFolder.h"
 #include "TextFileFormat.h"
 
 namespace {
+
+// Beside the executable, whatever the working directory; worked out anew every time.
+std::string ExamplesFolder() {
+    return QFile::encodeName(QCoreApplication::applicationDirPath() + QStringLiteral("/Examples"))
+        .toStdString();
+}
 
 // Load and Save As offer C files first, then all files, with "c" added to a name without a suffix.
 scrivo::FileDialogRequest SourceFileRequest(scrivo::FileDialogRequest::Mode mode) {
@@ -91,17 +100,20 @@ void CMainFrame::AcceptDroppedFiles() {
 }
 
 void CMainFrame::OnFileNew() {
+    if (!KeepUnsavedText()) {
+        return;
+    }
     m_editor->setText(QString());
     m_currentPath.clear();
+    TextReplaced();
     UpdateTitle();
 }
 
 void CMainFrame::OnFileLoad() {
-    // Beside the executable, whatever the working directory; worked out anew every time.
-    const QString examples = QCoreApplication::applicationDirPath() + QStringLiteral("/Examples");
     scrivo::FileDialogRequest request = SourceFileRequest(scrivo::FileDialogRequest::Mode::Open);
     request.title = "Load";
-    request.initialFolder = QFile::encodeName(examples).toStdString();
+    request.initialFolder = ExamplesFolder();
+    request.sideBarFolders = {m_recovery.folder()};
     if (const std::optional<std::string> path = m_services.fileDialogs->ChooseFile(request)) {
         LoadDocument(*path);
     }
@@ -117,8 +129,14 @@ void CMainFrame::OnFileSave() {
 }
 
 void CMainFrame::OnFileSaveAs() {
-    const std::optional<std::string> path = m_services.fileDialogs->ChooseFile(
-        SourceFileRequest(scrivo::FileDialogRequest::Mode::Save));
+    scrivo::FileDialogRequest request = SourceFileRequest(scrivo::FileDialogRequest::Mode::Save);
+    request.initialFolder = scrivo::saveAsFolder(
+        {.currentPath = m_currentPath,
+         .lastSavedFolder = m_lastSavedFolder,
+         .workingDirectory = QFile::encodeName(QDir::currentPath()).toStdString(),
+         .examplesFolder = ExamplesFolder(),
+         .homeFolder = QFile::encodeName(QDir::homePath()).toStdString()});
+    const std::optional<std::string> path = m_services.fileDialogs->ChooseFile(request);
     if (!path) {
         return;
     }
@@ -134,6 +152,9 @@ void CMainFrame::OnFileSaveAs() {
 }
 
 void CMainFrame::LoadDocument(const std::string &path) {
+    if (!KeepUnsavedText()) {
+        return;
+    }
     // Kept so that a failed load can give them back: otherwise the next Save would write the old
     // text over the file that could not be read.
     const std::string previousPath = m_currentPath;
@@ -154,6 +175,7 @@ void CMainFrame::LoadDocument(const std::string &path) {
         }
     }
     if (read) {
+        TextReplaced();
         m_editor->SetSelectionRange(0, 0);
         m_editor->setFocus();
         // Painted at once, not scheduled: a large file should appear as soon as it is read.
@@ -173,14 +195,19 @@ bool CMainFrame::ReadTextFile(const std::string &path) {
     return true;
 }
 
+std::string CMainFrame::TextAsFileBytes() const {
+    return scrivo::textToFileBytes(m_editor->RangeText(0, m_editor->TextLength()));
+}
+
 bool CMainFrame::WriteTextFile(const std::string &path) {
-    const std::string bytes =
-        scrivo::textToFileBytes(m_editor->RangeText(0, m_editor->TextLength()));
-    const scrivo::FileResult written = scrivo::replaceFileContents(path, bytes);
+    const scrivo::FileResult written = scrivo::replaceFileContents(path, TextAsFileBytes());
     if (!written.ok()) {
         ShowFileError("write", path, written.failure);
+        return false;
     }
-    return written.ok();
+    m_lastSavedFolder = std::filesystem::path(path).parent_path().string();
+    TextSaved();
+    return true;
 }
 
 void CMainFrame::ShowFileError(const char *action, const std::string &path,

@@ -44,6 +44,14 @@ std::optional<std::string> QtFileDialogs::ChooseFile(const FileDialogRequest &re
     dialog.selectFile(QString::fromStdString(request.initialName));
     dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    QList<QUrl> places = dialog.sidebarUrls();
+    for (const std::string &folder : request.sideBarFolders) {
+        const QString decoded = QFile::decodeName(folder.c_str());
+        if (QFileInfo(decoded).isDir()) {
+            places.append(QUrl::fromLocalFile(decoded));
+        }
+    }
+    dialog.setSidebarUrls(places);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
