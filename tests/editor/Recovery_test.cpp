@@ -146,7 +146,7 @@ TEST_F(RecoveryTest, TextThatMatchesItsFileLeavesNone) {
 TEST_F(RecoveryTest, PeriodicCopyFollowsTheTextUntilItIsSaved) {
     LoadAC();
     TypeAtStart();
-    QTRY_COMPARE_WITH_TIMEOUT(Copies().size(), 1u, 10000);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Copies().size() == 1; }, 10000));
     EXPECT_EQ(Copies().begin()->second, "int b;\r\nxint a;\r\n");
     Frame().ExecuteCommand(command::kFileSave);
     EXPECT_TRUE(Copies().empty());
