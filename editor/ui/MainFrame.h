@@ -56,7 +56,8 @@ class CMainFrame : public QMainWindow {
     void UpdateStatusLine();
 
     // Makes the file at path the current file: its text replaces the control's, coloured, with the
-    // caret at the start. A file that cannot be read is reported and changes nothing.
+    // caret at the start. A file that cannot be read is reported and changes nothing. The text it
+    // replaces is kept first (KeepUnsavedText).
     void LoadDocument(const std::string &path);
     // Replaces the whole text with the file's bytes, line breaks made the control's. False (and
     // reported) when the file cannot be read; the text is then untouched.
@@ -64,7 +65,7 @@ class CMainFrame : public QMainWindow {
     // Writes the whole text with CR LF line breaks, through a link to the file it names. The old
     // file is replaced only once everything is written; where its folder takes no temporary file
     // it is written in place, but only into space reserved first. False and reported when that
-    // fails, with the old content still in the file.
+    // fails, with the old content still in the file. Once written, the text's recovery copy goes.
     bool WriteTextFile(const std::string &path);
 
     // Before the text goes (New, Load, a drop, closing): a text that differs from its file, or an

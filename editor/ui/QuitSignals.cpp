@@ -16,7 +16,7 @@ constexpr std::array<int, 3> kQuitSignals = {SIGTERM, SIGHUP, SIGINT};
 // Read end, write end; the handler reaches them only through this global.
 int gPipe[2] = {-1, -1};
 
-extern "C" void WriteSignalToPipe(int signal) {
+void WriteSignalToPipe(int signal) {
     const int savedErrno = errno;
     const auto number = static_cast<unsigned char>(signal);
     // A full pipe already holds a signal the loop has yet to read; one is enough.
