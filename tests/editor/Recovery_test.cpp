@@ -1,8 +1,10 @@
 // The text the learner did not save, kept in the recovery folder: by the real frame, typed through
 // the control's key handling, with the exact bytes Save would write.
 #include <QEventLoop>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QTimer>
 #include <csignal>
 #include <filesystem>
@@ -15,6 +17,7 @@
 #include "CommandTable.h"
 #include "FindReplaceDialog.h"
 #include "FrameTestSupport.h"
+#include "QtFrameServices.h"
 #include "QuitSignals.h"
 
 namespace scrivo::testing {
@@ -201,6 +204,29 @@ TEST_F(RecoveryTest, TextThatCannotBeKeptIsNotDroppedWithoutAWord) {
     EXPECT_EQ(fileErrors_.messages.size(), 2u);
     Frame().close();
     EXPECT_FALSE(Frame().isVisible());
+}
+
+// The Load dialog lists the folder in its side bar, for that dialog only: Qt keeps a dialog's side
+// bar in settings every Qt program of the user shares.
+TEST(RecoveryFolderPlaceTest, LoadDialogListsTheFolderWithoutKeepingIt) {
+    QTemporaryDir folder, config;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    FileDialogRequest request;
+    request.sideBarFolders = {QFile::encodeName(folder.path()).toStdString()};
+    const QUrl place = QUrl::fromLocalFile(folder.path());
+    QList<QUrl> shown;
+    QTimer::singleShot(0, [&shown] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        shown = dialog->sidebarUrls();
+        dialog->reject();
+    });
+    QtFileDialogs().ChooseFile(request);
+    EXPECT_TRUE(shown.contains(place));
+    const QSettings settings(QSettings::UserScope, QStringLiteral("QtProject"));
+    EXPECT_FALSE(settings.value(QStringLiteral("FileDialog/shortcuts"))
+                     .toStringList()
+                     .contains(place.toString()));
 }
 
 }  // namespace
