@@ -29,6 +29,8 @@ struct FileDialogRequest {
     std::string initialName;
     std::string defaultSuffix;
     std::vector<std::string> nameFilters;  // "c Files (*.c)", the first one selected
+    // Folders listed in the dialog's side bar besides its own places, where they exist.
+    std::vector<std::string> sideBarFolders;
 };
 
 // The open and save dialogs. Open offers only existing files; Save asks before it lets the user

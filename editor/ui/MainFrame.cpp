@@ -94,6 +94,7 @@ void CMainFrame::CreateFrame() {
     connect(m_editor.get(), &CScrivoRichEditCtrl::PositionChanged, this,
             &CMainFrame::UpdateStatusLine);
     m_editor->SetNotificationsEnabled(true);
+    WatchForUnsavedText();
     m_editor->SetKeyClick(m_keyClick);
     AcceptDroppedFiles();
     UpdateTitle();

@@ -6,8 +6,10 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -15,6 +17,7 @@
 #include "ColorSchemes.h"
 #include "FindReplaceDialog.h"
 #include "FrameServices.h"
+#include "RecoveryFolder.h"
 #include "Scanner.h"
 #include "ScrivoRichEditCtrl.h"
 #include "SettingsFile.h"
@@ -53,7 +56,8 @@ class CMainFrame : public QMainWindow {
     void UpdateStatusLine();
 
     // Makes the file at path the current file: its text replaces the control's, coloured, with the
-    // caret at the start. A file that cannot be read is reported and changes nothing.
+    // caret at the start. A file that cannot be read is reported and changes nothing. The text it
+    // replaces is kept first (KeepUnsavedText).
     void LoadDocument(const std::string &path);
     // Replaces the whole text with the file's bytes, line breaks made the control's. False (and
     // reported) when the file cannot be read; the text is then untouched.
@@ -61,8 +65,16 @@ class CMainFrame : public QMainWindow {
     // Writes the whole text with CR LF line breaks, through a link to the file it names. The old
     // file is replaced only once everything is written; where its folder takes no temporary file
     // it is written in place, but only into space reserved first. False and reported when that
-    // fails, with the old content still in the file.
+    // fails, with the old content still in the file. Once written, the text's recovery copy goes.
     bool WriteTextFile(const std::string &path);
+
+    // Before the text goes (New, Load, a drop, closing): a text that differs from its file, or an
+    // untitled one that is not empty, is written to the recovery folder as Save would write it.
+    // False when that failed and the learner has just been told; the same request again, with the
+    // text unchanged, lets the text go.
+    bool KeepUnsavedText();
+    // A termination signal: the unsaved text is kept without a question, then the program ends.
+    void EndOnSignal(int signal);
 
     // Runs a command as if its menu item, shortcut or button had been used.
     void ExecuteCommand(int id);
@@ -88,6 +100,7 @@ class CMainFrame : public QMainWindow {
 
   protected:
     bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
   private:
@@ -115,6 +128,22 @@ class CMainFrame : public QMainWindow {
     void OnFileSave();
     void OnFileSaveAs();
     void ShowFileError(const char *action, const std::string &path, const std::string &reason);
+    // The bytes Save writes for the whole text.
+    std::string TextAsFileBytes() const;
+
+    void WatchForUnsavedText();
+    // Counts an edit and schedules a copy; Replace, whose edits the control does not announce,
+    // calls it itself.
+    void NoteTextChanged();
+    bool TextDiffersFromItsFile() const;
+    // Brings the recovery folder up to date with the text: a copy while it differs, none once it
+    // no longer does.
+    scrivo::FileResult UpdateRecoveryCopy();
+    void WritePeriodicCopy();
+    // The text is now in its file: its copy goes.
+    void TextSaved();
+    // Another text took its place: its copy stays as the recovered text.
+    void TextReplaced();
 
     void RegisterRunCommand();
     void OnRunStart();
@@ -173,4 +202,20 @@ class CMainFrame : public QMainWindow {
     std::string m_coloringStyles;
     QPointer<FindReplaceDialog> m_findReplaceDialog;
     int m_searchPosition = 0;
+
+    // The folder this run last saved a file into.
+    std::string m_lastSavedFolder;
+    scrivo::RecoveryFolder m_recovery{scrivo::userRecoveryFolder()};
+    // The copy of the current text in the recovery folder; empty until one is written.
+    std::string m_recoveryName;
+    // Edits counted since start, and their number when the text last matched its file (load, New,
+    // save) and when the copy was last brought up to date.
+    unsigned long m_textChanges = 0;
+    unsigned long m_changesAtClean = 0;
+    unsigned long m_changesAtCopy = 0;
+    // The edit count at which keeping the text failed and the learner was told.
+    std::optional<unsigned long> m_keepRefusedAt;
+    QTimer m_copyTimer;
+    // How long the last periodic copy took.
+    qint64 m_lastCopyMs = 0;
 };

@@ -3,12 +3,14 @@
 // prompt to save. A load or save that fails is reported and leaves text, path and file as they
 // were.
 #include <QCoreApplication>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
 #include <QMimeData>
 #include <QUrl>
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <new>
 #include <string>
@@ -19,6 +21,7 @@
 #include "FileStore.h"
 #include "LocalFileNames.h"
 #include "MainFrame.h"
+#include "SaveAsFolder.h"
 #include "TextFileFormat.h"
 
 namespace {
@@ -28,6 +31,12 @@ namespace {
 // (the line starts), measured on 100 MB of lines of 3, 29 and 44 bytes.
 constexpr std::size_t kControlBytesPerByte = 3;
 constexpr std::size_t kControlBytesPerLine = 16;
+
+// Beside the executable, whatever the working directory; worked out anew every time.
+std::string ExamplesFolder() {
+    return QFile::encodeName(QCoreApplication::applicationDirPath() + QStringLiteral("/Examples"))
+        .toStdString();
+}
 
 // Load and Save As offer C files first, then all files, with "c" added to a name without a suffix.
 scrivo::FileDialogRequest SourceFileRequest(scrivo::FileDialogRequest::Mode mode) {
@@ -119,17 +128,20 @@ void CMainFrame::AcceptDroppedFiles() {
 }
 
 void CMainFrame::OnFileNew() {
+    if (!KeepUnsavedText()) {
+        return;
+    }
     m_editor->setText(QString());
     m_currentPath.clear();
+    TextReplaced();
     UpdateTitle();
 }
 
 void CMainFrame::OnFileLoad() {
-    // Beside the executable, whatever the working directory; worked out anew every time.
-    const QString examples = QCoreApplication::applicationDirPath() + QStringLiteral("/Examples");
     scrivo::FileDialogRequest request = SourceFileRequest(scrivo::FileDialogRequest::Mode::Open);
     request.title = "Load";
-    request.initialFolder = QFile::encodeName(examples).toStdString();
+    request.initialFolder = ExamplesFolder();
+    request.sideBarFolders = {m_recovery.folder()};
     if (const std::optional<std::string> path = m_services.fileDialogs->ChooseFile(request)) {
         LoadDocument(*path);
     }
@@ -150,8 +162,14 @@ void CMainFrame::OnFileSave() {
 }
 
 void CMainFrame::OnFileSaveAs() {
-    const std::optional<std::string> path = m_services.fileDialogs->ChooseFile(
-        SourceFileRequest(scrivo::FileDialogRequest::Mode::Save));
+    scrivo::FileDialogRequest request = SourceFileRequest(scrivo::FileDialogRequest::Mode::Save);
+    request.initialFolder = scrivo::saveAsFolder(
+        {.currentPath = m_currentPath,
+         .lastSavedFolder = m_lastSavedFolder,
+         .workingDirectory = QFile::encodeName(QDir::currentPath()).toStdString(),
+         .examplesFolder = ExamplesFolder(),
+         .homeFolder = QFile::encodeName(QDir::homePath()).toStdString()});
+    const std::optional<std::string> path = m_services.fileDialogs->ChooseFile(request);
     if (!path) {
         return;
     }
@@ -167,6 +185,9 @@ void CMainFrame::OnFileSaveAs() {
 }
 
 void CMainFrame::LoadDocument(const std::string &path) {
+    if (!KeepUnsavedText()) {
+        return;
+    }
     // Kept until the new text is coloured. The control and the colouring can need many times a
     // large text's size, more than the machine has left; the text being edited then comes back
     // instead of being lost.
@@ -220,6 +241,7 @@ void CMainFrame::LoadDocument(const std::string &path) {
         }
     }
     if (read) {
+        TextReplaced();
         m_editor->SetSelectionRange(0, 0);
         m_editor->setFocus();
         // Painted at once, not scheduled: a large file should appear as soon as it is read.
@@ -248,14 +270,19 @@ bool CMainFrame::ReadTextFile(const std::string &path) {
     return true;
 }
 
+std::string CMainFrame::TextAsFileBytes() const {
+    return scrivo::textToFileBytes(m_editor->RangeText(0, m_editor->TextLength()));
+}
+
 bool CMainFrame::WriteTextFile(const std::string &path) {
-    const std::string bytes =
-        scrivo::textToFileBytes(m_editor->RangeText(0, m_editor->TextLength()));
-    const scrivo::FileResult written = scrivo::replaceFileContents(path, bytes);
+    const scrivo::FileResult written = scrivo::replaceFileContents(path, TextAsFileBytes());
     if (!written.ok()) {
         ShowFileError("write", path, written.failure);
+        return false;
     }
-    return written.ok();
+    m_lastSavedFolder = std::filesystem::path(path).parent_path().string();
+    TextSaved();
+    return true;
 }
 
 void CMainFrame::ShowFileError(const char *action, const std::string &path,

@@ -72,6 +72,7 @@ void CMainFrame::ReplaceNext(const scrivo::FindReplaceRequest &request) {
         const CScrivoRichEditCtrl::ChangeGuard guard(*m_editor, {.unrecorded = true});
         insertedEnd = m_editor->ReplaceRange(*match, request.replaceText);
     }
+    NoteTextChanged();
     m_editor->SetSelectionRange(insertedEnd, insertedEnd);
     FocusAndRepaintEditor();
     m_searchPosition = insertedEnd;
@@ -92,6 +93,7 @@ void CMainFrame::ReplaceAll(const scrivo::FindReplaceRequest &request) {
             match = SearchForward(*m_editor, position, request);
         } while (match);
     }
+    NoteTextChanged();
     m_editor->SetSelectionRange(position, position);
     FocusAndRepaintEditor();
     m_searchPosition = position;

@@ -44,7 +44,20 @@ std::optional<std::string> QtFileDialogs::ChooseFile(const FileDialogRequest &re
     dialog.selectFile(QString::fromStdString(request.initialName));
     dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    const QList<QUrl> ownPlaces = dialog.sidebarUrls();
+    QList<QUrl> places = ownPlaces;
+    for (const std::string &folder : request.sideBarFolders) {
+        const QUrl place = QUrl::fromLocalFile(QFile::decodeName(folder.c_str()));
+        if (QFileInfo(place.toLocalFile()).isDir() && !places.contains(place)) {
+            places.append(place);
+        }
+    }
+    dialog.setSidebarUrls(places);
+    const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+    // Qt stores the side bar, for every Qt program of the user, when the dialog goes; the places
+    // added for this one request are not to stay there.
+    dialog.setSidebarUrls(ownPlaces);
+    if (!chosen) {
         return std::nullopt;
     }
     return LocalFileBytes(QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath());

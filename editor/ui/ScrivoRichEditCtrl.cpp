@@ -1,5 +1,8 @@
 #include "ScrivoRichEditCtrl.h"
 
+#include <Qsci/qscicommand.h>
+#include <Qsci/qscicommandset.h>
+
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QFontMetrics>
@@ -28,6 +31,65 @@ int ReportedKey(const QKeyEvent &event) {
         return CScrivoRichEditCtrl::kKeyReturn;
     }
     return event.key();
+}
+
+// The keys of the text area: moving the caret and extending the selection, the editing keys, and
+// the clipboard and undo keys of the command table. The control library's other bindings (cut,
+// delete, copy, swap or duplicate a line, change case, zoom, rectangular selection, moves by
+// paragraph or part of a word, indenting) are not the text area's and are unbound.
+struct TextAreaKey {
+    QsciCommand::Command command;
+    QKeyCombination key;
+    QKeyCombination alternateKey = QKeyCombination::fromCombined(0);
+};
+
+const TextAreaKey kTextAreaKeys[] = {
+    {QsciCommand::LineDown, Qt::Key_Down},
+    {QsciCommand::LineDownExtend, Qt::SHIFT | Qt::Key_Down},
+    {QsciCommand::LineUp, Qt::Key_Up},
+    {QsciCommand::LineUpExtend, Qt::SHIFT | Qt::Key_Up},
+    {QsciCommand::CharLeft, Qt::Key_Left},
+    {QsciCommand::CharLeftExtend, Qt::SHIFT | Qt::Key_Left},
+    {QsciCommand::CharRight, Qt::Key_Right},
+    {QsciCommand::CharRightExtend, Qt::SHIFT | Qt::Key_Right},
+    {QsciCommand::WordLeft, Qt::CTRL | Qt::Key_Left},
+    {QsciCommand::WordLeftExtend, Qt::CTRL | Qt::SHIFT | Qt::Key_Left},
+    {QsciCommand::WordRight, Qt::CTRL | Qt::Key_Right},
+    {QsciCommand::WordRightExtend, Qt::CTRL | Qt::SHIFT | Qt::Key_Right},
+    {QsciCommand::VCHome, Qt::Key_Home},
+    {QsciCommand::VCHomeExtend, Qt::SHIFT | Qt::Key_Home},
+    {QsciCommand::LineEnd, Qt::Key_End},
+    {QsciCommand::LineEndExtend, Qt::SHIFT | Qt::Key_End},
+    {QsciCommand::DocumentStart, Qt::CTRL | Qt::Key_Home},
+    {QsciCommand::DocumentStartExtend, Qt::CTRL | Qt::SHIFT | Qt::Key_Home},
+    {QsciCommand::DocumentEnd, Qt::CTRL | Qt::Key_End},
+    {QsciCommand::DocumentEndExtend, Qt::CTRL | Qt::SHIFT | Qt::Key_End},
+    {QsciCommand::PageUp, Qt::Key_PageUp},
+    {QsciCommand::PageUpExtend, Qt::SHIFT | Qt::Key_PageUp},
+    {QsciCommand::PageDown, Qt::Key_PageDown},
+    {QsciCommand::PageDownExtend, Qt::SHIFT | Qt::Key_PageDown},
+    {QsciCommand::Delete, Qt::Key_Delete},
+    {QsciCommand::DeleteBack, Qt::Key_Backspace, Qt::SHIFT | Qt::Key_Backspace},
+    {QsciCommand::DeleteWordLeft, Qt::CTRL | Qt::Key_Backspace},
+    {QsciCommand::DeleteWordRight, Qt::CTRL | Qt::Key_Delete},
+    {QsciCommand::EditToggleOvertype, Qt::Key_Insert},
+    {QsciCommand::Newline, Qt::Key_Return, Qt::SHIFT | Qt::Key_Return},
+    {QsciCommand::Tab, Qt::Key_Tab},
+    {QsciCommand::SelectAll, Qt::CTRL | Qt::Key_A},
+    {QsciCommand::SelectionCut, Qt::CTRL | Qt::Key_X, Qt::SHIFT | Qt::Key_Delete},
+    {QsciCommand::SelectionCopy, Qt::CTRL | Qt::Key_C, Qt::CTRL | Qt::Key_Insert},
+    {QsciCommand::Paste, Qt::CTRL | Qt::Key_V, Qt::SHIFT | Qt::Key_Insert},
+    {QsciCommand::Undo, Qt::CTRL | Qt::Key_Z},
+    {QsciCommand::Redo, Qt::CTRL | Qt::Key_Y},
+};
+
+// A key combination as the control library's command set names it: modifiers other than Shift,
+// Ctrl, Alt and Meta (the keypad's) do not count.
+int BindingOf(const QKeyEvent &event) {
+    const Qt::KeyboardModifiers modifiers =
+        event.modifiers() &
+        (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    return QKeyCombination(modifiers, Qt::Key(event.key())).toCombined();
 }
 
 // The control library's accessibility layer turns every insertion, deletion and caret move into a
@@ -71,6 +133,7 @@ CScrivoRichEditCtrl::CScrivoRichEditCtrl(scrivo::Sound &sound, QWidget *parent)
     SendScintilla(SCI_SETMODEVENTMASK,
                   static_cast<unsigned long>(SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE));
     SendScintilla(SCI_SETPRINTWRAPMODE, static_cast<unsigned long>(SC_WRAP_WORD));
+    KeepOnlyTheTextAreaKeys();
 
     connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int) {
         ColourPendingInsertion();
@@ -291,12 +354,33 @@ bool CScrivoRichEditCtrl::event(QEvent *event) {
     return handled;
 }
 
+void CScrivoRichEditCtrl::KeepOnlyTheTextAreaKeys() {
+    for (QsciCommand *command : standardCommands()->commands()) {
+        command->setKey(0);
+        command->setAlternateKey(0);
+    }
+    for (const TextAreaKey &key : kTextAreaKeys) {
+        QsciCommand *command = standardCommands()->find(key.command);
+        command->setKey(key.key.toCombined());
+        command->setAlternateKey(key.alternateKey.toCombined());
+    }
+}
+
 void CScrivoRichEditCtrl::keyPressEvent(QKeyEvent *event) {
     if (m_keyClick) {
         m_sound.PlayClick();
     }
     if (m_keyObserver) {
         m_keyObserver(ReportedKey(*event));
+    }
+    // The control library types the character of a Ctrl combination that has no command (Ctrl+=
+    // gave "="); the text area's Ctrl keys are commands or nothing. Ctrl with Alt is left alone:
+    // some keyboards type characters with it (AltGr).
+    const bool ctrlOnly =
+        (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) == Qt::ControlModifier;
+    if (ctrlOnly && standardCommands()->boundTo(BindingOf(*event)) == nullptr) {
+        event->ignore();
+        return;
     }
     QsciScintilla::keyPressEvent(event);
 }

@@ -178,6 +178,8 @@ class CScrivoRichEditCtrl : public QsciScintilla {
         int style;
     };
 
+    // Unbinds every key of the control library's own but those of a plain text area.
+    void KeepOnlyTheTextAreaKeys();
     void PaintGutter();
     void OnModified(int position, int modificationType, int length);
     // The style that text put in place of [start, end) takes: that of the byte before it or, at

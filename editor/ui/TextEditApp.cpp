@@ -7,6 +7,8 @@ CTextEditApp::CTextEditApp(int &argc, char **argv) : m_application(argc, argv) {
 void CTextEditApp::InitInstance() {
     m_mainFrame = std::make_unique<CMainFrame>(m_services.Services());
     m_mainFrame->CreateFrame();
+    m_quitSignals = std::make_unique<scrivo::QuitSignalWatch>(
+        [frame = m_mainFrame.get()](int signal) { frame->EndOnSignal(signal); });
 }
 
 int CTextEditApp::Run() {

@@ -7,6 +7,7 @@
 
 #include "MainFrame.h"
 #include "QtFrameServices.h"
+#include "QuitSignals.h"
 
 class CTextEditApp {
   public:
@@ -19,6 +20,8 @@ class CTextEditApp {
   private:
     QApplication m_application;
     scrivo::QtFrameServices m_services;
-    // Declared last so that the frame, which writes the settings when destroyed, goes first.
+    // The frame, which writes the settings when destroyed, goes before the services and the
+    // application; the signal watch, which calls the frame, goes before the frame.
     std::unique_ptr<CMainFrame> m_mainFrame;
+    std::unique_ptr<scrivo::QuitSignalWatch> m_quitSignals;
 };

@@ -27,43 +27,7 @@ using namespace std::string_literals;
 
 class DocumentsTest : public FrameTest {
   protected:
-    static std::string AbsolutePath(const std::string &name) {
-        return QDir::current().absoluteFilePath(QString::fromStdString(name)).toStdString();
-    }
-
-    static void WriteFile(const std::string &name, const std::string &bytes) {
-        QFile file(QString::fromStdString(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    }
-
-    static std::string ReadFile(const std::string &name) {
-        QFile file(QString::fromStdString(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : "<unreadable>"s;
-    }
-
-    std::string Text() { return std::string(Editor().RangeText(0, Editor().TextLength())); }
-
     QString Title() { return Frame().windowTitle(); }
-
-    void Drop(QWidget *target, const QStringList &files) {
-        QList<QUrl> urls;
-        for (const QString &file : files) {
-            urls.append(QUrl::fromLocalFile(file));
-        }
-        DropUrls(target, urls);
-    }
-
-    void DropUrls(QWidget *target, const QList<QUrl> &urls) {
-        QMimeData mime;
-        mime.setUrls(urls);
-        const QPoint centre = target->rect().center();
-        QDragEnterEvent enter(centre, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &enter);
-        ASSERT_TRUE(enter.isAccepted()) << "a file drag must be accepted";
-        QDropEvent drop(QPointF(centre), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &drop);
-    }
 };
 
 TEST_F(DocumentsTest, NewEmptiesAnyTextWithoutAsking) {
@@ -90,6 +54,8 @@ TEST_F(DocumentsTest, LoadOpensBesideTheExecutableWhateverTheWorkingDirectory) {
     EXPECT_EQ(request.initialName, "*.c");
     EXPECT_EQ(request.defaultSuffix, "c");
     EXPECT_EQ(request.nameFilters, (std::vector<std::string>{"c Files (*.c)", "All Files (*)"}));
+    EXPECT_EQ(request.sideBarFolders, std::vector<std::string>{RecoveryFolder()})
+        << "the texts kept unsaved are one click away";
     EXPECT_EQ(Text(), "kept") << "cancelling changes nothing";
     EXPECT_EQ(Frame().CurrentPath(), "");
 }
@@ -171,7 +137,8 @@ TEST_F(DocumentsTest, SaveOnUntitledTextIsSaveAs) {
     Frame().ExecuteCommand(command::kFileSave);  // the fake cancels
     ASSERT_EQ(fileDialogs_.requests.size(), 1u);
     EXPECT_EQ(fileDialogs_.requests[0].mode, FileDialogRequest::Mode::Save);
-    EXPECT_EQ(fileDialogs_.requests[0].initialFolder, "") << "the dialog's own default folder";
+    EXPECT_EQ(fileDialogs_.requests[0].initialFolder, QDir::currentPath().toStdString())
+        << "nothing saved yet: the working directory";
     EXPECT_EQ(Frame().CurrentPath(), "");
     EXPECT_EQ(Title(), QStringLiteral("Scrivo - Untitled"));
 
@@ -182,6 +149,25 @@ TEST_F(DocumentsTest, SaveOnUntitledTextIsSaveAs) {
     EXPECT_EQ(Title(), QString::fromStdString("Scrivo - " + AbsolutePath("new.c")));
     EXPECT_EQ(Editor().StyleAt(0), static_cast<int>(ColorSlot::Keyword))
         << "the caret's line is recoloured after saving";
+}
+
+// Save As opens beside the current file, or for an untitled text where this run last saved; never
+// where the last dialog happened to be (the examples, after a Load).
+TEST_F(DocumentsTest, SaveAsOpensBesideTheFileOrWhereTheLastSaveWent) {
+    ASSERT_TRUE(QDir().mkpath(QStringLiteral("lessons/one")));
+    ASSERT_TRUE(QDir().mkpath(QStringLiteral("homework")));
+    WriteFile("lessons/one/ball.c", "int ball;");
+    const auto saveAsFolder = [this] {
+        Frame().ExecuteCommand(command::kFileSaveAs);  // the fake cancels
+        return fileDialogs_.requests.back().initialFolder;
+    };
+    Frame().LoadDocument(AbsolutePath("lessons/one/ball.c"));
+    EXPECT_EQ(saveAsFolder(), AbsolutePath("lessons/one"));
+
+    fileDialogs_.answers.push_back(AbsolutePath("homework/ball2.c"));
+    Frame().ExecuteCommand(command::kFileSaveAs);
+    Frame().ExecuteCommand(command::kFileNew);
+    EXPECT_EQ(saveAsFolder(), AbsolutePath("homework"));
 }
 
 TEST_F(DocumentsTest, SaveAsKeepsTheFilePermissions) {

@@ -1,7 +1,8 @@
 // A real CMainFrame with fakes for every service, running in a temporary working directory that
 // holds its own Config/Scrivo_Config.xml, so that settings read at start and written at exit stay
-// private to the test. The fakes record what was asked of them; a fixture that needs a real
-// service puts it in through ConfigureServices.
+// private to the test, as do the unsaved texts it keeps in a temporary state folder of its own.
+// The fakes record what was asked of them; a fixture that needs a real service puts it in through
+// ConfigureServices.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,11 +12,13 @@
 #include <QDir>
 #include <QFile>
 #include <QMarginsF>
+#include <QMimeData>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -132,6 +135,8 @@ class FrameTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(workDir_.isValid());
+        ASSERT_TRUE(stateDir_.isValid());
+        qputenv("XDG_STATE_HOME", QFile::encodeName(stateDir_.path()));
         previousDir_ = QDir::currentPath();
         ASSERT_TRUE(QDir::setCurrent(workDir_.path()));
         ASSERT_TRUE(QDir().mkpath(QStringLiteral("Config")));
@@ -150,6 +155,10 @@ class FrameTest : public ::testing::Test {
     virtual void ConfigureServices(FrameServices &) {}
 
     static std::string SettingsPath() { return "Config/Scrivo_Config.xml"; }
+    // Where the frame keeps the texts it was not given to save.
+    std::string RecoveryFolder() const {
+        return QFile::encodeName(stateDir_.path()).toStdString() + "/scrivo/recovered";
+    }
 
     void WriteSettingsFile(const std::string &content) {
         QFile file(QString::fromStdString(SettingsPath()));
@@ -185,6 +194,45 @@ class FrameTest : public ::testing::Test {
     }
 
     CScrivoRichEditCtrl &Editor() { return Frame().Editor(); }
+
+    std::string Text() { return std::string(Editor().RangeText(0, Editor().TextLength())); }
+
+    // Files are named relative to the working directory.
+    static std::string AbsolutePath(const std::string &name) {
+        return QDir::current().absoluteFilePath(QString::fromStdString(name)).toStdString();
+    }
+
+    static void WriteFile(const std::string &name, const std::string &bytes) {
+        QFile file(QString::fromStdString(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    }
+
+    static std::string ReadFile(const std::string &name) {
+        QFile file(QString::fromStdString(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString()
+                                              : std::string("<unreadable>");
+    }
+
+    // Drags the files onto `target` and drops them there, as a file manager does.
+    static void Drop(QWidget *target, const QStringList &files) {
+        QList<QUrl> urls;
+        for (const QString &file : files) {
+            urls.append(QUrl::fromLocalFile(file));
+        }
+        DropUrls(target, urls);
+    }
+
+    static void DropUrls(QWidget *target, const QList<QUrl> &urls) {
+        QMimeData mime;
+        mime.setUrls(urls);
+        const QPoint centre = target->rect().center();
+        QDragEnterEvent enter(centre, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &enter);
+        ASSERT_TRUE(enter.isAccepted()) << "a file drag must be accepted";
+        QDropEvent drop(QPointF(centre), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &drop);
+    }
 
     // Ends the frame as the program does at exit.
     void DestroyFrame() { frame_.reset(); }
@@ -224,6 +272,7 @@ class FrameTest : public ::testing::Test {
 
   private:
     QTemporaryDir workDir_;
+    QTemporaryDir stateDir_;
     QString previousDir_;
     std::unique_ptr<CMainFrame> frame_;
 };

@@ -1,5 +1,6 @@
 #include <QFile>
 #include <QImage>
+#include <QKeyEvent>
 #include <QtEndian>
 #include <string>
 
@@ -55,6 +56,62 @@ TEST_F(ControlTest, GutterIsPaintedInItsColoursExceptWhilePrinting) {
     EXPECT_EQ(Editor().viewport()->grab().toImage().pixelColor(belowNumbers), QColor(0, 0, 170));
     Editor().SetPrinting(false);
     EXPECT_EQ(Editor().viewport()->grab().toImage().pixelColor(belowNumbers), QColor(255, 0, 0));
+}
+
+// The text area answers its editing, clipboard and undo keys and none of the control library's
+// own: no line cut, deleted, duplicated or swapped, no change of case, no zoom, no rectangular
+// selection, no character typed by a Ctrl key that is no command.
+TEST_F(ControlTest, AnswersOnlyThePlainTextAreasKeys) {
+    constexpr const char *kStart = "One Two\nthree";
+    struct Case {
+        QKeyCombination key;
+        const char *typed;  // the text the window system gives the key
+        const char *text;   // afterwards; every case starts from kStart with "Two" selected
+        int selectionStart;
+        int selectionEnd;
+    };
+    const Case cases[] = {
+        {Qt::CTRL | Qt::Key_L, "\x0c", kStart, 4, 7},
+        {Qt::CTRL | Qt::SHIFT | Qt::Key_L, "\x0c", kStart, 4, 7},
+        {Qt::CTRL | Qt::Key_D, "\x04", kStart, 4, 7},
+        {Qt::CTRL | Qt::Key_T, "\x14", kStart, 4, 7},
+        {Qt::CTRL | Qt::SHIFT | Qt::Key_T, "\x14", kStart, 4, 7},
+        {Qt::CTRL | Qt::Key_U, "\x15", kStart, 4, 7},
+        {Qt::CTRL | Qt::SHIFT | Qt::Key_U, "\x15", kStart, 4, 7},
+        {Qt::CTRL | Qt::Key_Plus, "+", kStart, 4, 7},
+        {Qt::CTRL | Qt::Key_Equal, "=", kStart, 4, 7},
+        {Qt::CTRL | Qt::Key_Minus, "-", kStart, 4, 7},
+        {Qt::CTRL | Qt::Key_1, "1", kStart, 4, 7},
+        {Qt::CTRL | Qt::SHIFT | Qt::Key_Backspace, "", kStart, 4, 7},
+        {Qt::CTRL | Qt::SHIFT | Qt::Key_Delete, "", kStart, 4, 7},
+        {Qt::CTRL | Qt::Key_BracketRight, "\x1d", kStart, 4, 7},
+        {Qt::CTRL | Qt::Key_Backslash, "\x1c", kStart, 4, 7},
+        {Qt::ALT | Qt::SHIFT | Qt::Key_Down, "", kStart, 4, 7},
+        {Qt::ALT | Qt::Key_Backspace, "", kStart, 4, 7},
+        {Qt::Key_Right, "", kStart, 7, 7},
+        {Qt::SHIFT | Qt::Key_Right, "", kStart, 4, 8},
+        {Qt::CTRL | Qt::Key_Right, "", kStart, 8, 8},
+        {Qt::CTRL | Qt::SHIFT | Qt::Key_End, "", kStart, 4, 13},
+        {Qt::Key_Backspace, "\b", "One \nthree", 4, 4},
+        {Qt::CTRL | Qt::Key_Delete, "", "One Twothree", 7, 7},
+        {Qt::Key_Return, "\r", "One \n\nthree", 5, 5},
+        {Qt::Key_Tab, "\t", "One \t\nthree", 5, 5},
+        {Qt::Key_X, "x", "One x\nthree", 5, 5},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(QKeySequence(c.key).toString().toStdString());
+        SetText(kStart);
+        Editor().SetSelectionRange(4, 7);
+        for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            QKeyEvent event(type, c.key.key(), c.key.keyboardModifiers(),
+                            QString::fromLatin1(c.typed));
+            QCoreApplication::sendEvent(&Editor(), &event);
+        }
+        EXPECT_EQ(Editor().text().toStdString(), c.text);
+        EXPECT_EQ(Editor().SelectionStart(), c.selectionStart);
+        EXPECT_EQ(Editor().SelectionEnd(), c.selectionEnd);
+        EXPECT_EQ(Editor().SendScintilla(QsciScintillaBase::SCI_GETZOOM), 0) << "zoom";
+    }
 }
 
 TEST(ClickSoundTest, IsAShortMono16BitWaveAt44100Hz) {
