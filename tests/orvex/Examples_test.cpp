@@ -123,7 +123,9 @@ TEST_F(InstalledExamplesTest, EachShowsItsDrawingAndLoadsItsFiles) {
         EXPECT_GE(drawn, kDrawnPixels) << "the window shows only its background";
         for (const char *failure :
              {"warning", "fail", "error", "cannot", "no such file", "out of memory"}) {
-            EXPECT_EQ(lowered.find(failure), std::string::npos) << output.str();
+            EXPECT_EQ(lowered.find(failure), std::string::npos)
+                << "Orvex's output says \"" << failure << "\":\n"
+                << output.str();
         }
         EXPECT_TRUE(fs::is_empty(Scratch())) << "Orvex left its temporary folder behind";
     }
