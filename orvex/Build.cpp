@@ -6,8 +6,9 @@
 #include <algorithm>
 #include <cctype>
 #include <iostream>
+#include <iterator>
 
-#include "SanitizerProbe.h"
+#include "BuildFlags.h"
 #include "ShownText.h"
 
 namespace orvex {
@@ -84,11 +85,12 @@ CompileResult BuildProgram(const BuildRequest &request, SignalWatch &signals) {
     CompileResult result;
     const std::string name = request.Source.filename().string();
     const fs::path object = request.Scratch / "program.o";
-    std::vector<std::string> compile = {request.Compiler, "-Wall", "-Wextra", "-g"};
+    std::vector<std::string> compile = {request.Compiler};
+    compile.insert(compile.end(), std::begin(kCompileFlags), std::end(kCompileFlags));
     std::vector<std::string> link = {request.Compiler};
     if (request.Sanitized) {
-        compile.insert(compile.end(), kSanitizerFlags.begin(), kSanitizerFlags.end());
-        link.insert(link.end(), kSanitizerFlags.begin(), kSanitizerFlags.end());
+        compile.insert(compile.end(), std::begin(kSanitizerFlags), std::end(kSanitizerFlags));
+        link.insert(link.end(), std::begin(kSanitizerFlags), std::end(kSanitizerFlags));
         if (!request.Linker.empty()) {
             link.push_back(request.Linker);
         }
@@ -108,12 +110,10 @@ CompileResult BuildProgram(const BuildRequest &request, SignalWatch &signals) {
     if (result.Outcome != BuildOutcome::Built) {
         return result;
     }
-    // Only the libraries the program calls are loaded when it starts: a console program then
-    // starts without the graphics stack.
     const std::string lib = (request.AppFolder / "lib").string();
-    link.insert(link.end(),
-                {"-o", ProgramPath(request.Scratch).string(), object.string(), "-L" + lib,
-                 "-Wl,-rpath," + lib, "-Wl,--as-needed", "-lGraphics", "-lTactil", "-lm"});
+    link.insert(link.end(), {"-o", ProgramPath(request.Scratch).string(), object.string(),
+                             "-L" + lib, "-Wl,-rpath," + lib});
+    link.insert(link.end(), std::begin(kLinkFlags), std::end(kLinkFlags));
     result.Outcome = RunStep(link, nullptr, BuildOutcome::LinkFailed, name, signals,
                              result.LinkerOutput, result);
     return result;

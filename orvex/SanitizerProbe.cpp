@@ -6,15 +6,16 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <sstream>
+#include <vector>
+
+#include "BuildFlags.h"
 
 namespace orvex {
 
 namespace fs = std::filesystem;
-
-const std::vector<std::string> kSanitizerFlags = {"-fsanitize=address,undefined",
-                                                  "-fno-omit-frame-pointer"};
 
 namespace {
 
@@ -100,7 +101,7 @@ std::optional<bool> Probe(const std::string &compiler, const fs::path &scratch,
     const fs::path probe = scratch / "sanitizer-probe.c";
     std::ofstream(probe) << "int main(void) { return 0; }\n";
     std::vector<std::string> command = {compiler};
-    command.insert(command.end(), kSanitizerFlags.begin(), kSanitizerFlags.end());
+    command.insert(command.end(), std::begin(kSanitizerFlags), std::end(kSanitizerFlags));
     if (!linker.empty()) {
         command.push_back(linker);
     }

@@ -7,14 +7,10 @@
 
 #include <filesystem>
 #include <string>
-#include <vector>
 
 #include "ChildProcess.h"
 
 namespace orvex {
-
-// What a program is compiled and linked with to have the sanitizers.
-extern const std::vector<std::string> kSanitizerFlags;
 
 struct SanitizerAnswer {
     bool Offered = false;

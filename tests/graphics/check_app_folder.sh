@@ -2,8 +2,8 @@
 # Installs the graphics part of the build into a fresh folder and checks it as a C programmer
 # would use it: each library exports exactly the names of its list and libGraphics finds libTactil
 # beside itself,
-# and every example and every complete program in the help compiles cleanly with the flags that
-# pkg-config gives.
+# and every complete program in the help compiles cleanly with the flags that pkg-config gives.
+# The examples are compiled by Orvex, with its own flags, in orvex_examples_tests.
 # Usage: check_app_folder.sh BUILD_DIR GRAPHICS_EXPORTS_FILE TACTIL_EXPORTS_FILE
 set -euo pipefail
 build_dir=$1
@@ -55,14 +55,11 @@ awk -v folder="$prefix/help" '
 help_programs=("$prefix"/help/*.c)
 [ -e "${help_programs[0]}" ] || fail "no complete program found in the help"
 
-examples=("$prefix"/Examples/*.c)
-[ -e "${examples[0]}" ] || fail "no example programs installed"
-
 flags=$(PKG_CONFIG_PATH=$prefix/lib/pkgconfig pkg-config --cflags --libs graphics) \
     || fail "pkg-config does not describe the installed library"
-# Built as a learner builds them outside the editor: the input library comes with pkg-config's
-# flags, the maths library (sin, cos) is asked for by name, as Orvex does.
-for program in "${examples[@]}" "${help_programs[@]}"; do
+# Built as the help tells a learner to build them outside the editor: the input library comes with
+# pkg-config's flags, the maths library (sin, cos) is asked for by name.
+for program in "${help_programs[@]}"; do
     [ -e "$program" ] || continue
     # shellcheck disable=SC2086
     cc "$program" -o "${program%.c}" $flags -lm -Wall -Wextra -Werror \
@@ -70,5 +67,5 @@ for program in "${examples[@]}" "${help_programs[@]}"; do
 done
 
 [ "$failures" -eq 0 ] &&
-    echo "app folder checks passed (${#examples[@]} examples, ${#help_programs[@]} help programs)"
+    echo "app folder checks passed (${#help_programs[@]} help programs)"
 exit "$failures"
