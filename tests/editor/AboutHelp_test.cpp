@@ -141,7 +141,8 @@ TEST(HelpFileTest, InternalLinksAndPicturesResolve) {
                                 .section(QStringLiteral("<h2"), 0, 0)
                                 .simplified();
     for (const ColorScheme &scheme : colorSchemes()) {
-        EXPECT_TRUE(schemes.contains(QString::fromLatin1(scheme.caption))) << scheme.caption;
+        EXPECT_TRUE(schemes.contains(QString::fromLatin1(scheme.caption)))
+            << "the help's section on colour schemes does not name " << scheme.caption;
     }
 }
 
