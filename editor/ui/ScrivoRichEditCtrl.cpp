@@ -14,6 +14,9 @@ namespace {
 
 constexpr const char *kTextFont = "Courier New";
 constexpr int kTextPoints = 12;
+// Room left for typing after a load, beyond the text: a sixteenth of it within these bounds.
+constexpr std::size_t kMinTypingRoom = 64 * 1024;
+constexpr std::size_t kMaxTypingRoom = 4 * 1024 * 1024;
 
 QColor ToQColor(scrivo::Rgb c) {
     return QColor(c.red, c.green, c.blue);
@@ -198,9 +201,20 @@ void CScrivoRichEditCtrl::SetStyleBytes(int start, std::string_view styles) cons
 }
 
 void CScrivoRichEditCtrl::SetTextBytes(std::string_view bytes) {
+    // Unrecorded: the undo history would only keep a copy of the whole text until it is emptied.
+    const ChangeGuard guard(*this, {.unrecorded = true});
     SendScintilla(SCI_CLEARALL);
+    // The control's text and style buffers grow only when their gap is used up, and then copy the
+    // whole text: sized exactly for a large file they would stall one of the first keys typed
+    // after the load for a large fraction of a second. So they get their typing room now.
+    const std::size_t room =
+        std::clamp<std::size_t>(bytes.size() / 16, kMinTypingRoom, kMaxTypingRoom);
+    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(bytes.size() + room));
     SendScintilla(SCI_APPENDTEXT, bytes.size(), bytes.data());
-    SendScintilla(SCI_EMPTYUNDOBUFFER);
+    // The caret is at the start now, but the gap is behind the text, where the append left it:
+    // an insertion at the start moves it here, so that the first key does not move the text.
+    SendScintilla(SCI_INSERTTEXT, 0UL, " ");
+    SendScintilla(SCI_DELETERANGE, 0UL, 1L);
 }
 
 std::optional<CScrivoRichEditCtrl::TextRange> CScrivoRichEditCtrl::FindForward(
