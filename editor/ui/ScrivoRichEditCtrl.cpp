@@ -17,6 +17,9 @@ constexpr int kTextPoints = 12;
 // Room left for typing after a load, beyond the text: a sixteenth of it within these bounds.
 constexpr std::size_t kMinTypingRoom = 64 * 1024;
 constexpr std::size_t kMaxTypingRoom = 4 * 1024 * 1024;
+constexpr auto kBeforeChangeNotices = static_cast<unsigned long>(
+    QsciScintillaBase::SC_MOD_BEFOREINSERT | QsciScintillaBase::SC_MOD_BEFOREDELETE);
+constexpr unsigned long kMeasuredPiecesKept = 16384;
 
 QColor ToQColor(scrivo::Rgb c) {
     return QColor(c.red, c.green, c.blue);
@@ -70,10 +73,15 @@ CScrivoRichEditCtrl::CScrivoRichEditCtrl(scrivo::Sound &sound, QWidget *parent)
     // Only the notices before a change: those after an insertion or a deletion make the control
     // library's accessibility layer count the characters from the start of the text to the change,
     // a pass over a whole large file for every key. Styling raises no notice either, so whole-text
-    // colouring stays one cheap call.
-    SendScintilla(SCI_SETMODEVENTMASK,
-                  static_cast<unsigned long>(SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE));
+    // colouring stays one cheap call. (OnModified asks for one notice after an insertion.)
+    SendScintilla(SCI_SETMODEVENTMASK, kBeforeChangeNotices);
     SendScintilla(SCI_SETPRINTWRAPMODE, static_cast<unsigned long>(SC_WRAP_WORD));
+    // The control lays out a line whole, measuring every character through the font engine, which
+    // takes a large fraction of a second per megabyte. Keeping the visible lines' layouts lets a
+    // paint check a long line against its layout instead of laying it out again, and a larger
+    // cache of measured pieces (tokens, mostly) spares the font engine most of the rest.
+    SendScintilla(SCI_SETLAYOUTCACHE, static_cast<unsigned long>(SC_CACHE_PAGE));
+    SendScintilla(SCI_SETPOSITIONCACHE, kMeasuredPiecesKept);
 
     connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int) {
         ColourPendingInsertion();
@@ -277,15 +285,14 @@ std::vector<CScrivoRichEditCtrl::GutterLabel> CScrivoRichEditCtrl::GutterLabels(
     const int lineHeight = std::max(GutterLineHeight(), 1);
     const int passes = viewport()->height() / lineHeight + 2;
     const int first = FirstVisibleLine();
+    const int last = std::min(first + passes, LineCount() - 1);
+    // The control neither wraps nor folds and all its styles share one font, so the view's lines
+    // are the text's lines, each one text height below the one before. Asking the control where a
+    // line starts would make it lay the whole line out, seconds on a line of megabytes.
+    const auto textHeight = static_cast<int>(SendScintilla(SCI_TEXTHEIGHT, 0UL));
     std::vector<GutterLabel> labels;
-    for (int i = 0; i <= passes; ++i) {
-        const int start = LineIndex(first + i);
-        if (start < 0) {
-            break;
-        }
-        const int y =
-            static_cast<int>(SendScintilla(SCI_POINTYFROMPOSITION, 0UL, static_cast<long>(start)));
-        labels.push_back({LineFromPosition(start) + 1, y});
+    for (int line = first; line <= last; ++line) {
+        labels.push_back({line + 1, (line - first) * textHeight});
     }
     return labels;
 }
@@ -340,6 +347,10 @@ void CScrivoRichEditCtrl::PaintGutter() {
 }
 
 void CScrivoRichEditCtrl::OnModified(int position, int modificationType, int length) {
+    if ((modificationType & SC_MOD_INSERTTEXT) != 0) {
+        // The one notice after an insertion that was asked for below has come.
+        SendScintilla(SCI_SETMODEVENTMASK, kBeforeChangeNotices);
+    }
     // A new change begins only once the previous one is in the text; coloured later, the pending
     // insertion would land on whatever a deletion moved to its place.
     ColourPendingInsertion();
@@ -350,6 +361,12 @@ void CScrivoRichEditCtrl::OnModified(int position, int modificationType, int len
     const int style = InsertionStyle(position, position);
     if (style != 0) {
         m_pendingInsertion = PendingInsertion{position, length, style};
+        // Coloured as soon as it is in, before the control lays its line out for the caret: a
+        // colour put on after that would have the line laid out a second time. The notice after
+        // the insertion costs a pass over the text only with an assistive technology running.
+        if (!QAccessible::isActive()) {
+            SendScintilla(SCI_SETMODEVENTMASK, kBeforeChangeNotices | SC_MOD_INSERTTEXT);
+        }
     }
 }
 
