@@ -60,7 +60,7 @@ void BM_TypeSpace(benchmark::State &state) {
 BENCHMARK(BM_TypeSpace)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 double ThreadCpuMilliseconds() {
-    timespec now{};
+    timespec now = {};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
 }
