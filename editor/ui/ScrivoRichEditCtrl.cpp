@@ -19,7 +19,6 @@ constexpr std::size_t kMinTypingRoom = 64 * 1024;
 constexpr std::size_t kMaxTypingRoom = 4 * 1024 * 1024;
 constexpr auto kBeforeChangeNotices = static_cast<unsigned long>(
     QsciScintillaBase::SC_MOD_BEFOREINSERT | QsciScintillaBase::SC_MOD_BEFOREDELETE);
-constexpr unsigned long kMeasuredPiecesKept = 16384;
 
 QColor ToQColor(scrivo::Rgb c) {
     return QColor(c.red, c.green, c.blue);
@@ -77,11 +76,9 @@ CScrivoRichEditCtrl::CScrivoRichEditCtrl(scrivo::Sound &sound, QWidget *parent)
     SendScintilla(SCI_SETMODEVENTMASK, kBeforeChangeNotices);
     SendScintilla(SCI_SETPRINTWRAPMODE, static_cast<unsigned long>(SC_WRAP_WORD));
     // The control lays out a line whole, measuring every character through the font engine, which
-    // takes a large fraction of a second per megabyte. Keeping the visible lines' layouts lets a
-    // paint check a long line against its layout instead of laying it out again, and a larger
-    // cache of measured pieces (tokens, mostly) spares the font engine most of the rest.
+    // takes a large fraction of a second per megabyte. Keeping the visible lines' layouts, not only
+    // the caret's, lets a paint check a long line against its layout instead of laying it out anew.
     SendScintilla(SCI_SETLAYOUTCACHE, static_cast<unsigned long>(SC_CACHE_PAGE));
-    SendScintilla(SCI_SETPOSITIONCACHE, kMeasuredPiecesKept);
 
     connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int) {
         ColourPendingInsertion();
