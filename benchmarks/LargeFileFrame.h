@@ -21,11 +21,13 @@ class FailingErrorBox : public scrivo::FileErrorBox {
 };
 
 struct LargeFileFrame {
-    explicit LargeFileFrame(std::size_t fileBytes) {
+    explicit LargeFileFrame(std::size_t fileBytes)
+        : LargeFileFrame(GeneratedCProgram(fileBytes, "\r\n")) {}
+
+    explicit LargeFileFrame(const std::string &bytes) {
         QDir::setCurrent(folder.path());
         QFile file(QStringLiteral("large.c"));
         file.open(QIODevice::WriteOnly);
-        const std::string bytes = GeneratedCProgram(fileBytes, "\r\n");
         file.write(bytes.data(), static_cast<qint64>(bytes.size()));
         file.close();
         path = QDir::current().absoluteFilePath(QStringLiteral("large.c")).toStdString();

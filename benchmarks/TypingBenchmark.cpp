@@ -1,10 +1,16 @@
 // One key typed into a loaded 50 MB C file through the real frame (offscreen), with the caret at
 // the start and near the end of the text: the key's whole handling (click, forwarding to the frame,
 // the control's insertion, its notifications and the status line) and the repaint that follows.
+// The first keys after a load are timed one by one as well: any of them may be the one that finds
+// the control's buffers full or its gap far from the caret.
 #include <benchmark/benchmark.h>
+#include <time.h>
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <algorithm>
+#include <array>
+#include <chrono>
 
 #include "LargeFileFrame.h"
 
@@ -19,10 +25,10 @@ void PressKey(QWidget &target, Qt::Key key, const QString &text) {
     QApplication::sendEvent(&target, &release);
 }
 
-// Argument 0: caret at the start of the text; 1: on the last line but one.
-void TypeKey(benchmark::State &state, Qt::Key key, const QString &text) {
+// Loads the file afresh, so that no run types into the text of another, and puts the caret at the
+// start of the text (argument 0) or on its last line but one (1).
+CScrivoRichEditCtrl &LoadWithCaret(const benchmark::State &state) {
     LargeFileFrame &shared = LargeFileFrame::Shared(kFileBytes);
-    // Loaded afresh, so that no run types into the text of another.
     shared.frame->LoadDocument(shared.path);
     CScrivoRichEditCtrl &editor = shared.frame->Editor();
     const int position = state.range(0) == 0 ? 0 : editor.LineIndex(editor.LineCount() - 2);
@@ -30,6 +36,11 @@ void TypeKey(benchmark::State &state, Qt::Key key, const QString &text) {
     editor.ensureCursorVisible();
     editor.setFocus();
     QApplication::processEvents();
+    return editor;
+}
+
+void TypeKey(benchmark::State &state, Qt::Key key, const QString &text) {
+    CScrivoRichEditCtrl &editor = LoadWithCaret(state);
     for (auto _ : state) {
         PressKey(editor, key, text);
         // The repaint the key schedules belongs to its cost.
@@ -47,5 +58,50 @@ void BM_TypeSpace(benchmark::State &state) {
     TypeKey(state, Qt::Key_Space, QStringLiteral(" "));
 }
 BENCHMARK(BM_TypeSpace)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+double ThreadCpuMilliseconds() {
+    timespec now = {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+// Sixteen keys right after each load, letters with a Space and a Return among them; the counters
+// give the slowest single key of all iterations, in wall and in CPU milliseconds.
+void BM_FirstKeysAfterLoad(benchmark::State &state) {
+    struct Key {
+        Qt::Key key;
+        QString text;
+    };
+    const Key letter{Qt::Key_X, QStringLiteral("x")};
+    const std::array<Key, 16> keys{
+        letter, letter, letter, letter, letter, Key{Qt::Key_Space, QStringLiteral(" ")},
+        letter, letter, letter, letter, letter, Key{Qt::Key_Return, QStringLiteral("\r")},
+        letter, letter, letter, letter};
+    double slowestWall = 0;
+    double slowestCpu = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        CScrivoRichEditCtrl &editor = LoadWithCaret(state);
+        state.ResumeTiming();
+        for (const Key &key : keys) {
+            const auto wallStart = std::chrono::steady_clock::now();
+            const double cpuStart = ThreadCpuMilliseconds();
+            PressKey(editor, key.key, key.text);
+            QApplication::processEvents();
+            slowestCpu = std::max(slowestCpu, ThreadCpuMilliseconds() - cpuStart);
+            slowestWall = std::max(slowestWall, std::chrono::duration<double, std::milli>(
+                                                    std::chrono::steady_clock::now() - wallStart)
+                                                    .count());
+        }
+    }
+    state.counters["slowest_key_ms"] = slowestWall;
+    state.counters["slowest_key_cpu_ms"] = slowestCpu;
+}
+BENCHMARK(BM_FirstKeysAfterLoad)
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace

@@ -164,7 +164,8 @@ Scanner::Scanner(const WordTables &tables)
     }
 }
 
-void Scanner::scan(std::string_view text, std::vector<Run> &runs) const {
+template <typename Emit>
+void Scanner::forEachRun(std::string_view text, Emit &&emit) const {
     const char *s = text.data();
     const std::size_t n = text.size();
     std::size_t i = 0;
@@ -177,7 +178,7 @@ void Scanner::scan(std::string_view text, std::vector<Run> &runs) const {
                 continue;
             case Action::Quote: {
                 const std::size_t end = stringEnd(s, n, i);
-                runs.push_back({i, end, ColorSlot::String});
+                emit(i, end, ColorSlot::String);
                 i = end;
                 continue;
             }
@@ -185,7 +186,7 @@ void Scanner::scan(std::string_view text, std::vector<Run> &runs) const {
                 if (i + 1 < n && (s[i + 1] == '/' || s[i + 1] == '*')) {
                     const std::size_t end = s[i + 1] == '/' ? lineCommentEnd(s, n, i + 2)
                                                             : blockCommentEnd(s, n, i + 2);
-                    runs.push_back({i, end, ColorSlot::Comment});
+                    emit(i, end, ColorSlot::Comment);
                     i = end;
                     continue;
                 }
@@ -193,7 +194,7 @@ void Scanner::scan(std::string_view text, std::vector<Run> &runs) const {
             case Action::Hash: {
                 const std::size_t end = wordEnd(s, n, i + 1);
                 if (directives_.contains(s + i, end - i)) {
-                    runs.push_back({i, end, ColorSlot::Directive});
+                    emit(i, end, ColorSlot::Directive);
                 }
                 i = end;
                 continue;
@@ -201,7 +202,7 @@ void Scanner::scan(std::string_view text, std::vector<Run> &runs) const {
             case Action::Word: {
                 const std::size_t end = wordEnd(s, n, i + 1);
                 if (keywords_.contains(s + i, end - i)) {
-                    runs.push_back({i, end, ColorSlot::Keyword});
+                    emit(i, end, ColorSlot::Keyword);
                 }
                 i = end;
                 continue;
@@ -211,12 +212,44 @@ void Scanner::scan(std::string_view text, std::vector<Run> &runs) const {
         }
         const std::size_t length = operators_.firstPrefix(s + i, n - i);
         if (length > 0) {
-            runs.push_back({i, i + length, ColorSlot::Operator});
+            emit(i, i + length, ColorSlot::Operator);
             i += length;
         } else {
             ++i;
         }
     }
+}
+
+void Scanner::scan(std::string_view text, std::vector<Run> &runs) const {
+    forEachRun(text, [&runs](std::size_t start, std::size_t end, ColorSlot slot) {
+        runs.push_back({start, end, slot});
+    });
+}
+
+void Scanner::paintSlots(std::string_view text, std::size_t pieceBytes,
+                         const SlotPainter &paint) const {
+    if (text.empty()) return;
+    std::string piece(std::clamp<std::size_t>(pieceBytes, 1, text.size()), '\0');
+    std::size_t pieceStart = 0;
+    std::size_t filled = 0;
+    const auto paintUpTo = [&](std::size_t end, ColorSlot slot) {
+        while (pieceStart + filled < end) {
+            const std::size_t count = std::min(end - pieceStart - filled, piece.size() - filled);
+            std::memset(piece.data() + filled, static_cast<int>(slot), count);
+            filled += count;
+            if (filled == piece.size()) {
+                paint(pieceStart, piece);
+                pieceStart += filled;
+                filled = 0;
+            }
+        }
+    };
+    forEachRun(text, [&paintUpTo](std::size_t start, std::size_t end, ColorSlot slot) {
+        paintUpTo(start, ColorSlot::Text);
+        paintUpTo(end, slot);
+    });
+    paintUpTo(text.size(), ColorSlot::Text);
+    if (filled > 0) paint(pieceStart, std::string_view(piece.data(), filled));
 }
 
 }  // namespace scrivo

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,6 +51,15 @@ class Scanner {
         return runs;
     }
 
+    // Receives the slots of [offset, offset + slotBytes.size()) of the scanned text.
+    using SlotPainter = std::function<void(std::size_t offset, std::string_view slotBytes)>;
+
+    // Gives every byte of `text` its slot (the text slot where no run lies), delivered to `paint`
+    // in consecutive pieces of at most `pieceBytes` (at least 1) that together cover the text in
+    // order. All pieces share one buffer of that size, so colouring a large text needs no storage
+    // in proportion to it.
+    void paintSlots(std::string_view text, std::size_t pieceBytes, const SlotPainter &paint) const;
+
   private:
     // One table's entries grouped by first byte in a flat pool, so that a token is compared only
     // with the few entries that can match it and no comparison leaves the cache line.
@@ -82,6 +92,10 @@ class Scanner {
     };
 
     enum class Action : std::uint8_t { Skip, Quote, Slash, Hash, Word, Operator };
+
+    // Calls emit(start, end, slot) for each run of `text`, in text order.
+    template <typename Emit>
+    void forEachRun(std::string_view text, Emit &&emit) const;
 
     FirstByteIndex keywords_;
     FirstByteIndex operators_;

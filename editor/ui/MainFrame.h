@@ -197,9 +197,6 @@ class CMainFrame : public QMainWindow {
     StatusPositionPane *m_positionPane = nullptr;
     std::unordered_map<int, CommandHandler> m_handlers;
     std::unordered_map<int, QAction *> m_actions;
-    // Kept between colourings so that recolouring a large text allocates nothing.
-    std::vector<scrivo::Run> m_coloringRuns;
-    std::string m_coloringStyles;
     QPointer<FindReplaceDialog> m_findReplaceDialog;
     int m_searchPosition = 0;
 

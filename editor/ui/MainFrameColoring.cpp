@@ -1,11 +1,19 @@
-// Colouring on the control: the scanner's runs become style bytes that are handed to the control
-// in one call, so a whole-text colouring costs one pass of the scanner and one styling call.
+// Colouring on the control: the scanner's runs become style bytes that reach the control a piece
+// at a time, so a whole-text colouring costs one pass of the scanner and a styling call per piece.
 // Styling moves neither the selection nor the view and is never an undo step; the view is still
 // kept around it because the callers may scroll.
 #include <algorithm>
-#include <string>
+#include <string_view>
 
 #include "MainFrame.h"
+
+namespace {
+
+// Small enough to stay in the cache between the scanner and the control, large enough that the
+// styling calls cost nothing next to the scan.
+constexpr std::size_t kStylePieceBytes = 64 * 1024;
+
+}  // namespace
 
 void CMainFrame::ColorizeRange(int start, int end) {
     start = std::max(start, 0);
@@ -16,18 +24,14 @@ void CMainFrame::ColorizeRange(int start, int end) {
     const CScrivoRichEditCtrl::ChangeGuard guard(*m_editor, {.maskNotifications = true});
     m_editor->SetSlotColors(m_colors);
 
-    const std::string_view text = m_editor->RangeText(start, end);
-    m_coloringRuns.clear();
-    m_scanner.scan(text, m_coloringRuns);
-    std::string &styles = m_coloringStyles;
-    styles.assign(text.size(), static_cast<char>(scrivo::ColorSlot::Text));
-    for (const scrivo::Run &run : m_coloringRuns) {
-        const auto runEnd = std::min(run.end, styles.size());
-        std::fill(styles.begin() + static_cast<std::ptrdiff_t>(std::min(run.start, runEnd)),
-                  styles.begin() + static_cast<std::ptrdiff_t>(runEnd),
-                  static_cast<char>(run.slot));
-    }
-    m_editor->ApplyStyles(start, styles);
+    // The slots go to the control in pieces as the scan finds them: a whole large text then needs
+    // no scratch in proportion to it, which the first colouring would pay for in page faults and
+    // which would stay resident after a load. Styling touches only the style bytes, so the text
+    // read here stays where it is meanwhile.
+    m_scanner.paintSlots(m_editor->RangeText(start, end), kStylePieceBytes,
+                         [this, start](std::size_t offset, std::string_view slotBytes) {
+                             m_editor->ApplyStyles(start + static_cast<int>(offset), slotBytes);
+                         });
 }
 
 void CMainFrame::ColorizeCurrentLine() {

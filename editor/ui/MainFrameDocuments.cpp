@@ -205,14 +205,12 @@ void CMainFrame::LoadDocument(const std::string &path) {
     m_loading = true;
     SetMessageText(QStringLiteral("Loading"));
     UpdateTitle();
-    // A colouring that cannot get its memory gives back what it took and reports false.
+    // A colouring that cannot get its memory reports false; it keeps nothing that needs freeing.
     auto colourWholeText = [this] {
         try {
             ColorizeRange(0, m_editor->TextLengthCountingBreaksTwice());
             return true;
         } catch (const std::bad_alloc &) {
-            std::vector<scrivo::Run>().swap(m_coloringRuns);
-            std::string().swap(m_coloringStyles);
             return false;
         }
     };

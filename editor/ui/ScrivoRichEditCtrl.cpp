@@ -17,6 +17,11 @@ namespace {
 
 constexpr const char *kTextFont = "Courier New";
 constexpr int kTextPoints = 12;
+// Room left for typing after a load, beyond the text: a sixteenth of it within these bounds.
+constexpr std::size_t kMinTypingRoom = 64 * 1024;
+constexpr std::size_t kMaxTypingRoom = 4 * 1024 * 1024;
+constexpr auto kBeforeChangeNotices = static_cast<unsigned long>(
+    QsciScintillaBase::SC_MOD_BEFOREINSERT | QsciScintillaBase::SC_MOD_BEFOREDELETE);
 
 QColor ToQColor(scrivo::Rgb c) {
     return QColor(c.red, c.green, c.blue);
@@ -129,11 +134,14 @@ CScrivoRichEditCtrl::CScrivoRichEditCtrl(scrivo::Sound &sound, QWidget *parent)
     // Only the notices before a change: those after an insertion or a deletion make the control
     // library's accessibility layer count the characters from the start of the text to the change,
     // a pass over a whole large file for every key. Styling raises no notice either, so whole-text
-    // colouring stays one cheap call.
-    SendScintilla(SCI_SETMODEVENTMASK,
-                  static_cast<unsigned long>(SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE));
+    // colouring stays one cheap call. (OnModified asks for one notice after an insertion.)
+    SendScintilla(SCI_SETMODEVENTMASK, kBeforeChangeNotices);
     SendScintilla(SCI_SETPRINTWRAPMODE, static_cast<unsigned long>(SC_WRAP_WORD));
     KeepOnlyTheTextAreaKeys();
+    // The control lays out a line whole, measuring every character through the font engine, which
+    // takes a large fraction of a second per megabyte. Keeping the visible lines' layouts, not only
+    // the caret's, lets a paint check a long line against its layout instead of laying it out anew.
+    SendScintilla(SCI_SETLAYOUTCACHE, static_cast<unsigned long>(SC_CACHE_PAGE));
 
     connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int) {
         ColourPendingInsertion();
@@ -261,9 +269,20 @@ void CScrivoRichEditCtrl::SetStyleBytes(int start, std::string_view styles) cons
 }
 
 void CScrivoRichEditCtrl::SetTextBytes(std::string_view bytes) {
+    // Unrecorded: the undo history would only keep a copy of the whole text until it is emptied.
+    const ChangeGuard guard(*this, {.unrecorded = true});
     SendScintilla(SCI_CLEARALL);
+    // The control's text and style buffers grow only when their gap is used up, and then copy the
+    // whole text: sized exactly for a large file they would stall one of the first keys typed
+    // after the load for a large fraction of a second. So they get their typing room now.
+    const std::size_t room =
+        std::clamp<std::size_t>(bytes.size() / 16, kMinTypingRoom, kMaxTypingRoom);
+    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(bytes.size() + room));
     SendScintilla(SCI_APPENDTEXT, bytes.size(), bytes.data());
-    SendScintilla(SCI_EMPTYUNDOBUFFER);
+    // The caret is at the start now, but the gap is behind the text, where the append left it:
+    // an insertion at the start moves it here, so that the first key does not move the text.
+    SendScintilla(SCI_INSERTTEXT, 0UL, " ");
+    SendScintilla(SCI_DELETERANGE, 0UL, 1L);
 }
 
 std::optional<CScrivoRichEditCtrl::TextRange> CScrivoRichEditCtrl::FindForward(
@@ -326,15 +345,14 @@ std::vector<CScrivoRichEditCtrl::GutterLabel> CScrivoRichEditCtrl::GutterLabels(
     const int lineHeight = std::max(GutterLineHeight(), 1);
     const int passes = viewport()->height() / lineHeight + 2;
     const int first = FirstVisibleLine();
+    const int last = std::min(first + passes, LineCount() - 1);
+    // The control neither wraps nor folds and all its styles share one font, so the view's lines
+    // are the text's lines, each one text height below the one before. Asking the control where a
+    // line starts would make it lay the whole line out, seconds on a line of megabytes.
+    const auto textHeight = static_cast<int>(SendScintilla(SCI_TEXTHEIGHT, 0UL));
     std::vector<GutterLabel> labels;
-    for (int i = 0; i <= passes; ++i) {
-        const int start = LineIndex(first + i);
-        if (start < 0) {
-            break;
-        }
-        const int y =
-            static_cast<int>(SendScintilla(SCI_POINTYFROMPOSITION, 0UL, static_cast<long>(start)));
-        labels.push_back({LineFromPosition(start) + 1, y});
+    for (int line = first; line <= last; ++line) {
+        labels.push_back({line + 1, (line - first) * textHeight});
     }
     return labels;
 }
@@ -410,6 +428,10 @@ void CScrivoRichEditCtrl::PaintGutter() {
 }
 
 void CScrivoRichEditCtrl::OnModified(int position, int modificationType, int length) {
+    if ((modificationType & SC_MOD_INSERTTEXT) != 0) {
+        // The one notice after an insertion that was asked for below has come.
+        SendScintilla(SCI_SETMODEVENTMASK, kBeforeChangeNotices);
+    }
     // A new change begins only once the previous one is in the text; coloured later, the pending
     // insertion would land on whatever a deletion moved to its place.
     ColourPendingInsertion();
@@ -420,6 +442,12 @@ void CScrivoRichEditCtrl::OnModified(int position, int modificationType, int len
     const int style = InsertionStyle(position, position);
     if (style != 0) {
         m_pendingInsertion = PendingInsertion{position, length, style};
+        // Coloured as soon as it is in, before the control lays its line out for the caret: a
+        // colour put on after that would have the line laid out a second time. The notice after
+        // the insertion costs a pass over the text only with an assistive technology running.
+        if (!QAccessible::isActive()) {
+            SendScintilla(SCI_SETMODEVENTMASK, kBeforeChangeNotices | SC_MOD_INSERTTEXT);
+        }
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,28 @@ class ScanStandardTables : public testing::TestWithParam<ScanCase> {};
 
 TEST_P(ScanStandardTables, YieldsTheExpectedRuns) {
     EXPECT_EQ(scanStandard(GetParam().text), GetParam().runs) << "text: " << GetParam().text;
+}
+
+// The slot bytes painted piece by piece must be the runs laid over the text slot, whatever the
+// piece size, with pieces that follow each other without gap or overlap.
+TEST_P(ScanStandardTables, PaintsTheRunsInConsecutivePieces) {
+    static const Scanner scanner(WordTables::standard());
+    const std::string &text = GetParam().text;
+    std::string expected(text.size(), static_cast<char>(ColorSlot::Text));
+    for (const scrivo::Run &run : scanner.scan(text)) {
+        expected.replace(run.start, run.end - run.start, run.end - run.start,
+                         static_cast<char>(run.slot));
+    }
+    for (const std::size_t pieceBytes : {0, 1, 2, 5, 1 << 16}) {
+        std::string painted;
+        scanner.paintSlots(text, pieceBytes, [&](std::size_t offset, std::string_view slotBytes) {
+            EXPECT_EQ(offset, painted.size()) << "piece size " << pieceBytes;
+            EXPECT_FALSE(slotBytes.empty());
+            EXPECT_LE(slotBytes.size(), std::max<std::size_t>(pieceBytes, 1));
+            painted += slotBytes;
+        });
+        EXPECT_EQ(painted, expected) << "piece size " << pieceBytes << ", text: " << text;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
