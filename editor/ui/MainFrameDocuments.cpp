@@ -15,7 +15,6 @@
 #include <new>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "CommandTable.h"
 #include "FileStore.h"
