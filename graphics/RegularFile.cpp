@@ -15,7 +15,7 @@ std::optional<RegularFile> RegularFile::Open(const char *path) {
     if (path == nullptr) return std::nullopt;
     const int descriptor = open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (descriptor < 0) return std::nullopt;
-    struct stat status {};
+    struct stat status = {};
     if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
         close(descriptor);
         return std::nullopt;
