@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkgconf
   qt6-base-dev libqscintilla2-qt6-dev qt6-multimedia-dev
   fonts-liberation fonts-dejavu-core
   libtinyxml2-dev
