@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "Graphics.h"
-#include "GraphicsState.h"
 
 namespace {
 
@@ -17,28 +16,6 @@ bool RecordMessage(const char *text, const char *caption, graphics::MessageButto
     recordedMessages.push_back({text, caption, buttons, icon});
     return buttons == graphics::MessageButtons::YesNo ? questionAnswer : true;
 }
-
-// Closes the test's window and context before the process exits. A program may leave them open,
-// but then Mesa 25's software driver has its worker threads stopped by its own exit handler, and in
-// some runs LeakSanitizer finds what a stopped thread held and reports it as leaked.
-class CloseWindowBeforeExit : public ::testing::Environment {
-  public:
-    void TearDown() override {
-        using graphics::backEnd;
-        using graphics::graphicsState;
-        if (graphicsState.RenderContext != nullptr) {
-            backEnd.MakeCurrent(nullptr, nullptr);
-            backEnd.DeleteContext(graphicsState.RenderContext);
-            graphicsState.RenderContext = nullptr;
-        }
-        if (graphicsState.Window != nullptr) {
-            backEnd.DestroyWindow(graphicsState.Window);
-            graphicsState.Window = nullptr;
-        }
-    }
-};
-const ::testing::Environment *const closeWindowBeforeExit =
-    ::testing::AddGlobalTestEnvironment(new CloseWindowBeforeExit);
 
 }  // namespace
 
