@@ -46,8 +46,9 @@ constexpr BitmapGlyphRows ToBitmapRows(std::string_view picture) {
     for (std::size_t line = 0; line < kGlyphHeight; ++line) {
         unsigned char bits = 0;
         for (std::size_t column = 0; column < kGlyphWidth; ++column) {
-            if (picture[line * kGlyphWidth + column] == '#')
-                bits = static_cast<unsigned char>(bits | 0x80 >> column);
+            if (picture[line * kGlyphWidth + column] == '#') {
+                bits = static_cast<unsigned char>(bits | 0x80u >> column);
+            }
         }
         rows[kGlyphHeight - 1 - line] = bits;
     }

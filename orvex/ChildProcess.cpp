@@ -21,7 +21,7 @@ SignalWatch::SignalWatch() {
     // SIGCHLD wakes the wait; it is never ignored by default while it is blocked.
     sigaddset(&Watched, SIGCHLD);
     for (const int signal : {SIGINT, SIGQUIT, SIGHUP, SIGTERM}) {
-        struct sigaction current {};
+        struct sigaction current = {};
         if (sigaction(signal, nullptr, &current) == 0 && current.sa_handler != SIG_IGN) {
             sigaddset(&Watched, signal);
         }

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkgconf
   qt6-base-dev libqscintilla2-qt6-dev qt6-multimedia-dev
   fonts-liberation fonts-dejavu-core
   libtinyxml2-dev
@@ -19,10 +19,14 @@ packages=(
   openbox xdotool x11-utils
   # the terminal window in which Orvex shows a program's output
   xterm
-  # the fuzz targets (libFuzzer) and the format and naming checks of the test command
-  clang libclang-rt-14-dev clang-format clang-tidy
-  # making the Debian package and checking its menu entry and manual pages
-  dpkg-dev desktop-file-utils man-db
+  # the fuzz targets (libFuzzer) and the format and naming checks of the test command; the
+  # unversioned libclang-rt-dev brings the sanitizer and libFuzzer runtimes of the release's clang
+  clang libclang-rt-dev clang-format clang-tidy
+  # the test command lists the sources to check with git
+  git
+  # making the Debian package (cpack's dependency step runs `file`) and checking its menu entry
+  # and manual pages
+  dpkg-dev file desktop-file-utils man-db
 )
 
 missing=()

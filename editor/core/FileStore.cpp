@@ -118,7 +118,7 @@ FileResult writeInPlace(const std::string &target, std::string_view bytes) {
     if (fd < 0) {
         return failure(errno);
     }
-    struct stat opened;
+    struct stat opened = {};
     std::string old;
     FileResult result = ::fstat(fd, &opened) != 0  ? failure(errno)
                         : !S_ISREG(opened.st_mode) ? notRegularFile()
@@ -156,7 +156,7 @@ FileResult readRegularFile(const std::string &path, std::string &bytes, std::siz
     if (fd < 0) {
         return failure(errno);
     }
-    struct stat opened;
+    struct stat opened = {};
     FileResult result = ::fstat(fd, &opened) != 0  ? failure(errno)
                         : !S_ISREG(opened.st_mode) ? notRegularFile()
                         : static_cast<std::size_t>(opened.st_size) > maximumSize
@@ -182,7 +182,7 @@ int makeTemporaryBeside(const std::string &target, std::string &temporaryPath) {
 FileResult replaceFileContents(const std::string &path, std::string_view bytes,
                                const ReplaceOptions &options) {
     const std::string target = followLinks(path);
-    struct stat existing {};
+    struct stat existing = {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     if (!exists && errno != ENOENT) {
         return failure(errno);

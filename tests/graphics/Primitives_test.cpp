@@ -41,27 +41,18 @@ void PrintTo(const Call &call, std::ostream *out) {
 }
 
 std::vector<Call> calls;
+void Record(char what, GLenum mode, float a, float b, float c) {
+    calls.push_back({what, mode, a, b, c});
+}
 
 // Records every immediate-mode call; the array entry is not used by shapes.
 const graphics::DrawCalls recorders = {
-    [](GLenum mode) {
-        calls.push_back({'B', mode, 0, 0, 0});
-    },
-    [] {
-        calls.push_back({'E', 0, 0, 0, 0});
-    },
-    [](GLfloat x, GLfloat y) {
-        calls.push_back({'v', 0, x, y, 0});
-    },
-    [](GLfloat x, GLfloat y, GLfloat z) {
-        calls.push_back({'V', 0, x, y, z});
-    },
-    [](GLfloat s, GLfloat t) {
-        calls.push_back({'t', 0, s, t, 0});
-    },
-    [](GLfloat x, GLfloat y, GLfloat z) {
-        calls.push_back({'n', 0, x, y, z});
-    },
+    [](GLenum mode) { Record('B', mode, 0, 0, 0); },
+    [] { Record('E', 0, 0, 0, 0); },
+    [](GLfloat x, GLfloat y) { Record('v', 0, x, y, 0); },
+    [](GLfloat x, GLfloat y, GLfloat z) { Record('V', 0, x, y, z); },
+    [](GLfloat s, GLfloat t) { Record('t', 0, s, t, 0); },
+    [](GLfloat x, GLfloat y, GLfloat z) { Record('n', 0, x, y, z); },
     [](GLenum, GLint, GLsizei) { ADD_FAILURE() << "a shape drew from arrays"; },
 };
 

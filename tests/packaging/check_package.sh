@@ -34,6 +34,14 @@ for package in libqt6widgets6 libqscintilla2-qt6 libtinyxml2 libsdl2 libgl1 libg
     [[ "$depends" == *"$package"* ]] || fail "Depends lacks $package: $depends"
 done
 
+# A packager looks for these; the changelog's latest entry is the package's own version.
+[ -s "$root/usr/share/doc/scrivo/copyright" ] || fail "/usr/share/doc/scrivo/copyright missing"
+version=$(dpkg-deb -f "$deb" Version)
+[[ "$(gzip -dc "$root/usr/share/doc/scrivo/changelog.Debian.gz" 2>/dev/null | head -n 1)" == \
+    "scrivo ($version) "* ]] || fail "changelog.Debian.gz does not begin with version $version"
+[[ "$(basename "$deb")" == "scrivo_${version}_"*.deb && "$version" == *+debian* ]] ||
+    fail "the file name $(basename "$deb") does not name the Debian release"
+
 entry=$root/usr/share/applications/scrivo.desktop
 validation=$(desktop-file-validate "$entry" 2>&1) || true
 [ -z "$validation" ] || fail "desktop-file-validate: $validation"
