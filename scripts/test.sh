@@ -2,8 +2,18 @@
 # Installs what is missing, checks the sources' format, builds, and runs every test twice: once in
 # the ordinary build (every warning an error, names checked) and once under AddressSanitizer and
 # UndefinedBehaviorSanitizer. Exits non-zero on any failure.
+#
+# --quick, for the edit-test loop: the format check, the ordinary build and its tests only (no fuzz
+# targets, no naming check, no sanitizer pass). CI runs the whole command.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+quick=false
+case "${1:-}" in
+    --quick) quick=true ;;
+    "") ;;
+    *) echo "usage: $0 [--quick]" >&2; exit 2 ;;
+esac
 
 bash scripts/install-deps.sh
 
@@ -20,6 +30,11 @@ run_suite() {
 # The C++ sources and the public C headers follow .clang-format. The examples are left out: they
 # are learners' C programs, laid out the way a beginners' course writes C.
 git ls-files '*.cpp' '*.h' '*.c' ':!:Examples/*' | xargs clang-format --dry-run -Werror
+
+if $quick; then
+    run_suite build -DSCRIVO_WERROR=ON
+    exit 0
+fi
 
 # The fuzz targets need clang; here they are only built and run once over their inputs.
 if command -v clang++ >/dev/null; then
