@@ -15,6 +15,7 @@
 #include <iterator>
 #include <string>
 
+#include "AddressSpaceLimit.h"
 #include "CommandTable.h"
 #include "FileStore.h"
 #include "FrameTestSupport.h"
@@ -315,19 +316,14 @@ TEST_F(DocumentsTest, LoadShortOfMemoryKeepsTheText) {
     WriteFile("big.c", source);
     WriteFile("good.c", "int good;");
     Frame().LoadDocument(AbsolutePath("good.c"));
-    std::ifstream statm("/proc/self/statm");
-    long pages = 0;
-    statm >> pages;
-    const long inUse = pages * ::sysconf(_SC_PAGESIZE);
+    const long inUse = AddressSpaceInUse();
     std::vector<bool> loaded;
     for (const long roomMegabytes : {8, 96, 2048}) {
         SCOPED_TRACE(roomMegabytes);
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            const auto room = static_cast<rlim_t>(inUse + (roomMegabytes << 20));
-            const rlimit limit{room, room};
-            ::setrlimit(RLIMIT_AS, &limit);
+            LimitAddressSpace(inUse, roomMegabytes << 20);
             Frame().LoadDocument(AbsolutePath("big.c"));
             const bool whole = Text().size() == source.size() && fileErrors_.messages.empty() &&
                                Frame().CurrentPath() == AbsolutePath("big.c");

@@ -19,6 +19,8 @@
 #include <string>
 #include <thread>
 
+#include "AddressSpaceLimit.h"
+
 namespace scrivo {
 namespace {
 
@@ -202,12 +204,7 @@ TEST_F(FileStoreTest, ReadingIsBoundedBySizeAtOpenByLimitAndByMemory) {
     ASSERT_GE(child, 0);
     if (child == 0) {
         // Room for far less than the file, the way a machine short of memory refuses it.
-        std::ifstream statm("/proc/self/statm");
-        long pages = 0;
-        statm >> pages;
-        const auto room = static_cast<rlim_t>(pages * ::sysconf(_SC_PAGESIZE) + (16 << 20));
-        const rlimit limit{room, room};
-        ::setrlimit(RLIMIT_AS, &limit);
+        LimitAddressSpace(AddressSpaceInUse(), 16 << 20);
         std::string big;
         const FileResult refused = readRegularFile(file.string(), big);
         ::_exit(refused.failure.starts_with("There is not enough free memory") && big.empty() ? 0

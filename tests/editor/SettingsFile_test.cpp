@@ -14,6 +14,7 @@
 #include <sstream>
 #include <string>
 
+#include "AddressSpaceLimit.h"
 #include "ColorSchemes.h"
 
 namespace scrivo {
@@ -145,12 +146,7 @@ TEST_F(SettingsFileTest, FileFarLargerThanAnySettingsIsNotRead) {
     ASSERT_GE(child, 0);
     if (child == 0) {
 #if !defined(__SANITIZE_ADDRESS__)  // the sanitizer cannot run under an address-space limit
-        std::ifstream statm("/proc/self/statm");
-        long pages = 0;
-        statm >> pages;
-        const auto room = static_cast<rlim_t>(pages * ::sysconf(_SC_PAGESIZE) + (64 << 20));
-        const rlimit limit{room, room};
-        ::setrlimit(RLIMIT_AS, &limit);
+        LimitAddressSpace(AddressSpaceInUse(), 64 << 20);
 #endif
         SettingsFile file(path());
         const bool defaults = file.read() == kDefaults;
