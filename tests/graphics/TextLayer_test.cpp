@@ -418,9 +418,8 @@ TEST_F(TextDrawingTest, TextLooksAsDesignedUnderEveryTransformAndState) {
         const auto differing = std::inner_product(
             pictures[0].begin(), pictures[0].end(), pictures[1].begin(), 0, std::plus<>(),
             [](const Rgb &a, const Rgb &b) { return a == b ? 0 : 1; });
-        const auto lit = std::count_if(pictures[1].begin(), pictures[1].end(), [](const Rgb &p) {
-            return !(p == Rgb{40, 40, 40});
-        });
+        const auto isLit = [](const Rgb &p) { return !(p == Rgb{40, 40, 40}); };
+        const auto lit = std::count_if(pictures[1].begin(), pictures[1].end(), isLit);
         EXPECT_EQ(differing, 0) << scene.name << ": pixels differ";
         EXPECT_GT(lit, 500) << scene.name << ": the text must show";
     }
