@@ -108,7 +108,9 @@ DecodedPicture DecodePng(std::span<const std::uint8_t> bytes) {
     // SOIL's decoder, which read PNG files before, never checked their checksums; files that
     // loaded then keep loading, and the time goes to the pixels.
     png_set_crc_action(png, PNG_CRC_QUIET_USE, PNG_CRC_QUIET_USE);
+#ifdef PNG_IGNORE_ADLER32  // not every libpng build offers it (Debian 13's does not)
     png_set_option(png, PNG_IGNORE_ADLER32, PNG_OPTION_ON);
+#endif
     PngRows rows;
     const bool read = ReadRows(png, info, &rows);
     png_destroy_read_struct(&png, &info, nullptr);
