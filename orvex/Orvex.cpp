@@ -158,7 +158,8 @@ void ExecInTerminal(const std::string &name, const std::string &self,
     if (terminal->Style == TerminalStyle::Alternative) {
         // When the learner's system chose xterm, Orvex opens it readable as well.
         std::error_code error;
-        const Terminal &chosen = TerminalNamed(fs::canonical(*program, error));
+        const fs::path resolved = fs::canonical(*program, error);
+        const Terminal &chosen = TerminalNamed(resolved);
         if (chosen.Style == TerminalStyle::Xterm) {
             program = FindInPath(chosen.Program);
             terminal = &chosen;

@@ -193,7 +193,8 @@ TEST_F(PictureFiles, PngOfEveryDepthAndColourTypeDecodesToItsColours) {
         {"bmp_v5_header.bmp", colour, 3},
     };
     for (const Case &c : cases) {
-        const ImageRecord &image = Load(ReadPicture(c.file));
+        const Bytes picture = ReadPicture(c.file);
+        const ImageRecord &image = Load(picture);
         ASSERT_EQ(image.Width, 3) << c.file;
         ASSERT_EQ(image.Height, 2) << c.file;
         EXPECT_EQ(image.Channels, c.channels) << c.file;
