@@ -1,6 +1,7 @@
 // Glyph-atlas text layer. FreeType renders each font once per size into a coverage atlas (an
 // alpha texture uploaded lazily with mipmaps); strings are drawn as two counter-clockwise
 // triangles per glyph from a client-side array, so glyphs take the current colour and transform.
+// The triangles cover the glyph's cell, or only its ink box where the text is not shrunk.
 // Messages go to standard error; nothing here talks to the user otherwise.
 #include "TextLayer.h"
 
@@ -36,6 +37,8 @@ struct LayerState {
     int QuadCount = 0;
     GLuint BoundAtlasTexture = 0;
     const GlyphAtlas *LastAtlasDrawn = nullptr;
+    bool TextUnminified = false;  // of the string being drawn
+    bool InkBoxesOnly = false;    // whether its glyphs need only their ink boxes drawn
     PFNGLBINDBUFFERPROC BindBuffer = nullptr;
     bool BindBufferLookedUp = false;
 };
@@ -79,6 +82,40 @@ void CopyBitmap(const FT_Bitmap &bitmap, GlyphAtlas &atlas, std::size_t x, std::
         for (std::size_t c = 0; c < columns; ++c)
             target[c] = (source[c >> 3] & (0x80 >> (c & 7))) ? 255 : 0;
     }
+}
+
+// Sets the glyph's ink box from the atlas texels of its cell. Linear filtering reads the two
+// texels nearest a sample in each direction, so a sample more than a texel away from every inked
+// one has no coverage at all.
+void FindInk(const GlyphAtlas &atlas, GlyphInfo &glyph) {
+    const int left = static_cast<int>(glyph.X), top = static_cast<int>(glyph.Y);
+    const int right = std::min(atlas.Width, static_cast<int>(std::ceil(glyph.X + glyph.CellWidth)));
+    const int bottom =
+        std::min(atlas.Height, static_cast<int>(std::ceil(glyph.Y + glyph.CellHeight)));
+    int inkLeft = right, inkTop = bottom, inkRight = left, inkBottom = top;
+    for (int y = top; y < bottom; ++y) {
+        const unsigned char *row =
+            atlas.Pixels.get() + (static_cast<std::size_t>(y) << atlas.WidthShift);
+        for (int x = left; x < right; ++x) {
+            if (row[x] == 0) continue;
+            inkLeft = std::min(inkLeft, x);
+            inkRight = std::max(inkRight, x + 1);
+            inkTop = std::min(inkTop, y);
+            inkBottom = std::max(inkBottom, y + 1);
+        }
+    }
+    if (inkRight <= inkLeft) return;
+    glyph.InkLeft = static_cast<float>(std::max(inkLeft - 1, left) - left);
+    glyph.InkTop = static_cast<float>(std::max(inkTop - 1, top) - top);
+    glyph.InkWidth =
+        std::min(static_cast<float>(inkRight + 1 - left), glyph.CellWidth) - glyph.InkLeft;
+    glyph.InkHeight =
+        std::min(static_cast<float>(inkBottom + 1 - top), glyph.CellHeight) - glyph.InkTop;
+    const auto width = static_cast<float>(atlas.Width), height = static_cast<float>(atlas.Height);
+    glyph.InkU = (glyph.X + glyph.InkLeft) / width;
+    glyph.InkV = (glyph.Y + glyph.InkTop) / height;
+    glyph.InkUWidth = glyph.InkWidth / width;
+    glyph.InkVHeight = glyph.InkHeight / height;
 }
 
 // Loads a character into the face's glyph slot. A failed load leaves the previous glyph in the
@@ -155,12 +192,19 @@ bool AtlasNotMinified() {
     return det > 0 && std::fabs(d) + std::fabs(c) <= det && std::fabs(b) + std::fabs(a) <= det;
 }
 
+// Outlines and points show the triangles' corners and edges, which must stay those of the cells.
+bool PolygonsFilled() {
+    GLint modes[2] = {};  // front and back faces
+    glGetIntegerv(GL_POLYGON_MODE, modes);
+    return modes[0] == GL_FILL && modes[1] == GL_FILL;
+}
+
 // Unminified text reads only the atlas's largest level, so a sampler without the mipmaps gives
 // the same picture for less work; the mipmaps come back as soon as the text shrinks. Setting the
 // filter it already has changes no state.
 void ChooseMinFilter() {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
-                    AtlasNotMinified() ? GL_LINEAR : GL_LINEAR_MIPMAP_LINEAR);
+                    layer.TextUnminified ? GL_LINEAR : GL_LINEAR_MIPMAP_LINEAR);
 }
 
 GlyphAtlas *FindAtlas(int32_t code) {
@@ -331,6 +375,7 @@ bool dtx_build_atlas(VectorFont *font, int size) {
         glyph.OriginX = 1.0f - FromFixed(metrics.horiBearingX);
         glyph.OriginY = FromFixed(metrics.height - metrics.horiBearingY) + 1.0f;
         glyph.Advance = FromFixed(metrics.horiAdvance);
+        FindInk(*atlas, glyph);
         gx = static_cast<int>(static_cast<float>(gx) + gw + kGap);
     }
 
@@ -425,6 +470,8 @@ void dtx_draw_string(const char *text) {
         !backEnd.HasCurrentContext())
         return;
     LookUpBindBuffer();
+    layer.TextUnminified = AtlasNotMinified();
+    layer.InkBoxesOnly = layer.TextUnminified && PolygonsFilled();
     float penX = 0, penY = 0;
     const char *end = text + std::strlen(text);
     for (const char *s = text; s < end;) s = dtx_draw_char(s, &penX, &penY);
@@ -460,10 +507,21 @@ void dtx_bind_atlas(GlyphAtlas *atlas) {
 
 void dtx_add_quad(const GlyphInfo &glyph, float penX, float penY) {
     if (layer.GlyphQuads == nullptr) return;
-    const float x = penX - glyph.OriginX, y = penY - glyph.OriginY;
-    const float w = glyph.CellWidth, h = glyph.CellHeight;
-    const float s0 = glyph.U, s1 = glyph.U + glyph.UWidth;
-    const float tTop = glyph.V, tBottom = glyph.V + glyph.VHeight;
+    // The cell spans x to x + CellWidth and y to y + CellHeight, a unit per texel, row 0 at the
+    // top. Unminified text shows nothing outside the ink box, so only that part of the cell is
+    // drawn: the same pixels for a fraction of the fragments, and none for a blank.
+    float x = penX - glyph.OriginX, y = penY - glyph.OriginY;
+    float w = glyph.CellWidth, h = glyph.CellHeight;
+    float s0 = glyph.U, s1 = glyph.U + glyph.UWidth;
+    float tTop = glyph.V, tBottom = glyph.V + glyph.VHeight;
+    if (layer.InkBoxesOnly) {
+        if (glyph.InkWidth <= 0 || glyph.InkHeight <= 0) return;
+        x += glyph.InkLeft;
+        y += glyph.CellHeight - glyph.InkTop - glyph.InkHeight;
+        w = glyph.InkWidth, h = glyph.InkHeight;
+        s0 = glyph.InkU, s1 = glyph.InkU + glyph.InkUWidth;
+        tTop = glyph.InkV, tBottom = glyph.InkV + glyph.InkVHeight;
+    }
     const float quad[kVerticesPerQuad][kFloatsPerVertex] = {
         {x, y, s0, tBottom}, {x + w, y, s1, tBottom},  {x + w, y + h, s1, tTop},
         {x, y, s0, tBottom}, {x + w, y + h, s1, tTop}, {x, y + h, s0, tTop},

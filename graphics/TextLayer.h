@@ -29,6 +29,10 @@ struct GlyphInfo {
     float OriginX = 0;                    // 1 - bearing X
     float OriginY = 0;                    // glyph height - bearing Y + 1
     float Advance = 0;                    // horizontal advance in pixels
+    // Where in the cell linear filtering can find coverage: the inked texels and one texel around
+    // them, in texels from the cell's top-left and in texture coordinates; zero-sized for a blank.
+    float InkLeft = 0, InkTop = 0, InkWidth = 0, InkHeight = 0;
+    float InkU = 0, InkV = 0, InkUWidth = 0, InkVHeight = 0;
 };
 
 // The glyphs of one font at one size, packed into a single-channel image (row 0 at the top).

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdlib>
 #include <functional>
 #include <limits>
 #include <numeric>
@@ -345,7 +346,9 @@ void DrawAsDesigned(VectorFont *font, int size, const char *text) {
 }
 
 // Text under the transforms and states a program gives it, drawn by the layer and as designed:
-// the two pictures are the same to the last pixel.
+// the two pictures are the same. Unminified, the layer draws only the part of each cell that
+// holds ink, and those smaller triangles' texture coordinates may round differently at a
+// fractional position, by one level of 255 on the odd pixel; a lost edge of a glyph is dozens.
 TEST_F(TextDrawingTest, TextLooksAsDesignedUnderEveryTransformAndState) {
     OpenedFont large(kDejaVuSans, 32);
     struct Scene {
@@ -355,6 +358,12 @@ TEST_F(TextDrawingTest, TextLooksAsDesignedUnderEveryTransformAndState) {
     const Scene scenes[] = {
         {"a pixel for a texel", [] {}},
         {"half size", [] { glScalef(0.5f, 0.5f, 1); }},
+        {"shifted by a fraction", [] { glTranslatef(0.37f, 0.71f, 0); }},
+        {"enlarged unevenly, shifted by a fraction",
+         [] {
+             glTranslatef(0.6f, 0.2f, 0);
+             glScalef(1.7f, 1.3f, 1);
+         }},
         {"a third of the size, shifted by a fraction",
          [] {
              glTranslatef(0.3f, 0.6f, 0);
@@ -417,7 +426,10 @@ TEST_F(TextDrawingTest, TextLooksAsDesignedUnderEveryTransformAndState) {
         }
         const auto differing = std::inner_product(
             pictures[0].begin(), pictures[0].end(), pictures[1].begin(), 0, std::plus<>(),
-            [](const Rgb &a, const Rgb &b) { return a == b ? 0 : 1; });
+            [](const Rgb &a, const Rgb &b) {
+                return std::abs(a.red - b.red) > 1 || std::abs(a.green - b.green) > 1 ||
+                       std::abs(a.blue - b.blue) > 1;
+            });
         const auto isLit = [](const Rgb &p) { return !(p == Rgb{40, 40, 40}); };
         const auto lit = std::count_if(pictures[1].begin(), pictures[1].end(), isLit);
         EXPECT_EQ(differing, 0) << scene.name << ": pixels differ";
