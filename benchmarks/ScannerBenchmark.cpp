@@ -67,12 +67,12 @@ void reportThroughput(benchmark::State &state, const std::vector<scrivo::Run> &r
 
 // The scanner itself: the run vector keeps its capacity from one pass to the next.
 void BM_ScanLargeCText(benchmark::State &state) {
-    const scrivo::Scanner scanner(scrivo::WordTables::standard());
+    const scrivo::Scanner scanner(scrivo::WordTables::Standard());
     std::vector<scrivo::Run> runs;
-    scanner.scan(largeText(), runs);
+    scanner.Scan(largeText(), runs);
     for (auto _ : state) {
         runs.clear();
-        scanner.scan(largeText(), runs);
+        scanner.Scan(largeText(), runs);
         benchmark::DoNotOptimize(runs.data());
     }
     reportThroughput(state, runs);
@@ -81,10 +81,10 @@ BENCHMARK(BM_ScanLargeCText)->Unit(benchmark::kMillisecond);
 
 // As a caller that starts from an empty vector each time sees it, growth included.
 void BM_ScanLargeCTextIntoNewVector(benchmark::State &state) {
-    const scrivo::Scanner scanner(scrivo::WordTables::standard());
+    const scrivo::Scanner scanner(scrivo::WordTables::Standard());
     std::vector<scrivo::Run> runs;
     for (auto _ : state) {
-        runs = scanner.scan(largeText());
+        runs = scanner.Scan(largeText());
         benchmark::DoNotOptimize(runs.data());
     }
     reportThroughput(state, runs);

@@ -140,7 +140,7 @@ TEST(HelpFileTest, InternalLinksAndPicturesResolve) {
     const QString schemes = html.section(QStringLiteral("<h2 id=\"schemes\">"), 1)
                                 .section(QStringLiteral("<h2"), 0, 0)
                                 .simplified();
-    for (const ColorScheme &scheme : colorSchemes()) {
+    for (const ColorScheme &scheme : ColorSchemes()) {
         EXPECT_TRUE(schemes.contains(QString::fromLatin1(scheme.caption)))
             << "the help's section on colour schemes does not name " << scheme.caption;
     }

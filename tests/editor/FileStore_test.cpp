@@ -143,11 +143,11 @@ TEST_F(FileStoreTest, SavingInPlaceNeverLosesTheOldContent) {
         ASSERT_EQ(contents(file), old);
         ReplaceOptions options;
         options.makeTemporary = refuseTemporary;
-        const FileResult result = replaceFileContents(file.string(), c.newContent, options);
+        const FileResult result = ReplaceFileContents(file.string(), c.newContent, options);
         sizeLimit.reset();
 
         if (c.failure == nullptr) {
-            EXPECT_TRUE(result.ok()) << result.failure;
+            EXPECT_TRUE(result.Ok()) << result.failure;
             EXPECT_EQ(contents(file), c.newContent);
         } else {
             EXPECT_EQ(result.failure, c.failure);
@@ -181,18 +181,18 @@ TEST_F(FileStoreTest, ReadingIsBoundedBySizeAtOpenByLimitAndByMemory) {
         }
     });
     std::string bytes;
-    FileResult result = readRegularFile(file.string(), bytes);
+    FileResult result = ReadRegularFile(file.string(), bytes);
     readerDone = true;
     writer.join();
     ::close(watch);
-    EXPECT_TRUE(result.ok()) << result.failure;
+    EXPECT_TRUE(result.Ok()) << result.failure;
     EXPECT_EQ(bytes.size(), initial.size()) << "grown to " << fs::file_size(file);
     EXPECT_TRUE(bytes == initial);
 
     put(file, "12345");
-    EXPECT_TRUE(readRegularFile(file.string(), bytes, 5).ok());
+    EXPECT_TRUE(ReadRegularFile(file.string(), bytes, 5).Ok());
     EXPECT_EQ(bytes, "12345");
-    result = readRegularFile(file.string(), bytes, 4);
+    result = ReadRegularFile(file.string(), bytes, 4);
     EXPECT_EQ(result.failure, "It is too large");
     EXPECT_EQ(bytes, "");
 
@@ -206,7 +206,7 @@ TEST_F(FileStoreTest, ReadingIsBoundedBySizeAtOpenByLimitAndByMemory) {
         // Room for far less than the file, the way a machine short of memory refuses it.
         LimitAddressSpace(AddressSpaceInUse(), 16 << 20);
         std::string big;
-        const FileResult refused = readRegularFile(file.string(), big);
+        const FileResult refused = ReadRegularFile(file.string(), big);
         ::_exit(refused.failure.starts_with("There is not enough free memory") && big.empty() ? 0
                                                                                               : 1);
     }

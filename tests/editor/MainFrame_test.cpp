@@ -86,9 +86,9 @@ TEST_F(MainFrameTest, UnknownSchemeIdentifiersKeepTheFallbackColoursAndGoBackUnc
          {std::string("0"), std::to_string(FreeSchemeIdentifiers().at(0)), std::string("-5")}) {
         WriteSettingsFile("<S><ColorScheme>" + id + "</ColorScheme><KeyClick>0</KeyClick></S>");
         Frame();
-        EXPECT_EQ(Frame().Colors(), findColorScheme(kFallbackSchemeId)->colors) << id;
+        EXPECT_EQ(Frame().Colors(), FindColorScheme(kFallbackSchemeId)->colors) << id;
         EXPECT_EQ(Editor().GutterBackground(),
-                  findColorScheme(kFallbackSchemeId)->colors.background);
+                  FindColorScheme(kFallbackSchemeId)->colors.background);
         EXPECT_FALSE(Frame().ActionFor(command::kOptionsKeyClick)->isChecked());
         DestroyFrame();
         EXPECT_NE(ReadSettingsFile().find("<ColorScheme>" + id + "</ColorScheme>"),
@@ -135,7 +135,7 @@ TEST_F(MainFrameTest, MenusFollowTheCommandTable) {
     for (QAction *item : schemes->actions()) {
         schemeItems << item->text();
     }
-    for (const ColorScheme &scheme : colorSchemes()) {
+    for (const ColorScheme &scheme : ColorSchemes()) {
         schemeRows << QString::fromLatin1(scheme.caption);
     }
     EXPECT_EQ(schemeItems, schemeRows);

@@ -147,11 +147,11 @@ class PrintingTest : public FrameTest {
 
 TEST(PageGeometryTest, HalfInchInsideThePrintableAreaInTwips) {
     // 600 pixels per inch, 8 x 11 inches printable.
-    EXPECT_EQ(pageGeometry(4800, 6600, 600, 600),
+    EXPECT_EQ(PageGeometryFor(4800, 6600, 600, 600),
               (PageGeometry{{0, 0, 11520, 15840}, {720, 720, 10800, 15120}}));
     // Integer divisions: 1000 pixels at 300 per inch are 4800 twips, 1001 still 4804.
-    EXPECT_EQ(pageGeometry(1001, 1000, 300, 300).page, (TwipsRect{0, 0, 4804, 4800}));
-    EXPECT_EQ(pageGeometry(4800, 6600, 0, 600), PageGeometry{}) << "no resolution, no page";
+    EXPECT_EQ(PageGeometryFor(1001, 1000, 300, 300).page, (TwipsRect{0, 0, 4804, 4800}));
+    EXPECT_EQ(PageGeometryFor(4800, 6600, 0, 600), PageGeometry{}) << "no resolution, no page";
 }
 
 TEST_F(PrintingTest, CancelEmptySelectionOrAJobThatCannotStartPrintsNothing) {

@@ -48,7 +48,7 @@ TEST(RecoveryFolderTest, FolderFollowsTheStateHomeOrTheHomeFolder) {
              Case{"", "/home/ann/", "/home/ann/.local/state/scrivo/recovered"},
              Case{nullptr, nullptr, ""},
          }) {
-        EXPECT_EQ(recoveryFolderPath(c.stateHome, c.home), c.folder)
+        EXPECT_EQ(RecoveryFolderPath(c.stateHome, c.home), c.folder)
             << (c.stateHome ? c.stateHome : "(unset)") << ", " << (c.home ? c.home : "(unset)");
     }
 }
@@ -68,7 +68,7 @@ TEST(RecoveryFolderTest, NameCarriesTheFileAndTheTime) {
              Case{"/a/notes.tar.gz", 1, "notes.tar 2026-12-09 00-45-07.gz"},
              Case{"/a/b.an-extension-too-long", 1, "b.an-extension-too-long 2026-12-09 00-45-07"},
          }) {
-        EXPECT_EQ(recoveryFileName(c.source, time, c.sequence), c.name) << c.source;
+        EXPECT_EQ(RecoveryFileName(c.source, time, c.sequence), c.name) << c.source;
     }
 }
 
@@ -77,7 +77,7 @@ TEST(RecoveryFolderTest, LongNameIsShortenedBetweenCharacters) {
     for (int i = 0; i < 200; ++i) {
         stem += "\xC3\xA9";  // é, two bytes
     }
-    const std::string name = recoveryFileName("/a/" + stem + ".c", at(2026, 1, 2, 3, 4, 5), 12);
+    const std::string name = RecoveryFileName("/a/" + stem + ".c", at(2026, 1, 2, 3, 4, 5), 12);
     EXPECT_LE(name.size(), 255u);
     EXPECT_TRUE(name.ends_with("\xC3\xA9 2026-01-02 03-04-05 (12).c")) << name;
 }
@@ -104,7 +104,7 @@ TEST_F(RecoveryFolderFiles, KeepsExactBytesInAPrivateFileAndRewritesTheSameCopy)
     RecoveryFolder recovery(folder().string());
     std::string name;
     const std::string first = "int a;\r\n\0\xE9"s;
-    ASSERT_TRUE(recovery.keep(name, "/home/ann/ball.c", first).ok());
+    ASSERT_TRUE(recovery.Keep(name, "/home/ann/ball.c", first).Ok());
     ASSERT_TRUE(name.starts_with("ball ")) << name;
     EXPECT_EQ(contents(folder() / name), first);
     EXPECT_EQ(fs::status(folder()).permissions(), fs::perms::owner_all);
@@ -112,16 +112,16 @@ TEST_F(RecoveryFolderFiles, KeepsExactBytesInAPrivateFileAndRewritesTheSameCopy)
               fs::perms::owner_read | fs::perms::owner_write);
 
     const std::string sameText = name;
-    ASSERT_TRUE(recovery.keep(name, "/home/ann/ball.c", "int b;").ok());
+    ASSERT_TRUE(recovery.Keep(name, "/home/ann/ball.c", "int b;").Ok());
     EXPECT_EQ(name, sameText) << "a text keeps its one copy";
     EXPECT_EQ(contents(folder() / name), "int b;");
 
     std::string other;
-    ASSERT_TRUE(recovery.keep(other, "/home/ann/ball.c", "int c;").ok());
+    ASSERT_TRUE(recovery.Keep(other, "/home/ann/ball.c", "int c;").Ok());
     EXPECT_NE(other, name) << "another text in the same second gets a name of its own";
     EXPECT_EQ(fileCount(), 2u);
 
-    recovery.discard(name);
+    recovery.Discard(name);
     EXPECT_FALSE(fs::exists(folder() / name));
     EXPECT_EQ(fileCount(), 1u);
 }
@@ -136,7 +136,7 @@ TEST_F(RecoveryFolderFiles, OnlyTheNewestCopiesStay) {
         fs::last_write_time(old, now - std::chrono::hours(age));
     }
     std::string name;
-    ASSERT_TRUE(recovery.keep(name, "", "new").ok());
+    ASSERT_TRUE(recovery.Keep(name, "", "new").Ok());
     EXPECT_TRUE(fs::exists(folder() / name));
     EXPECT_TRUE(fs::exists(folder() / "old1.c"));
     EXPECT_TRUE(fs::exists(folder() / "old2.c"));
@@ -145,11 +145,11 @@ TEST_F(RecoveryFolderFiles, OnlyTheNewestCopiesStay) {
 
 TEST_F(RecoveryFolderFiles, FailureLeavesNothingBehindAndSaysWhy) {
     std::string name;
-    EXPECT_NE(RecoveryFolder("").keep(name, "", "x").failure.find("HOME"), std::string::npos);
+    EXPECT_NE(RecoveryFolder("").Keep(name, "", "x").failure.find("HOME"), std::string::npos);
 
     std::ofstream(root_ / "file") << "in the way";
     const FileResult blocked =
-        RecoveryFolder((root_ / "file/recovered").string()).keep(name, "", "x");
+        RecoveryFolder((root_ / "file/recovered").string()).Keep(name, "", "x");
     EXPECT_NE(blocked.failure.find("Not a directory"), std::string::npos) << blocked.failure;
     EXPECT_EQ(name, "");
 
@@ -161,10 +161,10 @@ TEST_F(RecoveryFolderFiles, FailureLeavesNothingBehindAndSaysWhy) {
     rlimit small = saved;
     small.rlim_cur = 1024;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const FileResult full = recovery.keep(name, "/a/big.c", std::string(4096, 'x'));
+    const FileResult full = recovery.Keep(name, "/a/big.c", std::string(4096, 'x'));
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previous);
-    EXPECT_FALSE(full.ok());
+    EXPECT_FALSE(full.Ok());
     EXPECT_EQ(name, "");
     EXPECT_EQ(fileCount(), 0u) << "neither the reserved name nor a temporary file stays";
 }

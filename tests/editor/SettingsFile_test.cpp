@@ -79,9 +79,9 @@ TEST_F(SettingsFileTest, RoundTripKeepsEverythingElseInTheFile) {
         "    <ColorScheme> 32799</ColorScheme>\n"
         "</Anything>\n");
     SettingsFile file(path());
-    EXPECT_EQ(file.read(), (EditorSettings{32799, true}));
+    EXPECT_EQ(file.Read(), (EditorSettings{32799, true}));
 
-    ASSERT_TRUE(file.write({32802, false}));
+    ASSERT_TRUE(file.Write({32802, false}));
     EXPECT_EQ(contents(),
               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
               "<!-- chosen by the teacher -->\n"
@@ -90,7 +90,7 @@ TEST_F(SettingsFileTest, RoundTripKeepsEverythingElseInTheFile) {
               "    <Note>keep &amp; me</Note>\n"
               "    <ColorScheme>32802</ColorScheme>\n"
               "</Anything>\n");
-    EXPECT_EQ(SettingsFile(path()).read(), (EditorSettings{32802, false}));
+    EXPECT_EQ(SettingsFile(path()).Read(), (EditorSettings{32802, false}));
     EXPECT_EQ(configEntries(), std::vector<std::string>{"Scrivo_Config.xml"});
 }
 
@@ -122,8 +122,8 @@ TEST_F(SettingsFileTest, WhatTheUserWroteComesBackOrTheFileIsLeftAlone) {
         SCOPED_TRACE(c.name);
         put(c.content);
         SettingsFile file(path());
-        EXPECT_EQ(file.read(), (EditorSettings{32799, true}));
-        EXPECT_EQ(file.write({32802, false}), c.written);
+        EXPECT_EQ(file.Read(), (EditorSettings{32799, true}));
+        EXPECT_EQ(file.Write({32802, false}), c.written);
         std::string expected = c.content;
         if (c.written) {
             expected.replace(expected.find("32799"), 5, "32802");
@@ -139,7 +139,7 @@ TEST_F(SettingsFileTest, FileFarLargerThanAnySettingsIsNotRead) {
     const std::string start = "<S><ColorScheme>32802</ColorScheme><KeyClick>0</KeyClick><!--";
     const std::string end = "--></S>";
     put(start + std::string(SettingsFile::kMaximumBytes - start.size() - end.size(), ' ') + end);
-    EXPECT_EQ(SettingsFile(path()).read(), (EditorSettings{32802, false})) << "the largest read";
+    EXPECT_EQ(SettingsFile(path()).Read(), (EditorSettings{32802, false})) << "the largest read";
 
     fs::resize_file(path(), std::uintmax_t{1} << 30);
     const pid_t child = ::fork();
@@ -149,8 +149,8 @@ TEST_F(SettingsFileTest, FileFarLargerThanAnySettingsIsNotRead) {
         LimitAddressSpace(AddressSpaceInUse(), 64 << 20);
 #endif
         SettingsFile file(path());
-        const bool defaults = file.read() == kDefaults;
-        ::_exit(defaults && !file.write({32799, true}) ? 0 : 1);
+        const bool defaults = file.Read() == kDefaults;
+        ::_exit(defaults && !file.Write({32799, true}) ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
@@ -176,7 +176,7 @@ TEST_F(SettingsFileTest, NumbersAreReadAsAtoiReadsThem) {
          }) {
         put(std::string("<S><ColorScheme>") + c.schemeText + "</ColorScheme><KeyClick>" +
             c.clickText + "</KeyClick></S>");
-        EXPECT_EQ(SettingsFile(path()).read(), c.expected)
+        EXPECT_EQ(SettingsFile(path()).Read(), c.expected)
             << "ColorScheme \"" << c.schemeText << "\", KeyClick \"" << c.clickText << "\"";
     }
 }
@@ -198,10 +198,10 @@ TEST_F(SettingsFileTest, WhatIsMissingReadsAsDefaultsAndIsCreatedOnWrite) {
         fs::remove(path());
         if (c.content != nullptr) put(c.content);
         SettingsFile file(path());
-        EXPECT_EQ(file.read(), kDefaults);
-        ASSERT_TRUE(file.write({32805, false}));
+        EXPECT_EQ(file.Read(), kDefaults);
+        ASSERT_TRUE(file.Write({32805, false}));
         EXPECT_NE(contents().find(c.survivor), std::string::npos) << contents();
-        EXPECT_EQ(SettingsFile(path()).read(), (EditorSettings{32805, false})) << contents();
+        EXPECT_EQ(SettingsFile(path()).Read(), (EditorSettings{32805, false})) << contents();
     }
 }
 
@@ -209,8 +209,8 @@ TEST_F(SettingsFileTest, MalformedFileIsNeverOverwritten) {
     const std::string broken = "<Settings><ColorScheme>32802</ColorScheme><!-- my notes -->";
     put(broken);
     SettingsFile file(path());
-    EXPECT_EQ(file.read(), kDefaults);
-    EXPECT_FALSE(file.write({32799, true}));
+    EXPECT_EQ(file.Read(), kDefaults);
+    EXPECT_FALSE(file.Write({32799, true}));
     EXPECT_EQ(contents(), broken);
     EXPECT_EQ(configEntries(), std::vector<std::string>{"Scrivo_Config.xml"});
 }
@@ -218,14 +218,14 @@ TEST_F(SettingsFileTest, MalformedFileIsNeverOverwritten) {
 TEST_F(SettingsFileTest, WriteFailsCleanlyWhenTheFolderIsUnusable) {
     fs::remove(root_ / "Config");
     SettingsFile missingFolder(path());
-    EXPECT_EQ(missingFolder.read(), kDefaults);
-    EXPECT_FALSE(missingFolder.write({32799, true}));
+    EXPECT_EQ(missingFolder.Read(), kDefaults);
+    EXPECT_FALSE(missingFolder.Write({32799, true}));
     EXPECT_FALSE(fs::exists(root_ / "Config"));
 
     std::ofstream(root_ / "Config") << "a file where the folder should be";
     SettingsFile fileAsFolder(path());
-    EXPECT_EQ(fileAsFolder.read(), kDefaults);
-    EXPECT_FALSE(fileAsFolder.write({32799, true}));
+    EXPECT_EQ(fileAsFolder.Read(), kDefaults);
+    EXPECT_FALSE(fileAsFolder.Write({32799, true}));
 }
 
 TEST_F(SettingsFileTest, ReadOnlyFileOrFolderIsLeftAsItWas) {
@@ -234,15 +234,15 @@ TEST_F(SettingsFileTest, ReadOnlyFileOrFolderIsLeftAsItWas) {
     put(original);
     fs::permissions(path(), fs::perms::owner_read);
     SettingsFile readOnlyFile(path());
-    EXPECT_EQ(readOnlyFile.read(), (EditorSettings{32802, false}));
-    EXPECT_FALSE(readOnlyFile.write({32799, true}));
+    EXPECT_EQ(readOnlyFile.Read(), (EditorSettings{32802, false}));
+    EXPECT_FALSE(readOnlyFile.Write({32799, true}));
     EXPECT_EQ(contents(), original);
 
     fs::permissions(path(), fs::perms::owner_read | fs::perms::owner_write);
     fs::permissions(root_ / "Config", fs::perms::owner_read | fs::perms::owner_exec);
     SettingsFile readOnlyFolder(path());
-    EXPECT_EQ(readOnlyFolder.read(), (EditorSettings{32802, false}));
-    EXPECT_FALSE(readOnlyFolder.write({32799, true}));
+    EXPECT_EQ(readOnlyFolder.Read(), (EditorSettings{32802, false}));
+    EXPECT_FALSE(readOnlyFolder.Write({32799, true}));
     EXPECT_EQ(contents(), original);
 }
 
@@ -290,14 +290,14 @@ TEST_F(SettingsFileTest, PathThatIsNoPlainFileIsReadAndWrittenSafely) {
 
         SettingsFile file(path());
         ::alarm(10);  // a read that waits on the FIFO ends the test instead of hanging it
-        EXPECT_EQ(file.read(), c.read);
+        EXPECT_EQ(file.Read(), c.read);
         ::alarm(0);
-        EXPECT_EQ(file.write({32799, true}), c.written);
+        EXPECT_EQ(file.Write({32799, true}), c.written);
 
         EXPECT_EQ(fs::symlink_status(path()).type(), kindBefore) << "the path keeps its kind";
         EXPECT_EQ(fs::status(path()).type(), c.targetAfter);
         if (c.written) {
-            EXPECT_EQ(SettingsFile(path()).read(), (EditorSettings{32799, true}));
+            EXPECT_EQ(SettingsFile(path()).Read(), (EditorSettings{32799, true}));
         }
         if (targetBefore.type() != fs::file_type::not_found) {
             EXPECT_EQ(fs::status(path()).permissions(), targetBefore.permissions())
@@ -311,8 +311,8 @@ TEST_F(SettingsFileTest, WriteKeepsTheFilePermissions) {
     put("<S/>");
     fs::permissions(path(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     SettingsFile file(path());
-    file.read();
-    ASSERT_TRUE(file.write({32799, true}));
+    file.Read();
+    ASSERT_TRUE(file.Write({32799, true}));
     EXPECT_EQ(fs::status(path()).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
