@@ -10,7 +10,7 @@ namespace scrivo {
 namespace {
 
 // A run as the reader sees it: its text and slot, e.g. "int:K".
-std::vector<std::string> describe(std::string_view text, const std::vector<Run> &runs) {
+std::vector<std::string> Describe(std::string_view text, const std::vector<Run> &runs) {
     static constexpr char kSlotLetters[] = "TKODSC";
     std::vector<std::string> out;
     for (const Run &run : runs) {
@@ -22,9 +22,9 @@ std::vector<std::string> describe(std::string_view text, const std::vector<Run> 
     return out;
 }
 
-std::vector<std::string> scanStandard(std::string_view text) {
+std::vector<std::string> ScanStandard(std::string_view text) {
     static const Scanner scanner(WordTables::Standard());
-    return describe(text, scanner.Scan(text));
+    return Describe(text, scanner.Scan(text));
 }
 
 using Expected = std::vector<std::string>;
@@ -42,7 +42,7 @@ void PrintTo(const ScanCase &scanCase, std::ostream *out) {
 class ScanStandardTables : public testing::TestWithParam<ScanCase> {};
 
 TEST_P(ScanStandardTables, YieldsTheExpectedRuns) {
-    EXPECT_EQ(scanStandard(GetParam().text), GetParam().runs) << "text: " << GetParam().text;
+    EXPECT_EQ(ScanStandard(GetParam().text), GetParam().runs) << "text: " << GetParam().text;
 }
 
 // The slot bytes painted piece by piece must be the runs laid over the text slot, whatever the
@@ -114,7 +114,7 @@ TEST(Scanner, RangeEndingInsideATokenStopsAtTheRangeEnd) {
           Cut{29, {"while:K", "(:O", "):O", "{:O", "/* comment */:C", "\"st:S"}}}) {
         // A copy of exactly the range, so the sanitizer catches any read past its end.
         const std::string range = text.substr(0, cut.length);
-        EXPECT_EQ(describe(range, scanner.Scan(range)), cut.runs) << "range: " << range;
+        EXPECT_EQ(Describe(range, scanner.Scan(range)), cut.runs) << "range: " << range;
     }
 }
 
@@ -136,7 +136,7 @@ TEST(Scanner, HonoursTheTablesItIsGiven) {
     tables.directives = {"#", "#foo"};
     const Scanner scanner(tables);
     const std::string text = "foo ab int ==> => ->1+ # #foo #bar \xC3\xA9";
-    EXPECT_EQ(describe(text, scanner.Scan(text)),
+    EXPECT_EQ(Describe(text, scanner.Scan(text)),
               (Expected{"foo:K", "==:O", "=>:O", "->:O", "1+:O", "#:D", "#foo:D", "\xC3\xA9:O"}));
 }
 
