@@ -19,8 +19,8 @@ namespace {
 constexpr std::size_t kTextBytes = 8 * 1024 * 1024;
 
 const std::string &Text() {
-    static const std::string text = GeneratedCProgram(kTextBytes, "\n");
-    return text;
+    static const std::string kText = GeneratedCProgram(kTextBytes, "\n");
+    return kText;
 }
 
 void LoadText(QsciScintilla &control) {

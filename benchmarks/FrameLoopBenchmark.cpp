@@ -12,19 +12,20 @@
 
 namespace {
 
-constexpr int windowWidth = 640;
-constexpr int windowHeight = 480;
-constexpr int queuedMoves = 3000;
-constexpr auto frameTime = std::chrono::microseconds(16667);
-constexpr int frameLimit = 10000;  // gives up after about 167 s at 60 frames per second
+constexpr int kWindowWidth = 640;
+constexpr int kWindowHeight = 480;
+constexpr int kQueuedMoves = 3000;
+constexpr auto kFrameTime = std::chrono::microseconds(16667);
+constexpr int kFrameLimit = 10000;  // gives up after about 167 s at 60 frames per second
 
-bool windowReady() {
-    static const bool ready = InitGraph(windowWidth, windowHeight, 0, "frame loop benchmark") == 1;
-    return ready;
+bool WindowReady() {
+    static const bool kReady =
+        InitGraph(kWindowWidth, kWindowHeight, 0, "frame loop benchmark") == 1;
+    return kReady;
 }
 
 void FramesPerSecond(benchmark::State &state) {
-    if (!windowReady()) {
+    if (!WindowReady()) {
         state.SkipWithError("no window");
         return;
     }
@@ -43,16 +44,16 @@ void FramesPerSecond(benchmark::State &state) {
 
 void CloseAfterQueuedMovesAt60Fps(benchmark::State &state) {
     for (auto _ : state) {
-        if (!windowReady() || !QueuePointerMovesThenCloseRequest(queuedMoves)) {
+        if (!WindowReady() || !QueuePointerMovesThenCloseRequest(kQueuedMoves)) {
             state.SkipWithError("no X11 window");
             return;
         }
         const auto start = std::chrono::steady_clock::now();
         auto nextFrame = start;
         int frames = 0;
-        while (frames < frameLimit && UpdateScreen() != 0) {
+        while (frames < kFrameLimit && UpdateScreen() != 0) {
             ++frames;
-            nextFrame += frameTime;
+            nextFrame += kFrameTime;
             std::this_thread::sleep_until(nextFrame);
         }
         const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;

@@ -25,14 +25,14 @@ struct LargeFileFrame {
         : LargeFileFrame(GeneratedCProgram(fileBytes, "\r\n")) {}
 
     explicit LargeFileFrame(const std::string &bytes) {
-        QDir::setCurrent(folder.path());
+        QDir::setCurrent(Folder.path());
         QFile file(QStringLiteral("large.c"));
         file.open(QIODevice::WriteOnly);
         file.write(bytes.data(), static_cast<qint64>(bytes.size()));
         file.close();
-        path = QDir::current().absoluteFilePath(QStringLiteral("large.c")).toStdString();
-        frame = std::make_unique<CMainFrame>(scrivo::FrameServices{.fileErrors = &errors});
-        frame->CreateFrame();
+        Path = QDir::current().absoluteFilePath(QStringLiteral("large.c")).toStdString();
+        Frame = std::make_unique<CMainFrame>(scrivo::FrameServices{.fileErrors = &Errors});
+        Frame->CreateFrame();
     }
 
     // The one frame of the program, over a file of `fileBytes` the first time.
@@ -45,8 +45,8 @@ struct LargeFileFrame {
         return *shared;
     }
 
-    QTemporaryDir folder;
-    FailingErrorBox errors;
-    std::string path;
-    std::unique_ptr<CMainFrame> frame;
+    QTemporaryDir Folder;
+    FailingErrorBox Errors;
+    std::string Path;
+    std::unique_ptr<CMainFrame> Frame;
 };

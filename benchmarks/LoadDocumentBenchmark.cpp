@@ -17,7 +17,7 @@ LargeFileFrame &Shared() {
 void BM_LoadDocument5MB(benchmark::State &state) {
     LargeFileFrame &fixture = Shared();
     for (auto _ : state) {
-        fixture.frame->LoadDocument(fixture.path);
+        fixture.Frame->LoadDocument(fixture.Path);
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                             static_cast<int64_t>(kFileBytes));
@@ -26,10 +26,10 @@ BENCHMARK(BM_LoadDocument5MB)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_WriteTextFile5MB(benchmark::State &state) {
     LargeFileFrame &fixture = Shared();
-    fixture.frame->LoadDocument(fixture.path);
-    const std::string copy = fixture.path + ".saved";
+    fixture.Frame->LoadDocument(fixture.Path);
+    const std::string copy = fixture.Path + ".saved";
     for (auto _ : state) {
-        fixture.frame->WriteTextFile(copy);
+        fixture.Frame->WriteTextFile(copy);
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                             static_cast<int64_t>(kFileBytes));

@@ -58,7 +58,7 @@ void LineShapes(benchmark::internal::Benchmark *benchmark) {
 void BM_LoadLongLines(benchmark::State &state) {
     LargeFileFrame &fixture = Fixture(state);
     for (auto _ : state) {
-        fixture.frame->LoadDocument(fixture.path);
+        fixture.Frame->LoadDocument(fixture.Path);
         QApplication::processEvents();
     }
 }
@@ -70,8 +70,8 @@ BENCHMARK(BM_LoadLongLines)
 
 void TypeIntoTheLine(benchmark::State &state, bool atTheEnd) {
     LargeFileFrame &fixture = Fixture(state);
-    fixture.frame->LoadDocument(fixture.path);
-    CScrivoRichEditCtrl &editor = fixture.frame->Editor();
+    fixture.Frame->LoadDocument(fixture.Path);
+    CScrivoRichEditCtrl &editor = fixture.Frame->Editor();
     const int position = atTheEnd ? editor.TextLength() : 0;
     editor.SetSelectionRange(position, position);
     editor.ensureCursorVisible();

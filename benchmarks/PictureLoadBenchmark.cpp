@@ -76,8 +76,8 @@ Bytes Tga(std::uint32_t side) {
 }
 
 bool WindowReady() {
-    static const bool ready = InitGraph(320, 240, 0, "picture load benchmark") == 1;
-    return ready;
+    static const bool kReady = InitGraph(320, 240, 0, "picture load benchmark") == 1;
+    return kReady;
 }
 
 // The file lives for one benchmark; `load` is timed once per iteration.

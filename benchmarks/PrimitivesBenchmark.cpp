@@ -14,122 +14,122 @@
 
 namespace {
 
-constexpr int windowWidth = 640;
-constexpr int windowHeight = 480;
-constexpr int shapesPerFrame = 10000;
-constexpr int circleSegments = 32;
-constexpr float circleRadius = 4.0f;
-constexpr float boxWidth = 10.0f;
-constexpr float boxHeight = 6.0f;
-constexpr float cornerRadius = 2.0f;
-constexpr int circleVertices = 1 + circleSegments + 1;  // centre, rim, closing rim vertex
-constexpr int roundedBoxVertices = 38;                  // centre, 36 corner points, closing point
+constexpr int kWindowWidth = 640;
+constexpr int kWindowHeight = 480;
+constexpr int kShapesPerFrame = 10000;
+constexpr int kCircleSegments = 32;
+constexpr float kCircleRadius = 4.0f;
+constexpr float kBoxWidth = 10.0f;
+constexpr float kBoxHeight = 6.0f;
+constexpr float kCornerRadius = 2.0f;
+constexpr int kCircleVertices = 1 + kCircleSegments + 1;  // centre, rim, closing rim vertex
+constexpr int kRoundedBoxVertices = 38;                   // centre, 36 corner points, closing point
 
 struct Point {
-    float x;
-    float y;
+    float X;
+    float Y;
 };
 
-bool windowReady() {
-    static const bool ready = [] {
-        if (InitGraph(windowWidth, windowHeight, 0, "primitives benchmark") != 1) return false;
-        Set2DRange(0, windowWidth, 0, windowHeight);
+bool WindowReady() {
+    static const bool kReady = [] {
+        if (InitGraph(kWindowWidth, kWindowHeight, 0, "primitives benchmark") != 1) return false;
+        Set2DRange(0, kWindowWidth, 0, kWindowHeight);
         Set2DCamera(0, 0, 0);
         SetFilledMode();
         SetColor(7);
         return true;
     }();
-    return ready;
+    return kReady;
 }
 
 // Spread over the window so that every shape is rasterised, with some overlap.
-const std::vector<Point> &positions() {
-    static const std::vector<Point> spread = [] {
+const std::vector<Point> &Positions() {
+    static const std::vector<Point> kSpread = [] {
         std::vector<Point> points;
-        for (int i = 0; i < shapesPerFrame; ++i)
-            points.push_back({static_cast<float>((i * 37) % (windowWidth - 40) + 20),
-                              static_cast<float>((i * 53) % (windowHeight - 40) + 20)});
+        for (int i = 0; i < kShapesPerFrame; ++i)
+            points.push_back({static_cast<float>((i * 37) % (kWindowWidth - 40) + 20),
+                              static_cast<float>((i * 53) % (kWindowHeight - 40) + 20)});
         return points;
     }();
-    return spread;
+    return kSpread;
 }
 
-std::vector<Point> circleOffsets() {
+std::vector<Point> CircleOffsets() {
     std::vector<Point> offsets = {{0, 0}};
-    for (int k = 0; k <= circleSegments; ++k) {
-        const double angle = 2 * std::numbers::pi * k / circleSegments;
-        offsets.push_back({static_cast<float>(circleRadius * std::cos(angle)),
-                           static_cast<float>(circleRadius * std::sin(angle))});
+    for (int k = 0; k <= kCircleSegments; ++k) {
+        const double angle = 2 * std::numbers::pi * k / kCircleSegments;
+        offsets.push_back({static_cast<float>(kCircleRadius * std::cos(angle)),
+                           static_cast<float>(kCircleRadius * std::sin(angle))});
     }
     return offsets;
 }
 
-std::vector<Point> roundedBoxOffsets() {
-    const float halfInnerWidth = boxWidth / 2 - cornerRadius;
-    const float halfInnerHeight = boxHeight / 2 - cornerRadius;
+std::vector<Point> RoundedBoxOffsets() {
+    const float halfInnerWidth = kBoxWidth / 2 - kCornerRadius;
+    const float halfInnerHeight = kBoxHeight / 2 - kCornerRadius;
     const Point centres[4] = {{halfInnerWidth, halfInnerHeight},
                               {-halfInnerWidth, halfInnerHeight},
                               {-halfInnerWidth, -halfInnerHeight},
                               {halfInnerWidth, -halfInnerHeight}};
-    std::vector<Point> offsets = {{boxWidth / 2, boxHeight / 2}};
+    std::vector<Point> offsets = {{kBoxWidth / 2, kBoxHeight / 2}};
     for (int k = 0; k < 36; ++k) {
         const double angle = k * 10.0 * std::numbers::pi / 180.0;
         const Point &centre = centres[k / 9];
         offsets.push_back(
-            {boxWidth / 2 + centre.x + static_cast<float>(cornerRadius * std::cos(angle)),
-             boxHeight / 2 + centre.y + static_cast<float>(cornerRadius * std::sin(angle))});
+            {kBoxWidth / 2 + centre.X + static_cast<float>(kCornerRadius * std::cos(angle)),
+             kBoxHeight / 2 + centre.Y + static_cast<float>(kCornerRadius * std::sin(angle))});
     }
     offsets.push_back(offsets[1]);
     return offsets;
 }
 
-void setCounters(benchmark::State &state) {
-    const double verticesPerFrame = shapesPerFrame * double(circleVertices + roundedBoxVertices);
+void SetCounters(benchmark::State &state) {
+    const double verticesPerFrame = kShapesPerFrame * double(kCircleVertices + kRoundedBoxVertices);
     state.counters["vertices/s"] =
         benchmark::Counter(verticesPerFrame, benchmark::Counter::kIsIterationInvariantRate);
 }
 
 void LibraryShapes(benchmark::State &state) {
-    if (!windowReady()) {
+    if (!WindowReady()) {
         state.SkipWithError("no window");
         return;
     }
     for (auto _ : state) {
-        for (const Point &p : positions()) DrawCircle(p.x, p.y, circleRadius, circleSegments);
-        for (const Point &p : positions())
-            DrawRoundRectangle(p.x, p.y, boxWidth, boxHeight, cornerRadius);
+        for (const Point &p : Positions()) DrawCircle(p.X, p.Y, kCircleRadius, kCircleSegments);
+        for (const Point &p : Positions())
+            DrawRoundRectangle(p.X, p.Y, kBoxWidth, kBoxHeight, kCornerRadius);
         glFinish();
     }
-    setCounters(state);
+    SetCounters(state);
 }
 
 void PlainImmediateMode(benchmark::State &state) {
-    if (!windowReady()) {
+    if (!WindowReady()) {
         state.SkipWithError("no window");
         return;
     }
-    const std::vector<Point> circle = circleOffsets();
-    const std::vector<Point> roundedBox = roundedBoxOffsets();
+    const std::vector<Point> circle = CircleOffsets();
+    const std::vector<Point> roundedBox = RoundedBoxOffsets();
     for (auto _ : state) {
-        for (const Point &p : positions()) {
+        for (const Point &p : Positions()) {
             glBegin(GL_TRIANGLE_FAN);
-            for (const Point &o : circle) glVertex2f(p.x + o.x, p.y + o.y);
+            for (const Point &o : circle) glVertex2f(p.X + o.X, p.Y + o.Y);
             glEnd();
         }
-        for (const Point &p : positions()) {
+        for (const Point &p : Positions()) {
             glBegin(GL_TRIANGLE_FAN);
-            for (const Point &o : roundedBox) glVertex2f(p.x + o.x, p.y + o.y);
+            for (const Point &o : roundedBox) glVertex2f(p.X + o.X, p.Y + o.Y);
             glEnd();
         }
         glFinish();
     }
-    setCounters(state);
+    SetCounters(state);
 }
 
 // The largest counts a program can pass: a circle of INT_MAX segments, drawn as the capped
 // 65,536, and an arc whose step is far below the finest one.
 void HugeCounts(benchmark::State &state) {
-    if (!windowReady()) {
+    if (!WindowReady()) {
         state.SkipWithError("no window");
         return;
     }

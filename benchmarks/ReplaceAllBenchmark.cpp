@@ -20,7 +20,7 @@ constexpr int kOccurrences = 100'000;
 constexpr std::size_t kTextBytes = 5'000'000;
 
 // One line per occurrence, padded so that the whole text is 5 MB.
-std::string makeText() {
+std::string MakeText() {
     const std::size_t lineBytes = kTextBytes / kOccurrences;
     std::string text;
     text.reserve(kTextBytes);
@@ -39,7 +39,7 @@ void BM_ReplaceAll(benchmark::State &state, const char *replacement) {
     {
         CMainFrame frame(scrivo::FrameServices{});
         frame.CreateFrame();
-        const QString text = QString::fromStdString(makeText());
+        const QString text = QString::fromStdString(MakeText());
         frame.ExecuteCommand(scrivo::command::kSearchReplace);
         FindReplaceDialog *dialog = frame.FindReplaceWindow();
         dialog->FindField()->setText(QStringLiteral("foo"));

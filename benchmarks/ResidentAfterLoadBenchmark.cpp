@@ -55,7 +55,7 @@ bool RunToEnd(std::vector<std::string> arguments) {
 void BM_ResidentAfterLoad50MB(benchmark::State &state) {
     LargeFileFrame &fixture = LargeFileFrame::Shared(kFileBytes);
     for (auto _ : state) {
-        fixture.frame->LoadDocument(fixture.path);
+        fixture.Frame->LoadDocument(fixture.Path);
         const auto settled = std::chrono::steady_clock::now() + kSettle;
         while (std::chrono::steady_clock::now() < settled) {
             QApplication::processEvents(QEventLoop::AllEvents, 50);
@@ -79,7 +79,7 @@ void BM_PeerGeanyResidentAfterLoad50MB(benchmark::State &state) {
     double resident = 0;
     for (auto _ : state) {
         const pid_t geany = Spawn({"geany", "--new-instance", "--no-session", "--no-plugins",
-                                   "--config=" + config.path().toStdString(), fixture.path});
+                                   "--config=" + config.path().toStdString(), fixture.Path});
         if (geany < 0) {
             state.SkipWithError("Geany did not start");
             return;

@@ -47,47 +47,47 @@ int main(void)
 }
 )";
 
-std::string makeLargeText(std::size_t minimumBytes) {
+std::string MakeLargeText(std::size_t minimumBytes) {
     std::string text;
     text.reserve(minimumBytes + std::char_traits<char>::length(kSample));
     while (text.size() < minimumBytes) text += kSample;
     return text;
 }
 
-const std::string &largeText() {
-    static const std::string text = makeLargeText(8u << 20);
-    return text;
+const std::string &LargeText() {
+    static const std::string kText = MakeLargeText(8u << 20);
+    return kText;
 }
 
-void reportThroughput(benchmark::State &state, const std::vector<scrivo::Run> &runs) {
+void ReportThroughput(benchmark::State &state, const std::vector<scrivo::Run> &runs) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
-                            static_cast<std::int64_t>(largeText().size()));
+                            static_cast<std::int64_t>(LargeText().size()));
     state.counters["runs"] = static_cast<double>(runs.size());
 }
 
 // The scanner itself: the run vector keeps its capacity from one pass to the next.
 void BM_ScanLargeCText(benchmark::State &state) {
-    const scrivo::Scanner scanner(scrivo::WordTables::standard());
+    const scrivo::Scanner scanner(scrivo::WordTables::Standard());
     std::vector<scrivo::Run> runs;
-    scanner.scan(largeText(), runs);
+    scanner.Scan(LargeText(), runs);
     for (auto _ : state) {
         runs.clear();
-        scanner.scan(largeText(), runs);
+        scanner.Scan(LargeText(), runs);
         benchmark::DoNotOptimize(runs.data());
     }
-    reportThroughput(state, runs);
+    ReportThroughput(state, runs);
 }
 BENCHMARK(BM_ScanLargeCText)->Unit(benchmark::kMillisecond);
 
 // As a caller that starts from an empty vector each time sees it, growth included.
 void BM_ScanLargeCTextIntoNewVector(benchmark::State &state) {
-    const scrivo::Scanner scanner(scrivo::WordTables::standard());
+    const scrivo::Scanner scanner(scrivo::WordTables::Standard());
     std::vector<scrivo::Run> runs;
     for (auto _ : state) {
-        runs = scanner.scan(largeText());
+        runs = scanner.Scan(LargeText());
         benchmark::DoNotOptimize(runs.data());
     }
-    reportThroughput(state, runs);
+    ReportThroughput(state, runs);
 }
 BENCHMARK(BM_ScanLargeCTextIntoNewVector)->Unit(benchmark::kMillisecond);
 

@@ -29,8 +29,8 @@ void PressKey(QWidget &target, Qt::Key key, const QString &text) {
 // start of the text (argument 0) or on its last line but one (1).
 CScrivoRichEditCtrl &LoadWithCaret(const benchmark::State &state) {
     LargeFileFrame &shared = LargeFileFrame::Shared(kFileBytes);
-    shared.frame->LoadDocument(shared.path);
-    CScrivoRichEditCtrl &editor = shared.frame->Editor();
+    shared.Frame->LoadDocument(shared.Path);
+    CScrivoRichEditCtrl &editor = shared.Frame->Editor();
     const int position = state.range(0) == 0 ? 0 : editor.LineIndex(editor.LineCount() - 2);
     editor.SetSelectionRange(position, position);
     editor.ensureCursorVisible();
@@ -69,8 +69,8 @@ double ThreadCpuMilliseconds() {
 // give the slowest single key of all iterations, in wall and in CPU milliseconds.
 void BM_FirstKeysAfterLoad(benchmark::State &state) {
     struct Key {
-        Qt::Key key;
-        QString text;
+        Qt::Key Key;
+        QString Text;
     };
     const Key letter{Qt::Key_X, QStringLiteral("x")};
     const std::array<Key, 16> keys{
@@ -86,7 +86,7 @@ void BM_FirstKeysAfterLoad(benchmark::State &state) {
         for (const Key &key : keys) {
             const auto wallStart = std::chrono::steady_clock::now();
             const double cpuStart = ThreadCpuMilliseconds();
-            PressKey(editor, key.key, key.text);
+            PressKey(editor, key.Key, key.Text);
             QApplication::processEvents();
             slowestCpu = std::max(slowestCpu, ThreadCpuMilliseconds() - cpuStart);
             slowestWall = std::max(slowestWall, std::chrono::duration<double, std::milli>(

@@ -194,14 +194,9 @@ void BuildBitmapFont() {
     }
 }
 
-}  // namespace graphics
-
-using graphics::CallGlyphLists;
-using graphics::CallReachingGlyphLists;
-using graphics::DrawsNow;
-using graphics::graphicsState;
-
-extern "C" void PrintAt(float x, float y, const char *text) {
+// The header's GRAPHICS_API again: GCC gives a C function defined inside a namespace the
+// default hidden visibility, whatever the global declaration said.
+extern "C" GRAPHICS_API void PrintAt(float x, float y, const char *text) {
     if (text == nullptr) return;
     glRasterPos2f(x, y);
     glPushAttrib(GL_LIST_BIT);
@@ -213,3 +208,5 @@ extern "C" void PrintAt(float x, float y, const char *text) {
         CallGlyphLists(bytes);
     glPopAttrib();
 }
+
+}  // namespace graphics

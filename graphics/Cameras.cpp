@@ -83,42 +83,34 @@ Matrix3f Multiply(const Matrix3f &left, const Matrix3f &right) {
 }
 
 }  // namespace
-}  // namespace graphics
 
-using graphics::AxisRotation;
-using graphics::Cross;
-using graphics::Matrix3f;
-using graphics::Matrix4;
-using graphics::Multiply;
-using graphics::NearlyParallel;
-using graphics::OddExtent;
-using graphics::TruncateToInt;
-using graphics::Vector3;
-
+// The header's GRAPHICS_API again: GCC gives a C function defined inside a namespace the
+// default hidden visibility, whatever the global declaration said.
 extern "C" {
 
-void Set2DRange(double left, double right, double bottom, double top) {
+GRAPHICS_API void Set2DRange(double left, double right, double bottom, double top) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluOrtho2D(left, right, bottom, top);
     glDisable(GL_DEPTH_TEST);
 }
 
-void Set2DCamera(double x, double y, double angle) {
+GRAPHICS_API void Set2DCamera(double x, double y, double angle) {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glRotated(angle, 0.0, 0.0, 1.0);
     glTranslated(-x, -y, 0.0);
 }
 
-void Set3DProjection(double fieldOfView, double aspect, double nearDistance, double farDistance) {
+GRAPHICS_API void Set3DProjection(double fieldOfView, double aspect, double nearDistance,
+                                  double farDistance) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluPerspective(fieldOfView, aspect, nearDistance, farDistance);
     glEnable(GL_DEPTH_TEST);
 }
 
-void Set3DCamera(double x, double y, double z, double yaw, double pitch, double roll) {
+GRAPHICS_API void Set3DCamera(double x, double y, double z, double yaw, double pitch, double roll) {
     const double cosYaw = std::cos(yaw);
     const double sinYaw = std::sin(yaw);
     const double cosPitch = std::cos(pitch);
@@ -136,27 +128,28 @@ void Set3DCamera(double x, double y, double z, double yaw, double pitch, double 
     gluLookAt(x, y, z, centre[0], centre[1], centre[2], up[0], up[1], up[2]);
 }
 
-void PushTransformMatrix() {
+GRAPHICS_API void PushTransformMatrix() {
     glPushMatrix();
 }
 
-void PopTransformMatrix() {
+GRAPHICS_API void PopTransformMatrix() {
     glPopMatrix();
 }
 
-void TranslationTransform(float x, float y, float z) {
+GRAPHICS_API void TranslationTransform(float x, float y, float z) {
     glTranslatef(x, y, z);
 }
 
-void RotationTransform(float angle, float x, float y, float z) {
+GRAPHICS_API void RotationTransform(float angle, float x, float y, float z) {
     glRotatef(angle, x, y, z);
 }
 
-void ScalingTransform(float x, float y, float z) {
+GRAPHICS_API void ScalingTransform(float x, float y, float z) {
     glScalef(x, y, z);
 }
 
-void GetTransformationMatrices(double *combined, double *modelview, double *projection) {
+GRAPHICS_API void GetTransformationMatrices(double *combined, double *modelview,
+                                            double *projection) {
     Matrix4 modelviewMatrix{};
     Matrix4 projectionMatrix{};
     glGetDoublev(GL_MODELVIEW_MATRIX, modelviewMatrix.data());
@@ -174,7 +167,8 @@ void GetTransformationMatrices(double *combined, double *modelview, double *proj
     if (projection) std::copy(projectionMatrix.begin(), projectionMatrix.end(), projection);
 }
 
-void World2Screen(const double *matrix, float x, float y, float z, int *screenX, int *screenY) {
+GRAPHICS_API void World2Screen(const double *matrix, float x, float y, float z, int *screenX,
+                               int *screenY) {
     if (!matrix || !screenX || !screenY) return;
     const std::array<double, 4> point = {x, y, z, 1.0};
     std::array<double, 4> clip{};
@@ -196,8 +190,9 @@ void World2Screen(const double *matrix, float x, float y, float z, int *screenX,
     *screenY = TruncateToInt(OddExtent(viewport[3]) * (normalisedY + 1.0f) * 0.5f);
 }
 
-int Screen2World(const double *modelview, const double *projection, int screenX, int screenY,
-                 double depth, double *worldX, double *worldY, double *worldZ) {
+GRAPHICS_API int Screen2World(const double *modelview, const double *projection, int screenX,
+                              int screenY, double depth, double *worldX, double *worldY,
+                              double *worldZ) {
     if (!modelview || !projection || !worldX || !worldY || !worldZ) return 0;
     std::array<GLint, 4> viewport{};
     glGetIntegerv(GL_VIEWPORT, viewport.data());
@@ -207,7 +202,7 @@ int Screen2World(const double *modelview, const double *projection, int screenX,
                : 0;
 }
 
-void EulerTransform(float *x, float *y, float *z, float a, float b, float c) {
+GRAPHICS_API void EulerTransform(float *x, float *y, float *z, float a, float b, float c) {
     if (!x || !y || !z) return;
     const Matrix3f rotation =
         Multiply(Multiply(AxisRotation(2, a), AxisRotation(0, b)), AxisRotation(1, c));
@@ -221,3 +216,5 @@ void EulerTransform(float *x, float *y, float *z, float a, float b, float c) {
 }
 
 }  // extern "C"
+
+}  // namespace graphics

@@ -99,43 +99,33 @@ GLenum PrimitiveModeForType(int type) {
 }
 
 }  // namespace
-}  // namespace graphics
 
-using graphics::DrawRim;
-using graphics::EmitArcRun;
-using graphics::immediateMode;
-using graphics::kCornerSteps;
-using graphics::kCosineOffset;
-using graphics::kFinestArcStep;
-using graphics::kFullTurnDegrees;
-using graphics::kSineOfTenDegreeSteps;
-using graphics::PrimitiveModeForType;
-using graphics::ShapesFilled;
-
+// The header's GRAPHICS_API again: GCC gives a C function defined inside a namespace the
+// default hidden visibility, whatever the global declaration said.
 extern "C" {
 
-void DrawPoint(float x, float y) {
+GRAPHICS_API void DrawPoint(float x, float y) {
     immediateMode.Begin(GL_POINTS);
     immediateMode.Vertex2f(x, y);
     immediateMode.End();
 }
 
-void DrawLine(float x1, float y1, float x2, float y2) {
+GRAPHICS_API void DrawLine(float x1, float y1, float x2, float y2) {
     immediateMode.Begin(GL_LINES);
     immediateMode.Vertex2f(x1, y1);
     immediateMode.Vertex2f(x2, y2);
     immediateMode.End();
 }
 
-void DrawCircle(float x, float y, float radius, int segments) {
+GRAPHICS_API void DrawCircle(float x, float y, float radius, int segments) {
     DrawRim(x, y, radius, 1.0f, 1.0f, segments);
 }
 
-void DrawEllipse(float x, float y, float radiusX, float radiusY, int segments) {
+GRAPHICS_API void DrawEllipse(float x, float y, float radiusX, float radiusY, int segments) {
     DrawRim(x, y, 1.0f, radiusX, radiusY, segments);
 }
 
-void DrawRectangle(float x, float y, float width, float height) {
+GRAPHICS_API void DrawRectangle(float x, float y, float width, float height) {
     immediateMode.Begin(ShapesFilled() ? GL_QUADS : GL_LINE_LOOP);
     immediateMode.Vertex2f(x, y);
     immediateMode.Vertex2f(x + width, y);
@@ -144,7 +134,7 @@ void DrawRectangle(float x, float y, float width, float height) {
     immediateMode.End();
 }
 
-void DrawRoundRectangle(float x, float y, float width, float height, float radius) {
+GRAPHICS_API void DrawRoundRectangle(float x, float y, float width, float height, float radius) {
     const float centreX = x + 0.5f * width;
     const float centreY = y + 0.5f * height;
     const float innerWidth = width - 2.0f * radius;
@@ -172,7 +162,7 @@ void DrawRoundRectangle(float x, float y, float width, float height, float radiu
     immediateMode.End();
 }
 
-void DrawTriangle(float x1, float y1, float x2, float y2, float x3, float y3) {
+GRAPHICS_API void DrawTriangle(float x1, float y1, float x2, float y2, float x3, float y3) {
     immediateMode.Begin(ShapesFilled() ? GL_TRIANGLES : GL_LINE_LOOP);
     immediateMode.Vertex2f(x1, y1);
     immediateMode.Vertex2f(x2, y2);
@@ -180,7 +170,8 @@ void DrawTriangle(float x1, float y1, float x2, float y2, float x3, float y3) {
     immediateMode.End();
 }
 
-void DrawArc(float x, float y, float startAngle, float endAngle, float radius, float step) {
+GRAPHICS_API void DrawArc(float x, float y, float startAngle, float endAngle, float radius,
+                          float step) {
     // A step that is not positive (or not a number) would never reach the limit.
     if (!(step > 0.0f)) return;
     step = std::max(step, kFinestArcStep);
@@ -195,28 +186,30 @@ void DrawArc(float x, float y, float startAngle, float endAngle, float radius, f
     immediateMode.End();
 }
 
-void StartPrimitives(int type) {
+GRAPHICS_API void StartPrimitives(int type) {
     immediateMode.Begin(PrimitiveModeForType(type));
 }
 
-void EndPrimitives() {
+GRAPHICS_API void EndPrimitives() {
     immediateMode.End();
 }
 
-void Vertex2D(float x, float y) {
+GRAPHICS_API void Vertex2D(float x, float y) {
     immediateMode.Vertex2f(x, y);
 }
 
-void Vertex3D(float x, float y, float z) {
+GRAPHICS_API void Vertex3D(float x, float y, float z) {
     immediateMode.Vertex3f(x, y, z);
 }
 
-void TextureCoord(float s, float t) {
+GRAPHICS_API void TextureCoord(float s, float t) {
     immediateMode.TexCoord2f(s, t);
 }
 
-void Normal(float nx, float ny, float nz) {
+GRAPHICS_API void Normal(float nx, float ny, float nz) {
     immediateMode.Normal3f(nx, ny, nz);
 }
 
 }  // extern "C"
+
+}  // namespace graphics

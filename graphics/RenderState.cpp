@@ -58,17 +58,12 @@ void RememberColor(float red, float green, float blue) {
 }
 
 }  // namespace
-}  // namespace graphics
 
-using graphics::graphicsState;
-using graphics::kOutsidePalette;
-using graphics::kPalette;
-using graphics::PaletteColor;
-using graphics::RememberColor;
-
+// The header's GRAPHICS_API again: GCC gives a C function defined inside a namespace the
+// default hidden visibility, whatever the global declaration said.
 extern "C" {
 
-void SetColor(int index) {
+GRAPHICS_API void SetColor(int index) {
     // Taken as unsigned so that negative indices fall outside the kPalette too.
     const unsigned int slot = static_cast<unsigned int>(index);
     const PaletteColor &color = slot < 32 ? kPalette[slot] : kOutsidePalette;
@@ -76,7 +71,7 @@ void SetColor(int index) {
     glColor3f(color.Red, color.Green, color.Blue);
 }
 
-void SetColorRGBA(int red, int green, int blue, int alpha) {
+GRAPHICS_API void SetColorRGBA(int red, int green, int blue, int alpha) {
     const float r = static_cast<float>(red) / 255.0f;
     const float g = static_cast<float>(green) / 255.0f;
     const float b = static_cast<float>(blue) / 255.0f;
@@ -85,105 +80,108 @@ void SetColorRGBA(int red, int green, int blue, int alpha) {
     glColor4f(r, g, b, a);
 }
 
-void Clear(void) {
+GRAPHICS_API void Clear(void) {
     const float *color = graphicsState.CurrentColor;
     glClearColor(color[0], color[1], color[2], 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
 }
 
-void SetViewPort(int x, int y, int width, int height) {
+GRAPHICS_API void SetViewPort(int x, int y, int width, int height) {
     glEnable(GL_SCISSOR_TEST);
     glScissor(x, y, width, height);
     glViewport(x, y, width, height);
 }
 
-void SetFilledMode(void) {
+GRAPHICS_API void SetFilledMode(void) {
     graphicsState.FilledMode = true;
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
 }
 
-void SetOutlineMode(void) {
+GRAPHICS_API void SetOutlineMode(void) {
     graphicsState.FilledMode = false;
     glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
 }
 
-void SetPointSize(float size) {
+GRAPHICS_API void SetPointSize(float size) {
     glPointSize(size);
 }
-void SetLineWidth(float width) {
+GRAPHICS_API void SetLineWidth(float width) {
     glLineWidth(width);
 }
 
-void EnableDepthTest(void) {
+GRAPHICS_API void EnableDepthTest(void) {
     glEnable(GL_DEPTH_TEST);
 }
-void DisableDepthTest(void) {
+GRAPHICS_API void DisableDepthTest(void) {
     glDisable(GL_DEPTH_TEST);
 }
-void EnableAlphaTest(void) {
+GRAPHICS_API void EnableAlphaTest(void) {
     glEnable(GL_ALPHA_TEST);
 }
-void DisableAlphaTest(void) {
+GRAPHICS_API void DisableAlphaTest(void) {
     glDisable(GL_ALPHA_TEST);
 }
-void EnableStencilTest(void) {
+GRAPHICS_API void EnableStencilTest(void) {
     glEnable(GL_STENCIL_TEST);
 }
-void DisableStencilTest(void) {
+GRAPHICS_API void DisableStencilTest(void) {
     glDisable(GL_STENCIL_TEST);
 }
-void EnableScissorTest(void) {
+GRAPHICS_API void EnableScissorTest(void) {
     glEnable(GL_SCISSOR_TEST);
 }
-void DisableScissorTest(void) {
+GRAPHICS_API void DisableScissorTest(void) {
     glDisable(GL_SCISSOR_TEST);
 }
-void EnableBlend(void) {
+GRAPHICS_API void EnableBlend(void) {
     glEnable(GL_BLEND);
 }
-void DisableBlend(void) {
+GRAPHICS_API void DisableBlend(void) {
     glDisable(GL_BLEND);
 }
-void EnableFaceCulling(void) {
+GRAPHICS_API void EnableFaceCulling(void) {
     glEnable(GL_CULL_FACE);
 }
-void DisableFaceCulling(void) {
+GRAPHICS_API void DisableFaceCulling(void) {
     glDisable(GL_CULL_FACE);
 }
-void EnableTexturing(void) {
+GRAPHICS_API void EnableTexturing(void) {
     glEnable(GL_TEXTURE_2D);
 }
-void DisableTexturing(void) {
+GRAPHICS_API void DisableTexturing(void) {
     glDisable(GL_TEXTURE_2D);
 }
-void EnableLineStipple(void) {
+GRAPHICS_API void EnableLineStipple(void) {
     glEnable(GL_LINE_STIPPLE);
 }
-void DisableLineStipple(void) {
+GRAPHICS_API void DisableLineStipple(void) {
     glDisable(GL_LINE_STIPPLE);
 }
 
-void SetDepthFunction(int function) {
+GRAPHICS_API void SetDepthFunction(int function) {
     glDepthFunc(static_cast<GLenum>(function));
 }
-void SetDepthMask(int flag) {
+GRAPHICS_API void SetDepthMask(int flag) {
     glDepthMask(flag != 0 ? GL_TRUE : GL_FALSE);
 }
 
-void SetStencilFunction(int function, int reference, unsigned int mask) {
+GRAPHICS_API void SetStencilFunction(int function, int reference, unsigned int mask) {
     glStencilFunc(static_cast<GLenum>(function), reference, mask);
 }
 
-void SetStencilOptions(int stencilFail, int depthFail, int pass) {
+GRAPHICS_API void SetStencilOptions(int stencilFail, int depthFail, int pass) {
     glStencilOp(static_cast<GLenum>(stencilFail), static_cast<GLenum>(depthFail),
                 static_cast<GLenum>(pass));
 }
 
-void SetBlendFunction(int sourceFactor, int destinationFactor) {
+GRAPHICS_API void SetBlendFunction(int sourceFactor, int destinationFactor) {
     glBlendFunc(static_cast<GLenum>(sourceFactor), static_cast<GLenum>(destinationFactor));
 }
 
-void SetLineStipple(int factor, int pattern) {
+GRAPHICS_API void SetLineStipple(int factor, int pattern) {
     glLineStipple(factor, static_cast<GLushort>(pattern));
 }
-}
+
+}  // extern "C"
+
+}  // namespace graphics

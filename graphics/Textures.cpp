@@ -145,29 +145,12 @@ std::size_t PixelCount(const ImageRecord &image) {
 }
 
 }  // namespace
-}  // namespace graphics
 
-using graphics::backEnd;
-using graphics::DecodedPicture;
-using graphics::DecodePictureFile;
-using graphics::DrawCalls;
-using graphics::FlipRowsInPlace;
-using graphics::imageLoads;
-using graphics::ImageRecord;
-using graphics::imageTable;
-using graphics::kNoHandle;
-using graphics::kNoTextureName;
-using graphics::LoadTextureFile;
-using graphics::PixelCount;
-using graphics::ReportFailedPictureLoad;
-using graphics::textureLoads;
-using graphics::TextureSlot;
-using graphics::textureTable;
-using graphics::UploadImage;
-
+// The header's GRAPHICS_API again: GCC gives a C function defined inside a namespace the
+// default hidden visibility, whatever the global declaration said.
 extern "C" {
 
-int LoadTexture(const char *path) {
+GRAPHICS_API int LoadTexture(const char *path) {
     const int handle = textureTable.LowestFree();
     if (handle == kNoHandle) return kNoHandle;
     TextureSlot &slot = textureTable[handle];
@@ -177,7 +160,7 @@ int LoadTexture(const char *path) {
     return handle;
 }
 
-int CreateTextureFromImage(int image) {
+GRAPHICS_API int CreateTextureFromImage(int image) {
     const ImageRecord *source = imageTable.Find(image);
     if (!source) return kNoHandle;
     const int handle = textureTable.LowestFree();
@@ -188,7 +171,7 @@ int CreateTextureFromImage(int image) {
     return handle;
 }
 
-void DeleteTexture(int texture) {
+GRAPHICS_API void DeleteTexture(int texture) {
     TextureSlot *slot = textureTable.Find(texture);
     if (!slot) return;
     if (backEnd.HasCurrentContext()) glDeleteTextures(1, &slot->GlName);
@@ -197,14 +180,14 @@ void DeleteTexture(int texture) {
     textureLoads.Released(texture);
 }
 
-void SetTexture(int texture) {
+GRAPHICS_API void SetTexture(int texture) {
     if (!backEnd.HasCurrentContext()) return;
     if (const TextureSlot *slot = textureTable.Find(texture)) {
         glBindTexture(GL_TEXTURE_2D, slot->GlName);
     }
 }
 
-void DrawTexturedRectangle(int texture, float x, float y, float width, float height) {
+GRAPHICS_API void DrawTexturedRectangle(int texture, float x, float y, float width, float height) {
     const TextureSlot *slot = textureTable.Find(texture);
     if (!slot || !backEnd.HasCurrentContext()) return;
     glBindTexture(GL_TEXTURE_2D, slot->GlName);
@@ -222,7 +205,7 @@ void DrawTexturedRectangle(int texture, float x, float y, float width, float hei
     draw.End();
 }
 
-int _LoadImage(const char *path) {
+GRAPHICS_API int _LoadImage(const char *path) {
     const int handle = imageTable.LowestFree();
     if (handle == kNoHandle) return kNoHandle;
     ImageRecord &image = imageTable[handle];
@@ -250,14 +233,14 @@ int _LoadImage(const char *path) {
     return handle;
 }
 
-void DeleteImage(int image) {
+GRAPHICS_API void DeleteImage(int image) {
     ImageRecord *record = imageTable.Find(image);
     if (!record) return;
     *record = ImageRecord{};
     imageLoads.Released(image);
 }
 
-void SetImageColorKey(int image, int red, int green, int blue) {
+GRAPHICS_API void SetImageColorKey(int image, int red, int green, int blue) {
     ImageRecord *record = imageTable.Find(image);
     if (!record) return;
     const auto low8 = [](int value) { return static_cast<unsigned char>(value & 0xFF); };
@@ -268,7 +251,7 @@ void SetImageColorKey(int image, int red, int green, int blue) {
     }
 }
 
-void DrawImage(int image, float x, float y, float zoomX, float zoomY) {
+GRAPHICS_API void DrawImage(int image, float x, float y, float zoomX, float zoomY) {
     const ImageRecord *record = imageTable.Find(image);
     if (!record || !backEnd.HasCurrentContext()) return;
     glRasterPos2f(x, y);
@@ -279,3 +262,5 @@ void DrawImage(int image, float x, float y, float zoomX, float zoomY) {
 }
 
 }  // extern "C"
+
+}  // namespace graphics

@@ -35,21 +35,12 @@ TextBox MeasureWithFont(int handle, const char *text) {
 }
 
 }  // namespace
-}  // namespace graphics
 
-using graphics::dtx_draw_string;
-using graphics::dtx_open_font;
-using graphics::dtx_release_font;
-using graphics::fontLoads;
-using graphics::FontSlot;
-using graphics::fontTable;
-using graphics::kNoHandle;
-using graphics::MeasureWithFont;
-using graphics::SelectSlot;
-
+// The header's GRAPHICS_API again: GCC gives a C function defined inside a namespace the
+// default hidden visibility, whatever the global declaration said.
 extern "C" {
 
-int LoadVectorFont(const char *path, int size) {
+GRAPHICS_API int LoadVectorFont(const char *path, int size) {
     const int handle = fontTable.LowestFree();
     if (handle == kNoHandle) return kNoHandle;
     FontSlot &slot = fontTable[handle];
@@ -60,11 +51,11 @@ int LoadVectorFont(const char *path, int size) {
     return handle;
 }
 
-void DrawVectorFont(int handle, const char *text) {
+GRAPHICS_API void DrawVectorFont(int handle, const char *text) {
     if (SelectSlot(handle)) dtx_draw_string(text);
 }
 
-void DeleteVectorFont(int handle) {
+GRAPHICS_API void DeleteVectorFont(int handle) {
     FontSlot *slot = fontTable.Find(handle);
     if (slot == nullptr) return;
     dtx_release_font(slot->Font);
@@ -73,12 +64,14 @@ void DeleteVectorFont(int handle) {
     fontLoads.Released(handle);
 }
 
-float GetVectorFontStringWidth(int handle, const char *text) {
+GRAPHICS_API float GetVectorFontStringWidth(int handle, const char *text) {
     return MeasureWithFont(handle, text).Width;
 }
 
-float GetVectorFontStringHeight(int handle, const char *text) {
+GRAPHICS_API float GetVectorFontStringHeight(int handle, const char *text) {
     return MeasureWithFont(handle, text).Height;
 }
 
 }  // extern "C"
+
+}  // namespace graphics

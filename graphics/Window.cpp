@@ -171,27 +171,12 @@ void HandleEvent(WindowEvent event) {
 }
 
 }  // namespace
-}  // namespace graphics
 
-using graphics::backEnd;
-using graphics::BuildBitmapFont;
-using graphics::ConvertTitle;
-using graphics::CountUpdateAfterClose;
-using graphics::FailAfterTearDown;
-using graphics::graphicsState;
-using graphics::HandleEvent;
-using graphics::instanceToken;
-using graphics::KeepFrameMemoryInTheHeap;
-using graphics::MessageButtons;
-using graphics::MessageIcon;
-using graphics::ReportError;
-using graphics::SetInitialOpenGlState;
-using graphics::titleBuffer;
-using graphics::WindowEvent;
-
+// The header's GRAPHICS_API again: GCC gives a C function defined inside a namespace the
+// default hidden visibility, whatever the global declaration said.
 extern "C" {
 
-int InitGraph(int width, int height, int fullscreen, const char *title) {
+GRAPHICS_API int InitGraph(int width, int height, int fullscreen, const char *title) {
     int screenWidth = 0;
     int screenHeight = 0;
     GetScreenSize(&screenWidth, &screenHeight);
@@ -263,7 +248,7 @@ int InitGraph(int width, int height, int fullscreen, const char *title) {
     return 1;
 }
 
-int UpdateScreen(void) {
+GRAPHICS_API int UpdateScreen(void) {
     WindowEvent event = WindowEvent::Other;
     if (graphicsState.Window != nullptr && backEnd.PollEvent(graphicsState.Window, &event)) {
         HandleEvent(event);
@@ -276,7 +261,7 @@ int UpdateScreen(void) {
     return backEnd.SwapBuffers(graphicsState.Window) ? 1 : 0;
 }
 
-void GetScreenSize(int *width, int *height) {
+GRAPHICS_API void GetScreenSize(int *width, int *height) {
     int screenWidth = 0;
     int screenHeight = 0;
     if (!backEnd.StartVideo() || !backEnd.ScreenSize(&screenWidth, &screenHeight)) {
@@ -287,7 +272,7 @@ void GetScreenSize(int *width, int *height) {
     if (height != nullptr) *height = screenHeight;
 }
 
-void GetWindowSize(int *width, int *height) {
+GRAPHICS_API void GetWindowSize(int *width, int *height) {
     int clientWidth = 0;
     int clientHeight = 0;
     if (graphicsState.Window != nullptr) {
@@ -297,7 +282,7 @@ void GetWindowSize(int *width, int *height) {
     if (height != nullptr) *height = clientHeight;
 }
 
-void GetMousePosition(int *x, int *y) {
+GRAPHICS_API void GetMousePosition(int *x, int *y) {
     int pointerX = 0;
     int pointerY = 0;
     if (graphicsState.Window == nullptr ||
@@ -309,11 +294,14 @@ void GetMousePosition(int *x, int *y) {
     if (y != nullptr) *y = pointerY;
 }
 
-void *GetGraphicsWindowHandle(void) {
+GRAPHICS_API void *GetGraphicsWindowHandle(void) {
     return graphicsState.Window;
 }
 
-void *GetGraphicsWindowInstance(void) {
+GRAPHICS_API void *GetGraphicsWindowInstance(void) {
     return graphicsState.Instance;
 }
-}
+
+}  // extern "C"
+
+}  // namespace graphics

@@ -160,7 +160,7 @@ ChildEnd RunAndWait(const std::vector<std::string> &command, SignalWatch &signal
     }
     const sigset_t &mask = signals.OriginalMask();
     const int childOutput = output[1];
-    const process::StartResult started = process::startProgram(
+    const process::StartResult started = process::StartProgram(
         command,
         [&options, &mask, childOutput] { return PrepareChild(options, mask, childOutput); },
         options.Path);

@@ -8,12 +8,12 @@
 namespace process {
 namespace {
 
-void reportError(int fd, int error) {
+void ReportError(int fd, int error) {
     [[maybe_unused]] const ssize_t written = ::write(fd, &error, sizeof error);
 }
 
 // The error number the child sent, or 0 when every write end closed without one.
-int readReport(int fd) {
+int ReadReport(int fd) {
     int error = 0;
     ssize_t got = 0;
     do {
@@ -24,7 +24,7 @@ int readReport(int fd) {
 
 }  // namespace
 
-StartResult startProgram(const std::vector<std::string> &command, const ChildPreparation &prepare,
+StartResult StartProgram(const std::vector<std::string> &command, const ChildPreparation &prepare,
                          const std::string &path) {
     if (command.empty()) {
         return {-1, EINVAL};
@@ -54,11 +54,11 @@ StartResult startProgram(const std::vector<std::string> &command, const ChildPre
         if (!prepare || prepare()) {
             ::execv(program, argv.data());
         }
-        reportError(report[1], errno);
+        ReportError(report[1], errno);
         ::_exit(127);
     }
     ::close(report[1]);
-    const int error = readReport(report[0]);
+    const int error = ReadReport(report[0]);
     ::close(report[0]);
     return {child, error};
 }

@@ -26,7 +26,7 @@ struct StartResult {
 // child process with the caller's environment. Returns only once the program runs or has failed
 // to start; an empty command starts nothing (EINVAL). A non-empty `path` is the program to run
 // instead, and command[0] only the name it gets as its argv[0].
-StartResult startProgram(const std::vector<std::string> &command,
+StartResult StartProgram(const std::vector<std::string> &command,
                          const ChildPreparation &prepare = {}, const std::string &path = {});
 
 }  // namespace process

@@ -45,9 +45,12 @@ fi
 
 run_suite build -DSCRIVO_WERROR=ON
 
-# Each layer's names follow the .clang-tidy of its folder (the build wrote compile_commands.json).
-# The compiler's own warnings were GCC's business in the build above, so clang's are silenced here.
-git ls-files 'editor/*.cpp' 'process/*.cpp' 'graphics/*.cpp' 'tactil/*.cpp' 'orvex/*.cpp' |
+# Each layer's names follow the .clang-tidy of its folder (the build wrote compile_commands.json),
+# the tests' and benchmarks' too. The compiler's own warnings were GCC's business in the build
+# above, so clang's are silenced here. The sanitizer settings are built only in the sanitizer
+# build, and their names are the sanitizer runtime's.
+git ls-files 'editor/*.cpp' 'process/*.cpp' 'graphics/*.cpp' 'tactil/*.cpp' 'orvex/*.cpp' \
+    'tests/*.cpp' 'benchmarks/*.cpp' ':!:tests/SanitizerDefaults.cpp' |
     xargs -n 4 -P "$jobs" clang-tidy -p build --quiet --warnings-as-errors='*' \
         --extra-arg=-Wno-everything 2>/dev/null
 

@@ -5,9 +5,9 @@
 
 namespace scrivo {
 
-int parseLeadingInteger(std::string_view text) {
+int ParseLeadingInteger(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && isCSpace(text[i])) {
+    while (i < text.size() && IsCSpace(text[i])) {
         ++i;
     }
     bool negative = false;

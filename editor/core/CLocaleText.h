@@ -8,12 +8,12 @@
 namespace scrivo {
 
 // Space, tab, line feed, vertical tab, form feed and carriage return.
-constexpr bool isCSpace(char c) {
+constexpr bool IsCSpace(char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
 // atoi's reading of a number: leading white space, an optional sign, decimal digits up to the
 // first other character; 0 without digits. Values beyond int saturate instead of overflowing.
-int parseLeadingInteger(std::string_view text);
+int ParseLeadingInteger(std::string_view text);
 
 }  // namespace scrivo

@@ -39,7 +39,7 @@ constexpr auto kSchemes = std::to_array<ColorScheme>({
 
 }  // namespace
 
-Rgb SchemeColors::forSlot(ColorSlot slot) const {
+Rgb SchemeColors::ForSlot(ColorSlot slot) const {
     switch (slot) {
         case ColorSlot::Text:
             return text;
@@ -57,11 +57,11 @@ Rgb SchemeColors::forSlot(ColorSlot slot) const {
     return text;
 }
 
-std::span<const ColorScheme> colorSchemes() {
+std::span<const ColorScheme> ColorSchemes() {
     return kSchemes;
 }
 
-const ColorScheme *findColorScheme(int id) {
+const ColorScheme *FindColorScheme(int id) {
     const auto found = std::ranges::find(kSchemes, id, &ColorScheme::id);
     return found == kSchemes.end() ? nullptr : &*found;
 }

@@ -17,7 +17,7 @@ struct Rgb {
 };
 
 // The colour as the window system takes it: red + 256 * green + 65536 * blue.
-constexpr std::uint32_t toColorRef(Rgb c) {
+constexpr std::uint32_t ToColorRef(Rgb c) {
     return static_cast<std::uint32_t>(c.red) + 256u * static_cast<std::uint32_t>(c.green) +
            65536u * static_cast<std::uint32_t>(c.blue);
 }
@@ -33,7 +33,7 @@ struct SchemeColors {
     Rgb comment;
     bool operator==(const SchemeColors &) const = default;
 
-    Rgb forSlot(ColorSlot slot) const;
+    Rgb ForSlot(ColorSlot slot) const;
 };
 
 struct ColorScheme {
@@ -43,10 +43,10 @@ struct ColorScheme {
 };
 
 // All schemes in menu order.
-std::span<const ColorScheme> colorSchemes();
+std::span<const ColorScheme> ColorSchemes();
 
 // The scheme with this identifier, or nullptr when it names none.
-const ColorScheme *findColorScheme(int id);
+const ColorScheme *FindColorScheme(int id);
 
 // The scheme whose colours are used at start-up when the settings name no scheme: "Classic",
 // dark text on white, readable on any screen.

@@ -74,9 +74,9 @@ struct Command {
 
 // Every command in menu order (menus left to right, items top to bottom), the scheme items in the
 // order of the scheme table, then the key-only commands.
-std::span<const Command> commandTable();
+std::span<const Command> CommandTable();
 
 // The row of this identifier, or nullptr.
-const Command *findCommand(int id);
+const Command *FindCommand(int id);
 
 }  // namespace scrivo

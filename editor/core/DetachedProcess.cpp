@@ -9,12 +9,12 @@
 
 namespace scrivo {
 
-int startDetachedProcess(const std::string &program, const std::vector<std::string> &arguments) {
+int StartDetachedProcess(const std::string &program, const std::vector<std::string> &arguments) {
     std::vector<std::string> command{program};
     command.insert(command.end(), arguments.begin(), arguments.end());
     // The child only forks the program's own process and ends, so the program is adopted by init,
     // which reaps it when it ends.
-    const process::StartResult started = process::startProgram(command, [] {
+    const process::StartResult started = process::StartProgram(command, [] {
         const pid_t programPid = ::fork();
         if (programPid < 0) {
             return false;

@@ -10,6 +10,6 @@ namespace scrivo {
 // Runs `program` (a path; no search of PATH) with exactly `arguments` after it, inheriting the
 // environment and working directory. Returns 0 once the program has been executed, otherwise the
 // system's error number (ENOENT when it does not exist, EACCES when it may not be run).
-int startDetachedProcess(const std::string &program, const std::vector<std::string> &arguments);
+int StartDetachedProcess(const std::string &program, const std::vector<std::string> &arguments);
 
 }  // namespace scrivo

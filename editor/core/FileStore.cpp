@@ -22,17 +22,17 @@ namespace fs = std::filesystem;
 // The limit the system itself puts on a chain of links.
 constexpr int kMaximumLinkHops = 40;
 
-FileResult failure(int error) {
+FileResult Failure(int error) {
     return {std::strerror(error)};
 }
 
-FileResult notRegularFile() {
+FileResult NotRegularFile() {
     return {"It is not a regular file"};
 }
 
 // The path of the file that `path` names once every symbolic link on the way is followed; a link
 // to nothing yields the path where its file would be.
-std::string followLinks(std::string path) {
+std::string FollowLinks(std::string path) {
     for (int hop = 0; hop < kMaximumLinkHops; ++hop) {
         std::error_code error;
         if (!fs::is_symlink(fs::symlink_status(path, error))) {
@@ -48,7 +48,7 @@ std::string followLinks(std::string path) {
     return path;
 }
 
-FileResult writeAll(int fd, std::string_view bytes) {
+FileResult WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t written = ::write(fd, bytes.data(), bytes.size());
         if (written < 0 && errno == EINTR) {
@@ -56,7 +56,7 @@ FileResult writeAll(int fd, std::string_view bytes) {
         }
         if (written <= 0) {
             // A write that places nothing without an error would otherwise loop for ever.
-            return failure(written < 0 ? errno : ENOSPC);
+            return Failure(written < 0 ? errno : ENOSPC);
         }
         bytes.remove_prefix(static_cast<std::size_t>(written));
     }
@@ -65,7 +65,7 @@ FileResult writeAll(int fd, std::string_view bytes) {
 
 // Reads what the open regular file held when `opened` was taken of it. Reading stops there: a file
 // that another program keeps appending to would otherwise be read for as long as it grows.
-FileResult readOpened(int fd, const struct stat &opened, std::string &bytes) {
+FileResult ReadOpened(int fd, const struct stat &opened, std::string &bytes) {
     std::string().swap(bytes);
     const auto size = static_cast<std::size_t>(opened.st_size);
     try {
@@ -82,7 +82,7 @@ FileResult readOpened(int fd, const struct stat &opened, std::string &bytes) {
         if (got < 0) {
             const int error = errno;
             std::string().swap(bytes);
-            return failure(error);
+            return Failure(error);
         }
         if (got == 0) {
             break;  // cut short since it was opened
@@ -94,21 +94,21 @@ FileResult readOpened(int fd, const struct stat &opened, std::string &bytes) {
 }
 
 // Puts `bytes` at the start of the open file and cuts it after them, durably.
-FileResult overwrite(int fd, std::string_view bytes) {
+FileResult Overwrite(int fd, std::string_view bytes) {
     if (::lseek(fd, 0, SEEK_SET) != 0) {
-        return failure(errno);
+        return Failure(errno);
     }
-    FileResult result = writeAll(fd, bytes);
-    if (result.ok() && ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) {
-        result = failure(errno);
+    FileResult result = WriteAll(fd, bytes);
+    if (result.Ok() && ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) {
+        result = Failure(errno);
     }
-    if (result.ok() && ::fsync(fd) != 0) {
-        result = failure(errno);
+    if (result.Ok() && ::fsync(fd) != 0) {
+        result = Failure(errno);
     }
     return result;
 }
 
-FileResult writeInPlace(const std::string &target, std::string_view bytes) {
+FileResult WriteInPlace(const std::string &target, std::string_view bytes) {
     bool created = false;
     int fd = ::open(target.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY);
     if (fd < 0 && errno == ENOENT) {
@@ -116,32 +116,32 @@ FileResult writeInPlace(const std::string &target, std::string_view bytes) {
         created = fd >= 0;
     }
     if (fd < 0) {
-        return failure(errno);
+        return Failure(errno);
     }
     struct stat opened = {};
     std::string old;
-    FileResult result = ::fstat(fd, &opened) != 0  ? failure(errno)
-                        : !S_ISREG(opened.st_mode) ? notRegularFile()
-                                                   : readOpened(fd, opened, old);
-    if (result.ok() && bytes.size() > old.size()) {
+    FileResult result = ::fstat(fd, &opened) != 0  ? Failure(errno)
+                        : !S_ISREG(opened.st_mode) ? NotRegularFile()
+                                                   : ReadOpened(fd, opened, old);
+    if (result.Ok() && bytes.size() > old.size()) {
         // Reserved before the first byte changes: a disk too full for the new content refuses it
         // here, while the file still holds the old one.
         if (const int error = ::posix_fallocate(fd, 0, static_cast<off_t>(bytes.size()))) {
             // Where the file system cannot reserve, the system's stand-in grows the file block by
             // block and may stop half-way; the old length comes back.
             [[maybe_unused]] const int trimmed = ::ftruncate(fd, static_cast<off_t>(old.size()));
-            result = failure(error);
+            result = Failure(error);
         }
     }
-    if (result.ok()) {
-        result = overwrite(fd, bytes);
+    if (result.Ok()) {
+        result = Overwrite(fd, bytes);
         // The old content fitted where it stood, so it fits again.
-        if (!result.ok() && !overwrite(fd, old).ok()) {
+        if (!result.Ok() && !Overwrite(fd, old).Ok()) {
             result.failure += " (and the old content could not be written back)";
         }
     }
     ::close(fd);
-    if (!result.ok() && created) {
+    if (!result.Ok() && created) {
         ::unlink(target.c_str());
     }
     return result;
@@ -149,24 +149,24 @@ FileResult writeInPlace(const std::string &target, std::string_view bytes) {
 
 }  // namespace
 
-FileResult readRegularFile(const std::string &path, std::string &bytes, std::size_t maximumSize) {
+FileResult ReadRegularFile(const std::string &path, std::string &bytes, std::size_t maximumSize) {
     bytes.clear();
     // Without O_NONBLOCK, opening a FIFO would wait for a writer that may never come.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
-        return failure(errno);
+        return Failure(errno);
     }
     struct stat opened = {};
-    FileResult result = ::fstat(fd, &opened) != 0  ? failure(errno)
-                        : !S_ISREG(opened.st_mode) ? notRegularFile()
+    FileResult result = ::fstat(fd, &opened) != 0  ? Failure(errno)
+                        : !S_ISREG(opened.st_mode) ? NotRegularFile()
                         : static_cast<std::size_t>(opened.st_size) > maximumSize
                             ? FileResult{"It is too large"}
-                            : readOpened(fd, opened, bytes);
+                            : ReadOpened(fd, opened, bytes);
     ::close(fd);
     return result;
 }
 
-int makeTemporaryBeside(const std::string &target, std::string &temporaryPath) {
+int MakeTemporaryBeside(const std::string &target, std::string &temporaryPath) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         temporaryPath =
             target + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
@@ -179,27 +179,27 @@ int makeTemporaryBeside(const std::string &target, std::string &temporaryPath) {
     return -1;
 }
 
-FileResult replaceFileContents(const std::string &path, std::string_view bytes,
+FileResult ReplaceFileContents(const std::string &path, std::string_view bytes,
                                const ReplaceOptions &options) {
-    const std::string target = followLinks(path);
+    const std::string target = FollowLinks(path);
     struct stat existing = {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     if (!exists && errno != ENOENT) {
-        return failure(errno);
+        return Failure(errno);
     }
     if (exists && !S_ISREG(existing.st_mode)) {
-        return notRegularFile();
+        return NotRegularFile();
     }
     // The rename would replace a file the user made read-only; honour the protection instead.
     if (exists && ::access(target.c_str(), W_OK) != 0) {
-        return failure(errno);
+        return Failure(errno);
     }
 
     std::string temporaryPath;
     const int fd = options.makeTemporary(target, temporaryPath);
     if (fd < 0) {
         const int refusal = errno;
-        return options.inPlaceWhenFolderRefuses ? writeInPlace(target, bytes) : failure(refusal);
+        return options.inPlaceWhenFolderRefuses ? WriteInPlace(target, bytes) : Failure(refusal);
     }
     if (exists) {
         // Another user's file stays theirs where the system allows it; where it does not, the
@@ -207,17 +207,17 @@ FileResult replaceFileContents(const std::string &path, std::string_view bytes,
         [[maybe_unused]] const int ownerKept = ::fchown(fd, existing.st_uid, existing.st_gid);
         ::fchmod(fd, existing.st_mode & 07777);
     }
-    FileResult result = writeAll(fd, bytes);
-    if (result.ok() && ::fsync(fd) != 0) {
-        result = failure(errno);
+    FileResult result = WriteAll(fd, bytes);
+    if (result.Ok() && ::fsync(fd) != 0) {
+        result = Failure(errno);
     }
-    if (::close(fd) != 0 && result.ok()) {
-        result = failure(errno);
+    if (::close(fd) != 0 && result.Ok()) {
+        result = Failure(errno);
     }
-    if (result.ok() && std::rename(temporaryPath.c_str(), target.c_str()) != 0) {
-        result = failure(errno);
+    if (result.Ok() && std::rename(temporaryPath.c_str(), target.c_str()) != 0) {
+        result = Failure(errno);
     }
-    if (!result.ok()) {
+    if (!result.Ok()) {
         ::unlink(temporaryPath.c_str());
     }
     return result;

@@ -19,34 +19,34 @@ inline constexpr const char *kNotEnoughMemory =
 // The end of a file operation: an empty reason on success, otherwise the system's reason.
 struct FileResult {
     std::string failure;
-    bool ok() const { return failure.empty(); }
+    bool Ok() const { return failure.empty(); }
 };
 
 // Reads the regular file at `path` into `bytes`: the bytes it held when it was opened, however
 // much is appended while it is read. Never waits: a FIFO without a writer is refused like any other
 // file that is not regular. A file larger than `maximumSize`, or one that does not fit in memory,
 // is refused unread; `bytes` is then empty.
-FileResult readRegularFile(const std::string &path, std::string &bytes,
+FileResult ReadRegularFile(const std::string &path, std::string &bytes,
                            std::size_t maximumSize = SIZE_MAX);
 
 // Opens a new, empty file beside `target` for writing and names it in `temporaryPath`; -1 with
 // errno set when the folder takes none.
 using TemporaryFileMaker =
     std::function<int(const std::string &target, std::string &temporaryPath)>;
-int makeTemporaryBeside(const std::string &target, std::string &temporaryPath);
+int MakeTemporaryBeside(const std::string &target, std::string &temporaryPath);
 
 struct ReplaceOptions {
     // When the folder takes no temporary file, write the existing file in place: the space for the
     // new content is reserved first and the old bytes are written back if a write still fails.
     bool inPlaceWhenFolderRefuses = true;
-    TemporaryFileMaker makeTemporary = makeTemporaryBeside;
+    TemporaryFileMaker makeTemporary = MakeTemporaryBeside;
 };
 
 // Makes `bytes` the content of the file at `path`, creating it when there is none. The new content
 // goes to a temporary file that replaces the old one only once it is wholly written, keeping the
 // old file's permissions and owner. A file the user may not write is refused. Whatever fails, the
 // old content is what the file holds afterwards.
-FileResult replaceFileContents(const std::string &path, std::string_view bytes,
+FileResult ReplaceFileContents(const std::string &path, std::string_view bytes,
                                const ReplaceOptions &options = {});
 
 }  // namespace scrivo

@@ -23,7 +23,7 @@ struct PageGeometry {
 
 // From the printable area in device pixels and the device's pixels per inch (integer divisions).
 // A device that reports no resolution gives an empty page.
-constexpr PageGeometry pageGeometry(int pixelsWide, int pixelsHigh, int dpiX, int dpiY) {
+constexpr PageGeometry PageGeometryFor(int pixelsWide, int pixelsHigh, int dpiX, int dpiY) {
     if (dpiX <= 0 || dpiY <= 0) {
         return {};
     }
@@ -35,7 +35,7 @@ constexpr PageGeometry pageGeometry(int pixelsWide, int pixelsHigh, int dpiX, in
 }
 
 // A length in twips as device pixels at `dpi` pixels per inch.
-constexpr int twipsToPixels(int twips, int dpi) {
+constexpr int TwipsToPixels(int twips, int dpi) {
     return static_cast<int>(static_cast<long long>(twips) * dpi / kTwipsPerInch);
 }
 

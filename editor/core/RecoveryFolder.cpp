@@ -25,11 +25,11 @@ namespace fs = std::filesystem;
 constexpr std::size_t kLongestExtension = 16;
 constexpr int kNamesTriedPerSecond = 100;
 
-FileResult systemFailure(int error) {
+FileResult SystemFailure(int error) {
     return {std::strerror(error)};
 }
 
-std::string withoutTrailingSlashes(std::string path) {
+std::string WithoutTrailingSlashes(std::string path) {
     while (path.size() > 1 && path.back() == '/') {
         path.pop_back();
     }
@@ -37,7 +37,7 @@ std::string withoutTrailingSlashes(std::string path) {
 }
 
 // The first `length` bytes of `text`, shortened further so no UTF-8 character is cut.
-std::string_view utf8Prefix(std::string_view text, std::size_t length) {
+std::string_view Utf8Prefix(std::string_view text, std::size_t length) {
     if (length >= text.size()) {
         return text;
     }
@@ -49,17 +49,17 @@ std::string_view utf8Prefix(std::string_view text, std::size_t length) {
 
 }  // namespace
 
-std::string recoveryFolderPath(const char *stateHome, const char *home) {
+std::string RecoveryFolderPath(const char *stateHome, const char *home) {
     if (stateHome != nullptr && stateHome[0] == '/') {
-        return withoutTrailingSlashes(stateHome) + "/scrivo/recovered";
+        return WithoutTrailingSlashes(stateHome) + "/scrivo/recovered";
     }
     if (home != nullptr && home[0] != '\0') {
-        return withoutTrailingSlashes(home) + "/.local/state/scrivo/recovered";
+        return WithoutTrailingSlashes(home) + "/.local/state/scrivo/recovered";
     }
     return {};
 }
 
-std::string userRecoveryFolder() {
+std::string UserRecoveryFolder() {
     const char *home = std::getenv("HOME");
     // A session without HOME (a service, sudo -i with a stripped environment) still has a home.
     std::vector<char> buffer(16384);
@@ -70,10 +70,10 @@ std::string userRecoveryFolder() {
         found != nullptr) {
         home = found->pw_dir;
     }
-    return recoveryFolderPath(std::getenv("XDG_STATE_HOME"), home);
+    return RecoveryFolderPath(std::getenv("XDG_STATE_HOME"), home);
 }
 
-std::string recoveryFileName(std::string_view sourcePath, const std::tm &localTime, int sequence) {
+std::string RecoveryFileName(std::string_view sourcePath, const std::tm &localTime, int sequence) {
     std::string_view base = sourcePath.substr(sourcePath.rfind('/') + 1);
     if (base.empty()) {
         // An untitled text is C too, and shows among the C files of the Load dialog.
@@ -94,75 +94,75 @@ std::string recoveryFileName(std::string_view sourcePath, const std::tm &localTi
         suffix += " (" + std::to_string(sequence) + ")";
     }
     suffix += extension;
-    std::string name(utf8Prefix(stem, NAME_MAX - suffix.size()));
+    std::string name(Utf8Prefix(stem, NAME_MAX - suffix.size()));
     return name + suffix;
 }
 
 RecoveryFolder::RecoveryFolder(std::string folder, std::size_t keep)
-    : folder_(withoutTrailingSlashes(std::move(folder))), keep_(keep) {}
+    : m_folder(WithoutTrailingSlashes(std::move(folder))), m_keep(keep) {}
 
-FileResult RecoveryFolder::keep(std::string &name, std::string_view sourcePath,
+FileResult RecoveryFolder::Keep(std::string &name, std::string_view sourcePath,
                                 std::string_view bytes) {
     // Made every time: the learner may have cleared the folder away since the last copy.
-    if (FileResult made = makeFolder(); !made.ok()) {
+    if (FileResult made = MakeFolder(); !made.Ok()) {
         return made;
     }
     std::string chosen = name;
     const bool fresh = chosen.empty();
     if (fresh) {
-        if (FileResult reserved = reserveName(sourcePath, chosen); !reserved.ok()) {
+        if (FileResult reserved = ReserveName(sourcePath, chosen); !reserved.Ok()) {
             return reserved;
         }
     }
     const FileResult written =
-        replaceFileContents(folder_ + "/" + chosen, bytes, {.inPlaceWhenFolderRefuses = false});
-    if (!written.ok()) {
+        ReplaceFileContents(m_folder + "/" + chosen, bytes, {.inPlaceWhenFolderRefuses = false});
+    if (!written.Ok()) {
         if (fresh) {
-            discard(chosen);
+            Discard(chosen);
         }
         return written;
     }
     name = chosen;
     if (fresh) {
-        prune(chosen);
+        Prune(chosen);
     }
     return {};
 }
 
-void RecoveryFolder::discard(const std::string &name) const {
+void RecoveryFolder::Discard(const std::string &name) const {
     if (!name.empty()) {
-        ::unlink((folder_ + "/" + name).c_str());
+        ::unlink((m_folder + "/" + name).c_str());
     }
 }
 
-FileResult RecoveryFolder::makeFolder() const {
-    if (folder_.empty()) {
+FileResult RecoveryFolder::MakeFolder() const {
+    if (m_folder.empty()) {
         return {"There is no folder for recovered texts: neither XDG_STATE_HOME nor HOME is set"};
     }
     // Each missing level private to the user, as the state folder should be.
-    for (std::size_t slash = folder_.find('/', 1);; slash = folder_.find('/', slash + 1)) {
-        const std::string level = folder_.substr(0, slash);
+    for (std::size_t slash = m_folder.find('/', 1);; slash = m_folder.find('/', slash + 1)) {
+        const std::string level = m_folder.substr(0, slash);
         if (::mkdir(level.c_str(), 0700) != 0 && errno != EEXIST) {
-            return systemFailure(errno);
+            return SystemFailure(errno);
         }
         if (slash == std::string::npos) {
             break;
         }
     }
     struct stat made;
-    if (::stat(folder_.c_str(), &made) != 0) {
-        return systemFailure(errno);
+    if (::stat(m_folder.c_str(), &made) != 0) {
+        return SystemFailure(errno);
     }
-    return S_ISDIR(made.st_mode) ? FileResult{} : systemFailure(ENOTDIR);
+    return S_ISDIR(made.st_mode) ? FileResult{} : SystemFailure(ENOTDIR);
 }
 
-FileResult RecoveryFolder::reserveName(std::string_view sourcePath, std::string &name) const {
+FileResult RecoveryFolder::ReserveName(std::string_view sourcePath, std::string &name) const {
     const std::time_t now = std::time(nullptr);
     std::tm local = {};
     ::localtime_r(&now, &local);
     for (int sequence = 1; sequence <= kNamesTriedPerSecond; ++sequence) {
-        const std::string candidate = recoveryFileName(sourcePath, local, sequence);
-        const int fd = ::open((folder_ + "/" + candidate).c_str(),
+        const std::string candidate = RecoveryFileName(sourcePath, local, sequence);
+        const int fd = ::open((m_folder + "/" + candidate).c_str(),
                               O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0600);
         if (fd >= 0) {
             ::close(fd);
@@ -170,20 +170,21 @@ FileResult RecoveryFolder::reserveName(std::string_view sourcePath, std::string 
             return {};
         }
         if (errno != EEXIST) {
-            return systemFailure(errno);
+            return SystemFailure(errno);
         }
     }
-    return systemFailure(EEXIST);
+    return SystemFailure(EEXIST);
 }
 
-void RecoveryFolder::prune(const std::string &current) const {
+void RecoveryFolder::Prune(const std::string &current) const {
     struct Entry {
         fs::file_time_type written;
         std::string name;
     };
     std::vector<Entry> entries;
     std::error_code error;
-    for (fs::directory_iterator it(folder_, error), end; !error && it != end; it.increment(error)) {
+    for (fs::directory_iterator it(m_folder, error), end; !error && it != end;
+         it.increment(error)) {
         std::error_code entryError;
         if (it->is_regular_file(entryError)) {
             const fs::file_time_type written = it->last_write_time(entryError);
@@ -192,7 +193,7 @@ void RecoveryFolder::prune(const std::string &current) const {
             }
         }
     }
-    if (entries.size() <= keep_) {
+    if (entries.size() <= m_keep) {
         return;
     }
     // Newest first; within one tick of the clock the later name (a higher sequence) is newer.
@@ -204,10 +205,10 @@ void RecoveryFolder::prune(const std::string &current) const {
         if (entry.name == current) {
             continue;
         }
-        if (kept < keep_) {
+        if (kept < m_keep) {
             ++kept;
         } else {
-            discard(entry.name);
+            Discard(entry.name);
         }
     }
 }

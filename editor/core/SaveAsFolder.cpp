@@ -7,7 +7,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool sameFolder(const std::string &a, const std::string &b) {
+bool SameFolder(const std::string &a, const std::string &b) {
     // "/a/b/" and "/a/./b" are the folder "/a/b" too.
     const auto normal = [](const std::string &path) {
         fs::path folder = fs::path(path).lexically_normal();
@@ -18,12 +18,12 @@ bool sameFolder(const std::string &a, const std::string &b) {
 
 }  // namespace
 
-std::string saveAsFolder(const SaveAsPlaces &places) {
+std::string SaveAsFolder(const SaveAsPlaces &places) {
     if (!places.currentPath.empty()) {
         return fs::path(places.currentPath).parent_path().string();
     }
     for (const std::string *folder : {&places.lastSavedFolder, &places.workingDirectory}) {
-        if (!folder->empty() && !sameFolder(*folder, places.examplesFolder)) {
+        if (!folder->empty() && !SameFolder(*folder, places.examplesFolder)) {
             return *folder;
         }
     }

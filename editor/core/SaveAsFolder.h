@@ -17,6 +17,6 @@ struct SaveAsPlaces {
 
 // A titled text: its own file's folder, wherever that is. An untitled text: the folder last saved
 // into, else the working directory, else the home folder, passing over the examples folder.
-std::string saveAsFolder(const SaveAsPlaces &places);
+std::string SaveAsFolder(const SaveAsPlaces &places);
 
 }  // namespace scrivo

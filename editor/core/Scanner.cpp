@@ -17,9 +17,9 @@ struct ByteTables {
     std::array<bool, 256> isWordChar{};
 };
 
-constexpr ByteTables makeByteTables() {
+constexpr ByteTables MakeByteTables() {
     ByteTables tables;
-    for (int c = 0; c < 256; ++c) tables.isSpace[c] = isCSpace(static_cast<char>(c));
+    for (int c = 0; c < 256; ++c) tables.isSpace[c] = IsCSpace(static_cast<char>(c));
     for (int c = 'a'; c <= 'z'; ++c) {
         for (int letter : {c, c - 'a' + 'A'}) {
             tables.isWordStart[letter] = true;
@@ -32,20 +32,20 @@ constexpr ByteTables makeByteTables() {
     return tables;
 }
 
-constexpr ByteTables kBytes = makeByteTables();
+constexpr ByteTables kBytes = MakeByteTables();
 
-unsigned char byteAt(const char *text, std::size_t i) {
+unsigned char ByteAt(const char *text, std::size_t i) {
     return static_cast<unsigned char>(text[i]);
 }
 
-std::size_t wordEnd(const char *text, std::size_t n, std::size_t j) {
-    while (j < n && kBytes.isWordChar[byteAt(text, j)]) ++j;
+std::size_t WordEnd(const char *text, std::size_t n, std::size_t j) {
+    while (j < n && kBytes.isWordChar[ByteAt(text, j)]) ++j;
     return j;
 }
 
 // A backslash hides the byte after it, so an escaped quote does not end the literal. Without a
 // closing quote the literal runs to the end of the range.
-std::size_t stringEnd(const char *text, std::size_t n, std::size_t quote) {
+std::size_t StringEnd(const char *text, std::size_t n, std::size_t quote) {
     std::size_t j = quote + 1;
     while (j < n) {
         const char c = text[j];
@@ -56,13 +56,13 @@ std::size_t stringEnd(const char *text, std::size_t n, std::size_t quote) {
 }
 
 // The line end itself stays outside the comment.
-std::size_t lineCommentEnd(const char *text, std::size_t n, std::size_t j) {
+std::size_t LineCommentEnd(const char *text, std::size_t n, std::size_t j) {
     while (j < n && text[j] != '\n' && text[j] != '\r') ++j;
     return j;
 }
 
 // `j` is just past the opening "/*", so its star can never close the comment.
-std::size_t blockCommentEnd(const char *text, std::size_t n, std::size_t j) {
+std::size_t BlockCommentEnd(const char *text, std::size_t n, std::size_t j) {
     while (j + 1 < n) {
         const void *star = std::memchr(text + j, '*', n - 1 - j);
         if (star == nullptr) break;
@@ -73,12 +73,12 @@ std::size_t blockCommentEnd(const char *text, std::size_t n, std::size_t j) {
     return n;
 }
 
-std::uint64_t lengthBit(std::size_t length) {
+std::uint64_t LengthBit(std::size_t length) {
     return std::uint64_t{1} << std::min<std::size_t>(length, 63);
 }
 
 // The first bytes are known to be equal already.
-bool sameTail(const char *entry, const char *text, std::size_t length) {
+bool SameTail(const char *entry, const char *text, std::size_t length) {
     for (std::size_t k = 1; k < length; ++k) {
         if (entry[k] != text[k]) return false;
     }
@@ -87,7 +87,7 @@ bool sameTail(const char *entry, const char *text, std::size_t length) {
 
 }  // namespace
 
-WordTables WordTables::standard() {
+WordTables WordTables::Standard() {
     return WordTables{
         .keywords = {"true",     "false",    "bool",    "auto",     "break",  "case",     "char",
                      "const",    "continue", "default", "do",       "double", "else",     "enum",
@@ -115,33 +115,33 @@ Scanner::FirstByteIndex::FirstByteIndex(const std::vector<std::string> &entries,
     });
     for (std::string_view entry : sorted) {
         const auto first = static_cast<unsigned char>(entry.front());
-        entries_.push_back(
-            {static_cast<std::uint32_t>(pool_.size()), static_cast<std::uint32_t>(entry.size())});
-        pool_ += entry;
-        ++groupStart_[first + 1];
-        lengthMasks_[first] |= lengthBit(entry.size());
+        m_entries.push_back(
+            {static_cast<std::uint32_t>(m_pool.size()), static_cast<std::uint32_t>(entry.size())});
+        m_pool += entry;
+        ++m_groupStart[first + 1];
+        m_lengthMasks[first] |= LengthBit(entry.size());
     }
-    for (std::size_t b = 1; b < groupStart_.size(); ++b) groupStart_[b] += groupStart_[b - 1];
+    for (std::size_t b = 1; b < m_groupStart.size(); ++b) m_groupStart[b] += m_groupStart[b - 1];
 }
 
-bool Scanner::FirstByteIndex::contains(const char *word, std::size_t length) const {
+bool Scanner::FirstByteIndex::Contains(const char *word, std::size_t length) const {
     const auto first = static_cast<unsigned char>(word[0]);
-    if ((lengthMasks_[first] & lengthBit(length)) == 0) return false;
-    for (std::uint32_t k = groupStart_[first]; k < groupStart_[first + 1]; ++k) {
-        const Entry &entry = entries_[k];
-        if (entry.length == length && sameTail(pool_.data() + entry.offset, word, length)) {
+    if ((m_lengthMasks[first] & LengthBit(length)) == 0) return false;
+    for (std::uint32_t k = m_groupStart[first]; k < m_groupStart[first + 1]; ++k) {
+        const Entry &entry = m_entries[k];
+        if (entry.length == length && SameTail(m_pool.data() + entry.offset, word, length)) {
             return true;
         }
     }
     return false;
 }
 
-std::size_t Scanner::FirstByteIndex::firstPrefix(const char *rest, std::size_t available) const {
+std::size_t Scanner::FirstByteIndex::FirstPrefix(const char *rest, std::size_t available) const {
     const auto first = static_cast<unsigned char>(rest[0]);
-    for (std::uint32_t k = groupStart_[first]; k < groupStart_[first + 1]; ++k) {
-        const Entry &entry = entries_[k];
+    for (std::uint32_t k = m_groupStart[first]; k < m_groupStart[first + 1]; ++k) {
+        const Entry &entry = m_entries[k];
         if (entry.length <= available &&
-            sameTail(pool_.data() + entry.offset, rest, entry.length)) {
+            SameTail(m_pool.data() + entry.offset, rest, entry.length)) {
             return entry.length;
         }
     }
@@ -149,59 +149,59 @@ std::size_t Scanner::FirstByteIndex::firstPrefix(const char *rest, std::size_t a
 }
 
 Scanner::Scanner(const WordTables &tables)
-    : keywords_(tables.keywords, FirstByteIndex::Order::Table),
-      operators_(tables.operators, FirstByteIndex::Order::LongestFirst),
-      directives_(tables.directives, FirstByteIndex::Order::Table) {
+    : m_keywords(tables.keywords, FirstByteIndex::Order::Table),
+      m_operators(tables.operators, FirstByteIndex::Order::LongestFirst),
+      m_directives(tables.directives, FirstByteIndex::Order::Table) {
     for (int b = 0; b < 256; ++b) {
         const auto c = static_cast<unsigned char>(b);
-        Action action = operators_.hasEntriesStartingWith(c) ? Action::Operator : Action::Skip;
+        Action action = m_operators.HasEntriesStartingWith(c) ? Action::Operator : Action::Skip;
         if (kBytes.isSpace[c]) action = Action::Skip;
         if (kBytes.isWordStart[c]) action = Action::Word;
         if (c == '"') action = Action::Quote;
         if (c == '/') action = Action::Slash;
         if (c == '#') action = Action::Hash;
-        actions_[c] = action;
+        m_actions[c] = action;
     }
 }
 
 template <typename Emit>
-void Scanner::forEachRun(std::string_view text, Emit &&emit) const {
+void Scanner::ForEachRun(std::string_view text, Emit &&emit) const {
     const char *s = text.data();
     const std::size_t n = text.size();
     std::size_t i = 0;
     while (i < n) {
-        switch (actions_[byteAt(s, i)]) {
+        switch (m_actions[ByteAt(s, i)]) {
             case Action::Skip:
                 // White space, digits and bytes that start nothing: stay in the text colour.
                 do ++i;
-                while (i < n && actions_[byteAt(s, i)] == Action::Skip);
+                while (i < n && m_actions[ByteAt(s, i)] == Action::Skip);
                 continue;
             case Action::Quote: {
-                const std::size_t end = stringEnd(s, n, i);
+                const std::size_t end = StringEnd(s, n, i);
                 emit(i, end, ColorSlot::String);
                 i = end;
                 continue;
             }
             case Action::Slash:
                 if (i + 1 < n && (s[i + 1] == '/' || s[i + 1] == '*')) {
-                    const std::size_t end = s[i + 1] == '/' ? lineCommentEnd(s, n, i + 2)
-                                                            : blockCommentEnd(s, n, i + 2);
+                    const std::size_t end = s[i + 1] == '/' ? LineCommentEnd(s, n, i + 2)
+                                                            : BlockCommentEnd(s, n, i + 2);
                     emit(i, end, ColorSlot::Comment);
                     i = end;
                     continue;
                 }
                 break;
             case Action::Hash: {
-                const std::size_t end = wordEnd(s, n, i + 1);
-                if (directives_.contains(s + i, end - i)) {
+                const std::size_t end = WordEnd(s, n, i + 1);
+                if (m_directives.Contains(s + i, end - i)) {
                     emit(i, end, ColorSlot::Directive);
                 }
                 i = end;
                 continue;
             }
             case Action::Word: {
-                const std::size_t end = wordEnd(s, n, i + 1);
-                if (keywords_.contains(s + i, end - i)) {
+                const std::size_t end = WordEnd(s, n, i + 1);
+                if (m_keywords.Contains(s + i, end - i)) {
                     emit(i, end, ColorSlot::Keyword);
                 }
                 i = end;
@@ -210,7 +210,7 @@ void Scanner::forEachRun(std::string_view text, Emit &&emit) const {
             case Action::Operator:
                 break;
         }
-        const std::size_t length = operators_.firstPrefix(s + i, n - i);
+        const std::size_t length = m_operators.FirstPrefix(s + i, n - i);
         if (length > 0) {
             emit(i, i + length, ColorSlot::Operator);
             i += length;
@@ -220,13 +220,13 @@ void Scanner::forEachRun(std::string_view text, Emit &&emit) const {
     }
 }
 
-void Scanner::scan(std::string_view text, std::vector<Run> &runs) const {
-    forEachRun(text, [&runs](std::size_t start, std::size_t end, ColorSlot slot) {
+void Scanner::Scan(std::string_view text, std::vector<Run> &runs) const {
+    ForEachRun(text, [&runs](std::size_t start, std::size_t end, ColorSlot slot) {
         runs.push_back({start, end, slot});
     });
 }
 
-void Scanner::paintSlots(std::string_view text, std::size_t pieceBytes,
+void Scanner::PaintSlots(std::string_view text, std::size_t pieceBytes,
                          const SlotPainter &paint) const {
     if (text.empty()) return;
     std::string piece(std::clamp<std::size_t>(pieceBytes, 1, text.size()), '\0');
@@ -244,7 +244,7 @@ void Scanner::paintSlots(std::string_view text, std::size_t pieceBytes,
             }
         }
     };
-    forEachRun(text, [&paintUpTo](std::size_t start, std::size_t end, ColorSlot slot) {
+    ForEachRun(text, [&paintUpTo](std::size_t start, std::size_t end, ColorSlot slot) {
         paintUpTo(start, ColorSlot::Text);
         paintUpTo(end, slot);
     });

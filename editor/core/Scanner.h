@@ -33,7 +33,7 @@ struct WordTables {
     std::vector<std::string> directives;
 
     // The editor's tables: 35 keywords, 30 operators then 9 punctuators, 10 directives.
-    static WordTables standard();
+    static WordTables Standard();
 };
 
 class Scanner {
@@ -43,11 +43,11 @@ class Scanner {
     // Appends the runs of `text` to `runs` (which is not cleared). Only keyword, operator,
     // directive, string and comment runs are yielded; everything else keeps the text colour.
     // Reads nothing outside `text`.
-    void scan(std::string_view text, std::vector<Run> &runs) const;
+    void Scan(std::string_view text, std::vector<Run> &runs) const;
 
-    std::vector<Run> scan(std::string_view text) const {
+    std::vector<Run> Scan(std::string_view text) const {
         std::vector<Run> runs;
-        scan(text, runs);
+        Scan(text, runs);
         return runs;
     }
 
@@ -58,7 +58,7 @@ class Scanner {
     // in consecutive pieces of at most `pieceBytes` (at least 1) that together cover the text in
     // order. All pieces share one buffer of that size, so colouring a large text needs no storage
     // in proportion to it.
-    void paintSlots(std::string_view text, std::size_t pieceBytes, const SlotPainter &paint) const;
+    void PaintSlots(std::string_view text, std::size_t pieceBytes, const SlotPainter &paint) const;
 
   private:
     // One table's entries grouped by first byte in a flat pool, so that a token is compared only
@@ -71,11 +71,11 @@ class Scanner {
         // entries of equal length, so the first of them wins.
         FirstByteIndex(const std::vector<std::string> &entries, Order order);
 
-        bool contains(const char *word, std::size_t length) const;
+        bool Contains(const char *word, std::size_t length) const;
         // The length of the first entry (in the index's order) that starts `rest`, 0 when none.
-        std::size_t firstPrefix(const char *rest, std::size_t available) const;
-        bool hasEntriesStartingWith(unsigned char first) const {
-            return groupStart_[first] != groupStart_[first + 1];
+        std::size_t FirstPrefix(const char *rest, std::size_t available) const;
+        bool HasEntriesStartingWith(unsigned char first) const {
+            return m_groupStart[first] != m_groupStart[first + 1];
         }
 
       private:
@@ -83,25 +83,25 @@ class Scanner {
             std::uint32_t offset;
             std::uint32_t length;
         };
-        std::string pool_;
-        std::vector<Entry> entries_;
-        // Group b holds entries_[groupStart_[b], groupStart_[b + 1]).
-        std::array<std::uint32_t, 257> groupStart_{};
+        std::string m_pool;
+        std::vector<Entry> m_entries;
+        // Group b holds m_entries[m_groupStart[b], m_groupStart[b + 1]).
+        std::array<std::uint32_t, 257> m_groupStart{};
         // Bit k set when group b has an entry of length k (k < 63; bit 63 for all longer ones).
-        std::array<std::uint64_t, 256> lengthMasks_{};
+        std::array<std::uint64_t, 256> m_lengthMasks{};
     };
 
     enum class Action : std::uint8_t { Skip, Quote, Slash, Hash, Word, Operator };
 
     // Calls emit(start, end, slot) for each run of `text`, in text order.
     template <typename Emit>
-    void forEachRun(std::string_view text, Emit &&emit) const;
+    void ForEachRun(std::string_view text, Emit &&emit) const;
 
-    FirstByteIndex keywords_;
-    FirstByteIndex operators_;
-    FirstByteIndex directives_;
+    FirstByteIndex m_keywords;
+    FirstByteIndex m_operators;
+    FirstByteIndex m_directives;
     // What a byte starts, decided once for these tables.
-    std::array<Action, 256> actions_{};
+    std::array<Action, 256> m_actions{};
 };
 
 }  // namespace scrivo

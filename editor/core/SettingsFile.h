@@ -30,7 +30,7 @@ class SettingsFile {
     // click on, scheme kFallbackSchemeId. Only a regular file is read (through links); a FIFO or a
     // device reads as the defaults at once, without waiting on it, and so does a file larger than
     // kMaximumBytes.
-    EditorSettings read();
+    EditorSettings Read();
 
     // Writes the two values into the kept document (creating a root and the elements when they
     // are missing) and saves it whole, indented, through a link to the file it names. Everything
@@ -39,20 +39,20 @@ class SettingsFile {
     // last read found but could not read or parse (a FIFO or a device too), a file made
     // read-only, and a document the library cannot write back as it read it (a document type
     // that declares entities, an attribute in ' quotes holding ") are never overwritten.
-    bool write(const EditorSettings &settings);
+    bool Write(const EditorSettings &settings);
 
   private:
     // What the last read found at the path. A file that exists but could not be read or parsed
     // holds text the user may want back, so it is never overwritten with what little we kept.
     enum class Origin { Nothing, Parsed, Unusable };
 
-    bool saveReplacing();
+    bool SaveReplacing();
 
-    std::string path_;
+    std::string m_path;
     // Kept with its text as written: with entities processed, a "&#0;" would end the text it is in
     // and an entity of the user's own would come back as "&amp;" and its name.
-    tinyxml2::XMLDocument document_{false};
-    Origin origin_ = Origin::Nothing;
+    tinyxml2::XMLDocument m_document{false};
+    Origin m_origin = Origin::Nothing;
 };
 
 }  // namespace scrivo

@@ -4,7 +4,7 @@
 
 namespace scrivo {
 
-std::string fileBytesToText(std::string bytes) {
+std::string FileBytesToText(std::string bytes) {
     // Only a CR changes: it becomes LF and swallows an LF right after it. The text never grows, so
     // the stretches between CRs move down within the same buffer.
     char *const begin = bytes.data();
@@ -27,7 +27,7 @@ std::string fileBytesToText(std::string bytes) {
     return bytes;
 }
 
-std::string textToFileBytes(std::string_view text) {
+std::string TextToFileBytes(std::string_view text) {
     std::string out;
     out.reserve(text.size() + text.size() / 32 * 2);
     const char *position = text.data();
@@ -48,7 +48,7 @@ std::string textToFileBytes(std::string_view text) {
     return out;
 }
 
-bool readsAs(std::string_view bytes, std::string_view text) {
+bool ReadsAs(std::string_view bytes, std::string_view text) {
     std::size_t in = 0;
     std::size_t out = 0;
     while (in < bytes.size() && out < text.size()) {
@@ -65,7 +65,7 @@ bool readsAs(std::string_view bytes, std::string_view text) {
     return in == bytes.size() && out == text.size();
 }
 
-ForeignText foreignText(std::string_view text) {
+ForeignText ForeignTextIn(std::string_view text) {
     // UTF-32 first: its little-endian mark begins with UTF-16's.
     if (text.starts_with(std::string_view("\xFF\xFE\0\0", 4)) ||
         text.starts_with(std::string_view("\0\0\xFE\xFF", 4))) {

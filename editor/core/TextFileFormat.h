@@ -12,18 +12,18 @@ namespace scrivo {
 
 // The file's bytes with every line break as the control's LF. Made in place: a large file is not
 // held twice.
-std::string fileBytesToText(std::string bytes);
+std::string FileBytesToText(std::string bytes);
 
 // The control's text with every line break (LF, CR or CR LF) as CR LF.
-std::string textToFileBytes(std::string_view text);
+std::string TextToFileBytes(std::string_view text);
 
-// Whether fileBytesToText(bytes) would be `text`, found without making it.
-bool readsAs(std::string_view bytes, std::string_view text);
+// Whether FileBytesToText(bytes) would be `text`, found without making it.
+bool ReadsAs(std::string_view bytes, std::string_view text);
 
 // Text that one byte per character cannot carry through a save: a UTF-16 or UTF-32 byte order mark
 // at the start, or NUL bytes, as binary files hold. Writing its line breaks as CR LF would put CR
 // bytes between the halves of its characters.
 enum class ForeignText { None, Utf16, Utf32, Binary };
-ForeignText foreignText(std::string_view text);
+ForeignText ForeignTextIn(std::string_view text);
 
 }  // namespace scrivo

@@ -4,16 +4,16 @@
 
 namespace scrivo {
 
-std::string titleText(std::string_view path) {
+std::string TitleText(std::string_view path) {
     return path.empty() ? std::string("Scrivo - Untitled") : "Scrivo - " + std::string(path);
 }
 
-std::string statusLineText(const CaretPosition &position) {
+std::string StatusLineText(const CaretPosition &position) {
     return "Line " + std::to_string(position.line) + "  Col " + std::to_string(position.column) +
            " \t" + std::to_string(position.lineCount) + " Lines";
 }
 
-StatusLineParts splitStatusLine(std::string_view text) {
+StatusLineParts SplitStatusLine(std::string_view text) {
     const auto tab = text.find('\t');
     if (tab == std::string_view::npos) {
         return {text, {}};

@@ -8,7 +8,7 @@
 namespace scrivo {
 
 // "Scrivo - Untitled" for an empty path, otherwise "Scrivo - " and the path as stored.
-std::string titleText(std::string_view path);
+std::string TitleText(std::string_view path);
 
 // Where the caret stands, 1-based, and how many lines the text has.
 struct CaretPosition {
@@ -18,13 +18,13 @@ struct CaretPosition {
 };
 
 // "Line %d  Col %d \t%d Lines". The status pane shows the part after the tab centred.
-std::string statusLineText(const CaretPosition &position);
+std::string StatusLineText(const CaretPosition &position);
 
 // The part before the tab and the part after it; the whole text and "" when there is no tab.
 struct StatusLineParts {
     std::string_view left;
     std::string_view centred;
 };
-StatusLineParts splitStatusLine(std::string_view text);
+StatusLineParts SplitStatusLine(std::string_view text);
 
 }  // namespace scrivo

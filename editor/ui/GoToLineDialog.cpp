@@ -65,7 +65,7 @@ int CGoToLineDialog::LineStartFor(int lineNumber) const {
 
 void CGoToLineDialog::accept() {
     if (m_editor) {
-        const int lineNumber = scrivo::parseLeadingInteger(m_field->text().toStdString());
+        const int lineNumber = scrivo::ParseLeadingInteger(m_field->text().toStdString());
         const int start = LineStartFor(lineNumber);
         m_editor->SetSelectionRange(start, start);
     }

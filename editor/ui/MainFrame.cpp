@@ -51,7 +51,7 @@ class StatusPositionPane : public QWidget {
   protected:
     void paintEvent(QPaintEvent *) override {
         const std::string utf8 = m_text.toStdString();
-        const scrivo::StatusLineParts parts = scrivo::splitStatusLine(utf8);
+        const scrivo::StatusLineParts parts = scrivo::SplitStatusLine(utf8);
         QPainter painter(this);
         const QRect area = rect().adjusted(2, 0, -2, 0);
         painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter, ToQString(parts.left));
@@ -63,12 +63,12 @@ class StatusPositionPane : public QWidget {
 };
 
 CMainFrame::CMainFrame(scrivo::FrameServices services)
-    : m_colors(scrivo::findColorScheme(scrivo::kFallbackSchemeId)->colors),
-      m_wordTables(scrivo::WordTables::standard()),
+    : m_colors(scrivo::FindColorScheme(scrivo::kFallbackSchemeId)->colors),
+      m_wordTables(scrivo::WordTables::Standard()),
       m_scanner(m_wordTables),
       m_services(services),
       m_editor(std::make_unique<CScrivoRichEditCtrl>(*services.sound)) {
-    const scrivo::EditorSettings settings = m_settings.read();
+    const scrivo::EditorSettings settings = m_settings.Read();
     m_colorSchemeId = settings.colorSchemeId;
     ApplyColorScheme(m_colorSchemeId);
     m_keyClick = settings.keyClick;
@@ -76,7 +76,7 @@ CMainFrame::CMainFrame(scrivo::FrameServices services)
 }
 
 CMainFrame::~CMainFrame() {
-    m_settings.write({m_colorSchemeId, m_keyClick});
+    m_settings.Write({m_colorSchemeId, m_keyClick});
     delete m_toolBar;
     delete m_statusBar;
     m_editor.reset();
@@ -122,7 +122,7 @@ void CMainFrame::RegisterCommandHandlers() {
     RegisterPrintAndHelpCommands();
     RegisterDocumentCommands();
     RegisterRunCommand();
-    for (const scrivo::ColorScheme &scheme : scrivo::colorSchemes()) {
+    for (const scrivo::ColorScheme &scheme : scrivo::ColorSchemes()) {
         OnCommand(scheme.id, [this, id = scheme.id] { OnColorScheme(id); });
     }
 }
@@ -161,7 +161,7 @@ void CMainFrame::BuildMenusAndActions() {
     };
 
     QList<QKeySequence> allShortcuts;
-    for (const scrivo::Command &command : scrivo::commandTable()) {
+    for (const scrivo::Command &command : scrivo::CommandTable()) {
         auto *action = new QAction(MenuText(command), this);
         QList<QKeySequence> shortcuts;
         for (std::string_view key : command.keys) {
@@ -211,7 +211,7 @@ void CMainFrame::BuildToolBar() {
         if (slot == scrivo::kToolbarSeparatorBeforeSlot) {
             m_toolBar->addSeparator();
         }
-        for (const scrivo::Command &command : scrivo::commandTable()) {
+        for (const scrivo::Command &command : scrivo::CommandTable()) {
             if (command.toolbarSlot == slot) {
                 QAction *action = ActionFor(command.id);
                 action->setIcon(IconFor(command.icon));
@@ -250,7 +250,7 @@ bool CMainFrame::eventFilter(QObject *watched, QEvent *event) {
 }
 
 void CMainFrame::ShowPrompt(int id) {
-    const scrivo::Command *command = scrivo::findCommand(id);
+    const scrivo::Command *command = scrivo::FindCommand(id);
     SetMessageText(command ? ToQString(command->prompt) : QString());
 }
 
@@ -271,7 +271,7 @@ QString CMainFrame::StatusPaneText(int pane) const {
 }
 
 void CMainFrame::UpdateTitle() {
-    setWindowTitle(ToQString(scrivo::titleText(m_currentPath)));
+    setWindowTitle(ToQString(scrivo::TitleText(m_currentPath)));
 }
 
 void CMainFrame::UpdateStatusLine() {
@@ -286,7 +286,7 @@ void CMainFrame::UpdateStatusLine() {
         position.column = 1;
     }
     if (m_positionPane) {
-        m_positionPane->SetText(ToQString(scrivo::statusLineText(position)));
+        m_positionPane->SetText(ToQString(scrivo::StatusLineText(position)));
     }
 }
 
@@ -297,7 +297,7 @@ void CMainFrame::KeyUp(int key) {
 }
 
 void CMainFrame::ApplyColorScheme(int schemeId) {
-    if (const scrivo::ColorScheme *scheme = scrivo::findColorScheme(schemeId)) {
+    if (const scrivo::ColorScheme *scheme = scrivo::FindColorScheme(schemeId)) {
         m_colors = scheme->colors;
     }
     m_editor->SetGutterColors(m_colors.background, m_colors.keyword);

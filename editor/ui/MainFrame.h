@@ -202,7 +202,7 @@ class CMainFrame : public QMainWindow {
 
     // The folder this run last saved a file into.
     std::string m_lastSavedFolder;
-    scrivo::RecoveryFolder m_recovery{scrivo::userRecoveryFolder()};
+    scrivo::RecoveryFolder m_recovery{scrivo::UserRecoveryFolder()};
     // The copy of the current text in the recovery folder; empty until one is written.
     std::string m_recoveryName;
     // Edits counted since start, and their number when the text last matched its file (load, New,

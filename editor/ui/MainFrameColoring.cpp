@@ -28,7 +28,7 @@ void CMainFrame::ColorizeRange(int start, int end) {
     // no scratch in proportion to it, which the first colouring would pay for in page faults and
     // which would stay resident after a load. Styling touches only the style bytes, so the text
     // read here stays where it is meanwhile.
-    m_scanner.paintSlots(m_editor->RangeText(start, end), kStylePieceBytes,
+    m_scanner.PaintSlots(m_editor->RangeText(start, end), kStylePieceBytes,
                          [this, start](std::size_t offset, std::string_view slotBytes) {
                              m_editor->ApplyStyles(start + static_cast<int>(offset), slotBytes);
                          });

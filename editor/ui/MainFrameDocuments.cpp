@@ -50,7 +50,7 @@ scrivo::FileDialogRequest SourceFileRequest(scrivo::FileDialogRequest::Mode mode
 // Whether the file at `path` holds exactly what reads as `text`.
 bool FileHoldsText(const std::string &path, std::string_view text) {
     std::string bytes;
-    return scrivo::readRegularFile(path, bytes).ok() && scrivo::readsAs(bytes, text);
+    return scrivo::ReadRegularFile(path, bytes).Ok() && scrivo::ReadsAs(bytes, text);
 }
 
 // Why text that came from a file of another format is not saved over it, and what to do instead.
@@ -140,7 +140,7 @@ void CMainFrame::OnFileLoad() {
     scrivo::FileDialogRequest request = SourceFileRequest(scrivo::FileDialogRequest::Mode::Open);
     request.title = "Load";
     request.initialFolder = ExamplesFolder();
-    request.sideBarFolders = {m_recovery.folder()};
+    request.sideBarFolders = {m_recovery.Folder()};
     if (const std::optional<std::string> path = m_services.fileDialogs->ChooseFile(request)) {
         LoadDocument(*path);
     }
@@ -152,17 +152,17 @@ void CMainFrame::OnFileSave() {
     if (m_currentPath.empty()) {
         OnFileSaveAs();
     } else if (const std::string_view text = m_editor->RangeText(0, m_editor->TextLength());
-               scrivo::foreignText(text) == scrivo::ForeignText::None) {
+               scrivo::ForeignTextIn(text) == scrivo::ForeignText::None) {
         WriteTextFile(m_currentPath);
     } else if (!FileHoldsText(m_currentPath, text)) {
-        ShowFileError("write", m_currentPath, ForeignFileReason(scrivo::foreignText(text)));
+        ShowFileError("write", m_currentPath, ForeignFileReason(scrivo::ForeignTextIn(text)));
     }
     ColorizeCurrentLine();
 }
 
 void CMainFrame::OnFileSaveAs() {
     scrivo::FileDialogRequest request = SourceFileRequest(scrivo::FileDialogRequest::Mode::Save);
-    request.initialFolder = scrivo::saveAsFolder(
+    request.initialFolder = scrivo::SaveAsFolder(
         {.currentPath = m_currentPath,
          .lastSavedFolder = m_lastSavedFolder,
          .workingDirectory = QFile::encodeName(QDir::currentPath()).toStdString(),
@@ -250,11 +250,11 @@ void CMainFrame::LoadDocument(const std::string &path) {
 
 bool CMainFrame::ReadTextFile(const std::string &path) {
     std::string bytes;
-    if (const scrivo::FileResult read = scrivo::readRegularFile(path, bytes); !read.ok()) {
+    if (const scrivo::FileResult read = scrivo::ReadRegularFile(path, bytes); !read.Ok()) {
         ShowFileError("read", path, read.failure);
         return false;
     }
-    const std::string text = scrivo::fileBytesToText(std::move(bytes));
+    const std::string text = scrivo::FileBytesToText(std::move(bytes));
     // The control does not survive running out of memory in the middle of an insertion: the room
     // is asked for first, while the old text is still whole.
     const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
@@ -268,12 +268,12 @@ bool CMainFrame::ReadTextFile(const std::string &path) {
 }
 
 std::string CMainFrame::TextAsFileBytes() const {
-    return scrivo::textToFileBytes(m_editor->RangeText(0, m_editor->TextLength()));
+    return scrivo::TextToFileBytes(m_editor->RangeText(0, m_editor->TextLength()));
 }
 
 bool CMainFrame::WriteTextFile(const std::string &path) {
-    const scrivo::FileResult written = scrivo::replaceFileContents(path, TextAsFileBytes());
-    if (!written.ok()) {
+    const scrivo::FileResult written = scrivo::ReplaceFileContents(path, TextAsFileBytes());
+    if (!written.Ok()) {
         ShowFileError("write", path, written.failure);
         return false;
     }

@@ -99,7 +99,7 @@ void CMainFrame::OnEditPaste() {
 void CMainFrame::OnContextMenu(QPoint globalPos) {
     auto *menu = new QMenu(QStringLiteral("Edit"), this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    for (const scrivo::Command &command : scrivo::commandTable()) {
+    for (const scrivo::Command &command : scrivo::CommandTable()) {
         if (command.contextCaption.empty()) {
             continue;
         }

@@ -21,11 +21,11 @@ QRect TextRectangle(const QPrinter &printer) {
     const int dpiX = printer.logicalDpiX();
     const int dpiY = printer.logicalDpiY();
     const scrivo::TwipsRect text =
-        scrivo::pageGeometry(printer.width(), printer.height(), dpiX, dpiY).text;
+        scrivo::PageGeometryFor(printer.width(), printer.height(), dpiX, dpiY).text;
     return QRect(
-        QPoint(scrivo::twipsToPixels(text.left, dpiX), scrivo::twipsToPixels(text.top, dpiY)),
-        QPoint(scrivo::twipsToPixels(text.right, dpiX) - 1,
-               scrivo::twipsToPixels(text.bottom, dpiY) - 1));
+        QPoint(scrivo::TwipsToPixels(text.left, dpiX), scrivo::TwipsToPixels(text.top, dpiY)),
+        QPoint(scrivo::TwipsToPixels(text.right, dpiX) - 1,
+               scrivo::TwipsToPixels(text.bottom, dpiY) - 1));
 }
 
 // Shows the wait cursor for its lifetime.

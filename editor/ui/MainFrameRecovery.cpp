@@ -55,14 +55,14 @@ bool CMainFrame::TextDiffersFromItsFile() const {
     }
     // Edited, but perhaps back to what the file holds (undone, or typed and deleted again).
     std::string bytes;
-    return !scrivo::readRegularFile(m_currentPath, bytes).ok() ||
-           scrivo::fileBytesToText(bytes) != m_editor->RangeText(0, m_editor->TextLength());
+    return !scrivo::ReadRegularFile(m_currentPath, bytes).Ok() ||
+           scrivo::FileBytesToText(bytes) != m_editor->RangeText(0, m_editor->TextLength());
 }
 
 scrivo::FileResult CMainFrame::UpdateRecoveryCopy() {
     if (!TextDiffersFromItsFile()) {
         // A copy from before the text went back to its file's content (or to nothing) is stale.
-        m_recovery.discard(m_recoveryName);
+        m_recovery.Discard(m_recoveryName);
         m_recoveryName.clear();
         m_changesAtCopy = m_textChanges;
         return {};
@@ -70,8 +70,8 @@ scrivo::FileResult CMainFrame::UpdateRecoveryCopy() {
     if (!m_recoveryName.empty() && m_changesAtCopy == m_textChanges) {
         return {};
     }
-    scrivo::FileResult kept = m_recovery.keep(m_recoveryName, m_currentPath, TextAsFileBytes());
-    if (kept.ok()) {
+    scrivo::FileResult kept = m_recovery.Keep(m_recoveryName, m_currentPath, TextAsFileBytes());
+    if (kept.Ok()) {
         m_changesAtCopy = m_textChanges;
     }
     return kept;
@@ -92,27 +92,27 @@ void CMainFrame::WritePeriodicCopy() {
 bool CMainFrame::KeepUnsavedText() {
     const scrivo::FileResult kept = UpdateRecoveryCopy();
     // Told once, the learner who does the same again with the text unchanged lets it go.
-    if (kept.ok() || m_keepRefusedAt == m_textChanges) {
+    if (kept.Ok() || m_keepRefusedAt == m_textChanges) {
         return true;
     }
     m_keepRefusedAt = m_textChanges;
     m_services.fileErrors->ShowFileError(
-        "The text you have not saved could not be kept in the folder \"" + m_recovery.folder() +
+        "The text you have not saved could not be kept in the folder \"" + m_recovery.Folder() +
         "\":\n" + kept.failure +
         "\nSave it with Save As first, or do the same again to let the text go.");
     return false;
 }
 
 void CMainFrame::EndOnSignal(int signal) {
-    if (const scrivo::FileResult kept = UpdateRecoveryCopy(); !kept.ok()) {
+    if (const scrivo::FileResult kept = UpdateRecoveryCopy(); !kept.Ok()) {
         std::fprintf(stderr, "Scrivo: the text you have not saved could not be kept in %s: %s\n",
-                     m_recovery.folder().c_str(), kept.failure.c_str());
+                     m_recovery.Folder().c_str(), kept.failure.c_str());
     }
     QCoreApplication::exit(128 + signal);
 }
 
 void CMainFrame::TextSaved() {
-    m_recovery.discard(m_recoveryName);
+    m_recovery.Discard(m_recoveryName);
     TextReplaced();
 }
 

@@ -69,7 +69,7 @@ class DetachedProcessStarter : public ProcessStarter {
   public:
     int StartDetached(const std::string &program,
                       const std::vector<std::string> &arguments) override {
-        return startDetachedProcess(program, arguments);
+        return StartDetachedProcess(program, arguments);
     }
 };
 

@@ -28,7 +28,7 @@ QColor ToQColor(scrivo::Rgb c) {
 }
 
 long ColorRef(scrivo::Rgb c) {
-    return static_cast<long>(scrivo::toColorRef(c));
+    return static_cast<long>(scrivo::ToColorRef(c));
 }
 
 int ReportedKey(const QKeyEvent &event) {
@@ -185,7 +185,7 @@ void CScrivoRichEditCtrl::SetSlotColors(const scrivo::SchemeColors &colors) {
         const auto style = static_cast<unsigned long>(slot);
         SendScintilla(SCI_STYLESETBACK, style, background);
         SendScintilla(SCI_STYLESETFORE, style,
-                      ColorRef(colors.forSlot(static_cast<scrivo::ColorSlot>(slot))));
+                      ColorRef(colors.ForSlot(static_cast<scrivo::ColorSlot>(slot))));
     }
     // A caret in the default black would vanish on the dark schemes.
     SendScintilla(SCI_SETCARETFORE, static_cast<unsigned long>(ColorRef(colors.text)));

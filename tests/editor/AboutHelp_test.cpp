@@ -52,21 +52,21 @@ using AboutHelpFrameTest = FrameTest;
 
 TEST_F(AboutHelpFrameTest, AboutRunsTheBoxOverTheFrameThroughTheDialogRunner) {
     const QDialog *shown = nullptr;
-    dialogs_.answer = [&](QDialog &dialog) {
+    m_dialogs.answer = [&](QDialog &dialog) {
         shown = &dialog;
         EXPECT_NE(qobject_cast<CAboutDlg *>(&dialog), nullptr);
         EXPECT_EQ(dialog.parentWidget(), &Frame());
         QTest::keyClick(&dialog, Qt::Key_Return);
     };
     Frame().ExecuteCommand(command::kHelpAbout);
-    EXPECT_EQ(dialogs_.runs, 1);
+    EXPECT_EQ(m_dialogs.runs, 1);
     EXPECT_NE(shown, nullptr);
 }
 
 TEST_F(AboutHelpFrameTest, ContentsAsksTheViewerForTheHelpFileEachTime) {
     Frame().ExecuteCommand(command::kHelpContents);
     Frame().ExecuteCommand(command::kHelpContents);
-    EXPECT_EQ(helpViewer_.topics,
+    EXPECT_EQ(m_helpViewer.topics,
               (std::vector<std::string>{"Help/Scrivo_Help.html", "Help/Scrivo_Help.html"}));
 }
 
@@ -140,7 +140,7 @@ TEST(HelpFileTest, InternalLinksAndPicturesResolve) {
     const QString schemes = html.section(QStringLiteral("<h2 id=\"schemes\">"), 1)
                                 .section(QStringLiteral("<h2"), 0, 0)
                                 .simplified();
-    for (const ColorScheme &scheme : colorSchemes()) {
+    for (const ColorScheme &scheme : ColorSchemes()) {
         EXPECT_TRUE(schemes.contains(QString::fromLatin1(scheme.caption)))
             << "the help's section on colour schemes does not name " << scheme.caption;
     }

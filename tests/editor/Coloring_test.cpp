@@ -118,7 +118,7 @@ TEST_F(ColoringTest, RangesAreClampedAndEmptyRangesChangeNothing) {
     }
     Frame().ColorizeRange(0, 1000);
     EXPECT_EQ(AllSlots(), "kkk..o." + std::string(16, 'c') + ".sss");
-    EXPECT_EQ(StyleBack(0), static_cast<long>(toColorRef({0, 0, 170})));
+    EXPECT_EQ(StyleBack(0), static_cast<long>(ToColorRef({0, 0, 170})));
 }
 
 TEST_F(ColoringTest, LineColouredAloneKnowsNothingOfTheCommentAroundIt) {
@@ -135,10 +135,10 @@ TEST_F(ColoringTest, SchemeChangeRecoloursEverythingAndTheGutterFollows) {
     Frame().ExecuteCommand(kBorlandScheme);
     EXPECT_EQ(Frame().ColorSchemeId(), kBorlandScheme);
     EXPECT_EQ(AllSlots(), "kkk..o.ccccccc.kkkk.o..o.ssso");
-    EXPECT_EQ(StyleBack(0), static_cast<long>(toColorRef({0, 0, 170})));
-    EXPECT_EQ(StyleFore(0), static_cast<long>(toColorRef({255, 240, 25})));
-    EXPECT_EQ(StyleFore(1), static_cast<long>(toColorRef({255, 255, 255})));
-    EXPECT_EQ(StyleFore(5), static_cast<long>(toColorRef({192, 192, 192})));
+    EXPECT_EQ(StyleBack(0), static_cast<long>(ToColorRef({0, 0, 170})));
+    EXPECT_EQ(StyleFore(0), static_cast<long>(ToColorRef({255, 240, 25})));
+    EXPECT_EQ(StyleFore(1), static_cast<long>(ToColorRef({255, 255, 255})));
+    EXPECT_EQ(StyleFore(5), static_cast<long>(ToColorRef({192, 192, 192})));
     EXPECT_EQ(Editor().GutterBackground(), (Rgb{0, 0, 170}));
     EXPECT_EQ(Editor().GutterNumberColor(), (Rgb{255, 255, 255}));
     EXPECT_EQ(Editor().GutterBrushColor(), QColor(0, 0, 170));

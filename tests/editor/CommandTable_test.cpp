@@ -20,10 +20,10 @@ TEST(CommandTable, IdentifiersCaptionsKeysAndToolbarSlotsAreEachUsedOnce) {
     std::set<std::tuple<std::string_view, std::string_view, std::string_view>> captions;
     std::map<std::string_view, int> keys;
     std::set<int> slots;
-    for (const Command &row : commandTable()) {
+    for (const Command &row : CommandTable()) {
         SCOPED_TRACE(std::string(row.caption) + " (" + std::to_string(row.id) + ")");
         EXPECT_TRUE(ids.insert(row.id).second) << "identifier used twice";
-        EXPECT_EQ(findCommand(row.id), &row);
+        EXPECT_EQ(FindCommand(row.id), &row);
         if (!row.menu.empty()) {
             EXPECT_FALSE(row.caption.empty());
             EXPECT_TRUE(captions.emplace(row.menu, row.submenu, row.caption).second)
@@ -51,14 +51,14 @@ TEST(CommandTable, IdentifiersCaptionsKeysAndToolbarSlotsAreEachUsedOnce) {
 // the scheme range (the settings file stores them).
 TEST(CommandTable, SchemeRowsFollowTheSchemeTableAndOnlyTheyUseTheSchemeRange) {
     std::vector<int> schemeRows;
-    for (const Command &row : commandTable()) {
+    for (const Command &row : CommandTable()) {
         if (row.id >= command::kFirstScheme && row.id <= command::kLastScheme) {
             schemeRows.push_back(row.id);
-            EXPECT_NE(findColorScheme(row.id), nullptr) << row.id << " names no scheme";
+            EXPECT_NE(FindColorScheme(row.id), nullptr) << row.id << " names no scheme";
         }
     }
     std::vector<int> schemes;
-    for (const ColorScheme &scheme : colorSchemes()) {
+    for (const ColorScheme &scheme : ColorSchemes()) {
         schemes.push_back(scheme.id);
     }
     EXPECT_EQ(schemeRows, schemes);

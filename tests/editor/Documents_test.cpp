@@ -38,7 +38,7 @@ TEST_F(DocumentsTest, NewEmptiesAnyTextWithoutAsking) {
     EXPECT_EQ(Text(), "");
     EXPECT_EQ(Frame().CurrentPath(), "");
     EXPECT_EQ(Title(), QStringLiteral("Scrivo - Untitled"));
-    EXPECT_TRUE(fileDialogs_.requests.empty());
+    EXPECT_TRUE(m_fileDialogs.requests.empty());
 }
 
 TEST_F(DocumentsTest, LoadOpensBesideTheExecutableWhateverTheWorkingDirectory) {
@@ -47,8 +47,8 @@ TEST_F(DocumentsTest, LoadOpensBesideTheExecutableWhateverTheWorkingDirectory) {
     SetText("kept");
     Frame().ExecuteCommand(command::kFileLoad);  // the fake cancels
 
-    ASSERT_EQ(fileDialogs_.requests.size(), 1u);
-    const FileDialogRequest &request = fileDialogs_.requests.front();
+    ASSERT_EQ(m_fileDialogs.requests.size(), 1u);
+    const FileDialogRequest &request = m_fileDialogs.requests.front();
     EXPECT_EQ(request.mode, FileDialogRequest::Mode::Open);
     EXPECT_EQ(request.title, "Load");
     EXPECT_EQ(request.initialFolder, examples.toStdString());
@@ -63,7 +63,7 @@ TEST_F(DocumentsTest, LoadOpensBesideTheExecutableWhateverTheWorkingDirectory) {
 
 TEST_F(DocumentsTest, LoadColoursTheWholeTextAndEndsReadyAtTheStart) {
     WriteFile("prog.c", "int a;\r\nchar b;\r\nreturn c;");
-    fileDialogs_.answers.push_back(AbsolutePath("prog.c"));
+    m_fileDialogs.answers.push_back(AbsolutePath("prog.c"));
     Editor().SetSelectionRange(0, 0);
     Frame().ExecuteCommand(command::kFileLoad);
 
@@ -91,8 +91,8 @@ TEST_F(DocumentsTest, SaveWritesCrLfAndKeepsEveryOtherByte) {
     WriteFile("round.c", "overwritten");
     Frame().ExecuteCommand(command::kFileSave);
     EXPECT_EQ(ReadFile("round.c"), "int a;\r\n\r\nb\r\nx\x01y\xE9\xFF\xC3\xA9"s);
-    EXPECT_TRUE(fileDialogs_.requests.empty()) << "a titled text saves without a dialog";
-    EXPECT_TRUE(fileErrors_.messages.empty());
+    EXPECT_TRUE(m_fileDialogs.requests.empty()) << "a titled text saves without a dialog";
+    EXPECT_TRUE(m_fileErrors.messages.empty());
 }
 
 // Shown one byte at a time, a file of another format would get CR bytes between the halves of its
@@ -115,20 +115,20 @@ TEST_F(DocumentsTest, SaveNeverAltersAFileInAnotherFormat) {
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         WriteFile(c.name, c.bytes);
-        fileErrors_.messages.clear();
+        m_fileErrors.messages.clear();
         Frame().LoadDocument(AbsolutePath(c.name));
         Frame().ExecuteCommand(command::kFileSave);
         EXPECT_EQ(ReadFile(c.name), c.bytes) << "saved unchanged";
-        EXPECT_TRUE(fileErrors_.messages.empty());
+        EXPECT_TRUE(m_fileErrors.messages.empty());
 
         Editor().append(QStringLiteral("edited"));
         Frame().ExecuteCommand(command::kFileSave);
         EXPECT_EQ(ReadFile(c.name), c.bytes) << "saved changed";
-        ASSERT_EQ(fileErrors_.messages.size(), 1u);
+        ASSERT_EQ(m_fileErrors.messages.size(), 1u);
         for (const std::string &part :
              {AbsolutePath(c.name), std::string(c.format), std::string("Use Save As")}) {
-            EXPECT_NE(fileErrors_.messages[0].find(part), std::string::npos)
-                << fileErrors_.messages[0];
+            EXPECT_NE(m_fileErrors.messages[0].find(part), std::string::npos)
+                << m_fileErrors.messages[0];
         }
     }
 }
@@ -136,14 +136,14 @@ TEST_F(DocumentsTest, SaveNeverAltersAFileInAnotherFormat) {
 TEST_F(DocumentsTest, SaveOnUntitledTextIsSaveAs) {
     SetText("int x;");
     Frame().ExecuteCommand(command::kFileSave);  // the fake cancels
-    ASSERT_EQ(fileDialogs_.requests.size(), 1u);
-    EXPECT_EQ(fileDialogs_.requests[0].mode, FileDialogRequest::Mode::Save);
-    EXPECT_EQ(fileDialogs_.requests[0].initialFolder, QDir::currentPath().toStdString())
+    ASSERT_EQ(m_fileDialogs.requests.size(), 1u);
+    EXPECT_EQ(m_fileDialogs.requests[0].mode, FileDialogRequest::Mode::Save);
+    EXPECT_EQ(m_fileDialogs.requests[0].initialFolder, QDir::currentPath().toStdString())
         << "nothing saved yet: the working directory";
     EXPECT_EQ(Frame().CurrentPath(), "");
     EXPECT_EQ(Title(), QStringLiteral("Scrivo - Untitled"));
 
-    fileDialogs_.answers.push_back(AbsolutePath("new.c"));
+    m_fileDialogs.answers.push_back(AbsolutePath("new.c"));
     Frame().ExecuteCommand(command::kFileSave);
     EXPECT_EQ(ReadFile("new.c"), "int x;");
     EXPECT_EQ(Frame().CurrentPath(), AbsolutePath("new.c"));
@@ -160,12 +160,12 @@ TEST_F(DocumentsTest, SaveAsOpensBesideTheFileOrWhereTheLastSaveWent) {
     WriteFile("lessons/one/ball.c", "int ball;");
     const auto saveAsFolder = [this] {
         Frame().ExecuteCommand(command::kFileSaveAs);  // the fake cancels
-        return fileDialogs_.requests.back().initialFolder;
+        return m_fileDialogs.requests.back().initialFolder;
     };
     Frame().LoadDocument(AbsolutePath("lessons/one/ball.c"));
     EXPECT_EQ(saveAsFolder(), AbsolutePath("lessons/one"));
 
-    fileDialogs_.answers.push_back(AbsolutePath("homework/ball2.c"));
+    m_fileDialogs.answers.push_back(AbsolutePath("homework/ball2.c"));
     Frame().ExecuteCommand(command::kFileSaveAs);
     Frame().ExecuteCommand(command::kFileNew);
     EXPECT_EQ(saveAsFolder(), AbsolutePath("homework"));
@@ -175,7 +175,7 @@ TEST_F(DocumentsTest, SaveAsKeepsTheFilePermissions) {
     WriteFile("mode.c", "old");
     ASSERT_EQ(chmod("mode.c", 0640), 0);
     SetText("new");
-    fileDialogs_.answers.push_back(AbsolutePath("mode.c"));
+    m_fileDialogs.answers.push_back(AbsolutePath("mode.c"));
     Frame().ExecuteCommand(command::kFileSaveAs);
     EXPECT_EQ(ReadFile("mode.c"), "new");
     EXPECT_EQ(QFile::permissions(QStringLiteral("mode.c")), QFile::ReadOwner | QFile::WriteOwner |
@@ -208,13 +208,14 @@ TEST_F(DocumentsTest, FailedLoadKeepsTextPathAndTitle) {
     for (const auto &[name, reason] :
          {std::pair{"missing.c", "No such file"}, std::pair{"fifo.c", "not a regular file"}}) {
         SCOPED_TRACE(name);
-        fileErrors_.messages.clear();
+        m_fileErrors.messages.clear();
         const std::string path = AbsolutePath(name);
         Frame().LoadDocument(path);  // a FIFO must not wait for a writer
-        ASSERT_EQ(fileErrors_.messages.size(), 1u);
-        EXPECT_NE(fileErrors_.messages[0].find(path), std::string::npos) << fileErrors_.messages[0];
-        EXPECT_NE(fileErrors_.messages[0].find(reason), std::string::npos)
-            << fileErrors_.messages[0];
+        ASSERT_EQ(m_fileErrors.messages.size(), 1u);
+        EXPECT_NE(m_fileErrors.messages[0].find(path), std::string::npos)
+            << m_fileErrors.messages[0];
+        EXPECT_NE(m_fileErrors.messages[0].find(reason), std::string::npos)
+            << m_fileErrors.messages[0];
         EXPECT_EQ(Text(), "int good;");
         EXPECT_EQ(Frame().CurrentPath(), AbsolutePath("good.c"));
         EXPECT_EQ(Title(), title);
@@ -241,7 +242,7 @@ TEST_F(DocumentsTest, NameThatIsNotUtf8OpensAndSavesUnderItsOwnBytes) {
               }},
              {"returned by a file dialog as Qt shows it",
               [&] {
-                  fileDialogs_.answers.push_back(LocalFileBytes(shown));
+                  m_fileDialogs.answers.push_back(LocalFileBytes(shown));
                   Frame().ExecuteCommand(command::kFileLoad);
               }},
          }) {
@@ -262,7 +263,7 @@ TEST_F(DocumentsTest, NameThatIsNotUtf8OpensAndSavesUnderItsOwnBytes) {
                                 [](const auto &entry) { return entry.is_regular_file(); }),
                   1)
             << "no file under another name";
-        EXPECT_TRUE(fileErrors_.messages.empty());
+        EXPECT_TRUE(m_fileErrors.messages.empty());
     }
     // Qt's temporary folder cannot remove a name it cannot decode.
     std::filesystem::remove(path);
@@ -286,20 +287,20 @@ TEST_F(DocumentsTest, FailedSaveLeavesTheOldFileIntact) {
     std::signal(SIGXFSZ, previousHandler);
 
     EXPECT_EQ(ReadFile("keep.c"), old);
-    ASSERT_EQ(fileErrors_.messages.size(), 1u);
-    EXPECT_NE(fileErrors_.messages[0].find(AbsolutePath("keep.c")), std::string::npos);
-    EXPECT_NE(fileErrors_.messages[0].find("too large"), std::string::npos)
-        << "the system's reason: " << fileErrors_.messages[0];
+    ASSERT_EQ(m_fileErrors.messages.size(), 1u);
+    EXPECT_NE(m_fileErrors.messages[0].find(AbsolutePath("keep.c")), std::string::npos);
+    EXPECT_NE(m_fileErrors.messages[0].find("too large"), std::string::npos)
+        << "the system's reason: " << m_fileErrors.messages[0];
     EXPECT_EQ(QDir::current().entryList(QDir::Files).size(), 1) << "no temporary file is left";
 }
 
 TEST_F(DocumentsTest, FailedSaveAsKeepsThePreviousPath) {
     SetText("text");
     const std::string intoMissingFolder = AbsolutePath("no/such/folder/a.c");
-    fileDialogs_.answers.push_back(intoMissingFolder);
+    m_fileDialogs.answers.push_back(intoMissingFolder);
     Frame().ExecuteCommand(command::kFileSaveAs);
-    ASSERT_EQ(fileErrors_.messages.size(), 1u);
-    EXPECT_NE(fileErrors_.messages[0].find(intoMissingFolder), std::string::npos);
+    ASSERT_EQ(m_fileErrors.messages.size(), 1u);
+    EXPECT_NE(m_fileErrors.messages[0].find(intoMissingFolder), std::string::npos);
     EXPECT_EQ(Frame().CurrentPath(), "");
     EXPECT_EQ(Title(), QStringLiteral("Scrivo - Untitled"));
 }
@@ -327,13 +328,13 @@ TEST_F(DocumentsTest, LoadShortOfMemoryKeepsTheText) {
         if (child == 0) {
             LimitAddressSpace(inUse, roomMegabytes << 20);
             Frame().LoadDocument(AbsolutePath("big.c"));
-            const bool whole = Text().size() == source.size() && fileErrors_.messages.empty() &&
+            const bool whole = Text().size() == source.size() && m_fileErrors.messages.empty() &&
                                Frame().CurrentPath() == AbsolutePath("big.c");
-            const bool kept = Text() == "int good;" &&
-                              Frame().CurrentPath() == AbsolutePath("good.c") &&
-                              fileErrors_.messages.size() == 1 &&
-                              fileErrors_.messages[0].find(kNotEnoughMemory) != std::string::npos &&
-                              Editor().StyleAt(0) == static_cast<int>(ColorSlot::Keyword);
+            const bool kept =
+                Text() == "int good;" && Frame().CurrentPath() == AbsolutePath("good.c") &&
+                m_fileErrors.messages.size() == 1 &&
+                m_fileErrors.messages[0].find(kNotEnoughMemory) != std::string::npos &&
+                Editor().StyleAt(0) == static_cast<int>(ColorSlot::Keyword);
             ::_exit(whole ? 10 : kept ? 11 : 1);
         }
         int status = 0;

@@ -26,19 +26,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string contents(const fs::path &path) {
+std::string Contents(const fs::path &path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
 }
 
-void put(const fs::path &path, const std::string &content) {
+void Put(const fs::path &path, const std::string &content) {
     std::ofstream(path, std::ios::binary) << content;
 }
 
 // A folder that takes no new file, as a read-only one does for anyone but the superuser.
-int refuseTemporary(const std::string &, std::string &) {
+int RefuseTemporary(const std::string &, std::string &) {
     errno = EACCES;
     return -1;
 }
@@ -47,31 +47,31 @@ int refuseTemporary(const std::string &, std::string &) {
 class FileSizeLimit {
   public:
     explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_saved;
         limit.rlim_cur = bytes;
         setrlimit(RLIMIT_FSIZE, &limit);
     }
     ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previousHandler_);
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_previousHandler);
     }
 
   private:
-    rlimit saved_{};
-    void (*previousHandler_)(int) = nullptr;
+    rlimit m_saved{};
+    void (*m_previousHandler)(int) = nullptr;
 };
 
 // Every case runs in a process of its own, so a mount made in a private namespace goes with it.
-bool mountSmallTmpfs(const fs::path &at) {
+bool MountSmallTmpfs(const fs::path &at) {
     return ::unshare(CLONE_NEWNS) == 0 &&
            ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
            ::mount("tmpfs", at.c_str(), "tmpfs", 0, "size=128k") == 0;
 }
 
 // Fills the file system of `folder` and then frees `bytes` of it again.
-void leaveFree(const fs::path &folder, std::size_t bytes) {
+void LeaveFree(const fs::path &folder, std::size_t bytes) {
     const fs::path filler = folder / "filler";
     {
         std::ofstream out(filler, std::ios::binary);
@@ -87,14 +87,14 @@ class FileStoreTest : public testing::Test {
     void SetUp() override {
         std::string pattern = (fs::temp_directory_path() / "filestore-XXXXXX").string();
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
+        m_folder = pattern;
     }
     void TearDown() override {
         std::error_code ignored;
-        fs::remove_all(folder_, ignored);
+        fs::remove_all(m_folder, ignored);
     }
 
-    fs::path folder_;
+    fs::path m_folder;
 };
 
 // A folder that takes no temporary file forces the save in place. Whatever stops the write
@@ -124,34 +124,34 @@ TEST_F(FileStoreTest, SavingInPlaceNeverLosesTheOldContent) {
                   "int shorter;\r\n", nullptr},
              Case{"a nearly full disk",
                   [&](const fs::path &disk) {
-                      if (!mountSmallTmpfs(disk)) return false;
-                      put(disk / "file.c", old);
-                      leaveFree(disk, 16 * 1024);
+                      if (!MountSmallTmpfs(disk)) return false;
+                      Put(disk / "file.c", old);
+                      LeaveFree(disk, 16 * 1024);
                       return true;
                   },
                   larger, "No space left on device"},
          }) {
         SCOPED_TRACE(c.name);
-        const fs::path disk = folder_ / c.name;
+        const fs::path disk = m_folder / c.name;
         fs::create_directory(disk);
         const fs::path file = disk / "file.c";
-        put(file, old);
+        Put(file, old);
         if (!c.limitDisk(disk)) {
             std::cout << "[ NOTE     ] " << c.name << ": cannot be made on this machine\n";
             continue;
         }
-        ASSERT_EQ(contents(file), old);
+        ASSERT_EQ(Contents(file), old);
         ReplaceOptions options;
-        options.makeTemporary = refuseTemporary;
-        const FileResult result = replaceFileContents(file.string(), c.newContent, options);
+        options.makeTemporary = RefuseTemporary;
+        const FileResult result = ReplaceFileContents(file.string(), c.newContent, options);
         sizeLimit.reset();
 
         if (c.failure == nullptr) {
-            EXPECT_TRUE(result.ok()) << result.failure;
-            EXPECT_EQ(contents(file), c.newContent);
+            EXPECT_TRUE(result.Ok()) << result.failure;
+            EXPECT_EQ(Contents(file), c.newContent);
         } else {
             EXPECT_EQ(result.failure, c.failure);
-            const std::string left = contents(file);
+            const std::string left = Contents(file);
             EXPECT_TRUE(left == old)
                 << "the old content must survive a failed save; the file holds " << left.size()
                 << " bytes beginning \"" << left.substr(0, 8) << "\"";
@@ -163,9 +163,9 @@ TEST_F(FileStoreTest, SavingInPlaceNeverLosesTheOldContent) {
 // larger than its purpose allows, one larger than the memory left. Each read ends, and what it
 // cannot hold is refused with a reason.
 TEST_F(FileStoreTest, ReadingIsBoundedBySizeAtOpenByLimitAndByMemory) {
-    const fs::path file = folder_ / "file.c";
+    const fs::path file = m_folder / "file.c";
     const std::string initial(8 << 20, 'i');
-    put(file, initial);
+    Put(file, initial);
 
     // Appends once the reader has begun to read, that is after it has taken the size.
     const int watch = ::inotify_init1(IN_CLOEXEC);
@@ -181,32 +181,32 @@ TEST_F(FileStoreTest, ReadingIsBoundedBySizeAtOpenByLimitAndByMemory) {
         }
     });
     std::string bytes;
-    FileResult result = readRegularFile(file.string(), bytes);
+    FileResult result = ReadRegularFile(file.string(), bytes);
     readerDone = true;
     writer.join();
     ::close(watch);
-    EXPECT_TRUE(result.ok()) << result.failure;
+    EXPECT_TRUE(result.Ok()) << result.failure;
     EXPECT_EQ(bytes.size(), initial.size()) << "grown to " << fs::file_size(file);
     EXPECT_TRUE(bytes == initial);
 
-    put(file, "12345");
-    EXPECT_TRUE(readRegularFile(file.string(), bytes, 5).ok());
+    Put(file, "12345");
+    EXPECT_TRUE(ReadRegularFile(file.string(), bytes, 5).Ok());
     EXPECT_EQ(bytes, "12345");
-    result = readRegularFile(file.string(), bytes, 4);
+    result = ReadRegularFile(file.string(), bytes, 4);
     EXPECT_EQ(result.failure, "It is too large");
     EXPECT_EQ(bytes, "");
 
 #if defined(__SANITIZE_ADDRESS__)
     std::cout << "[ NOTE     ] an address-space limit cannot be combined with the sanitizer\n";
 #else
-    put(file, std::string(64 << 20, 'm'));
+    Put(file, std::string(64 << 20, 'm'));
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
         // Room for far less than the file, the way a machine short of memory refuses it.
         LimitAddressSpace(AddressSpaceInUse(), 16 << 20);
         std::string big;
-        const FileResult refused = readRegularFile(file.string(), big);
+        const FileResult refused = ReadRegularFile(file.string(), big);
         ::_exit(refused.failure.starts_with("There is not enough free memory") && big.empty() ? 0
                                                                                               : 1);
     }

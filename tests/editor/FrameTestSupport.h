@@ -134,11 +134,11 @@ class FakeHelpViewer : public HelpViewer {
 class FrameTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(workDir_.isValid());
-        ASSERT_TRUE(stateDir_.isValid());
-        qputenv("XDG_STATE_HOME", QFile::encodeName(stateDir_.path()));
-        previousDir_ = QDir::currentPath();
-        ASSERT_TRUE(QDir::setCurrent(workDir_.path()));
+        ASSERT_TRUE(m_workDir.isValid());
+        ASSERT_TRUE(m_stateDir.isValid());
+        qputenv("XDG_STATE_HOME", QFile::encodeName(m_stateDir.path()));
+        m_previousDir = QDir::currentPath();
+        ASSERT_TRUE(QDir::setCurrent(m_workDir.path()));
         ASSERT_TRUE(QDir().mkpath(QStringLiteral("Config")));
         WriteSettingsFile(
             "<Scrivo>\n    <ColorScheme>32798</ColorScheme>\n    "
@@ -146,8 +146,8 @@ class FrameTest : public ::testing::Test {
     }
 
     void TearDown() override {
-        frame_.reset();
-        QDir::setCurrent(previousDir_);
+        m_frame.reset();
+        QDir::setCurrent(m_previousDir);
     }
 
     // Where a fixture replaces fakes before the frame is built. Processes are not faked: the
@@ -157,7 +157,7 @@ class FrameTest : public ::testing::Test {
     static std::string SettingsPath() { return "Config/Scrivo_Config.xml"; }
     // Where the frame keeps the texts it was not given to save.
     std::string RecoveryFolder() const {
-        return QFile::encodeName(stateDir_.path()).toStdString() + "/scrivo/recovered";
+        return QFile::encodeName(m_stateDir.path()).toStdString() + "/scrivo/recovered";
     }
 
     void WriteSettingsFile(const std::string &content) {
@@ -176,21 +176,21 @@ class FrameTest : public ::testing::Test {
 
     // Builds and shows the frame on first use; write the settings file before calling it.
     CMainFrame &Frame() {
-        if (!frame_) {
-            FrameServices services{.sound = &sound_,
-                                   .fileDialogs = &fileDialogs_,
-                                   .fileErrors = &fileErrors_,
-                                   .printDialog = &printDialog_,
-                                   .informationBox = &informationBox_,
-                                   .splashWait = &splashWait_,
-                                   .helpViewer = &helpViewer_,
-                                   .dialogs = &dialogs_};
+        if (!m_frame) {
+            FrameServices services{.sound = &m_sound,
+                                   .fileDialogs = &m_fileDialogs,
+                                   .fileErrors = &m_fileErrors,
+                                   .printDialog = &m_printDialog,
+                                   .informationBox = &m_informationBox,
+                                   .splashWait = &m_splashWait,
+                                   .helpViewer = &m_helpViewer,
+                                   .dialogs = &m_dialogs};
             ConfigureServices(services);
-            frame_ = std::make_unique<CMainFrame>(services);
-            frame_->CreateFrame();
-            EXPECT_TRUE(QTest::qWaitForWindowExposed(frame_.get()));
+            m_frame = std::make_unique<CMainFrame>(services);
+            m_frame->CreateFrame();
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(m_frame.get()));
         }
-        return *frame_;
+        return *m_frame;
     }
 
     CScrivoRichEditCtrl &Editor() { return Frame().Editor(); }
@@ -235,7 +235,7 @@ class FrameTest : public ::testing::Test {
     }
 
     // Ends the frame as the program does at exit.
-    void DestroyFrame() { frame_.reset(); }
+    void DestroyFrame() { m_frame.reset(); }
 
     // Puts text in the control as a load would: every character in the text colour.
     void SetText(const char *text) {
@@ -261,20 +261,20 @@ class FrameTest : public ::testing::Test {
     }
     std::string AllSlots() { return Slots(0, Editor().TextLength()); }
 
-    FakeSound sound_;
-    FakeDialogRunner dialogs_;
-    FakeFileDialogs fileDialogs_;
-    FakeFileErrorBox fileErrors_;
-    FakePrintDialog printDialog_;
-    FakeInformationBox informationBox_;
-    FakeSplashWait splashWait_;
-    FakeHelpViewer helpViewer_;
+    FakeSound m_sound;
+    FakeDialogRunner m_dialogs;
+    FakeFileDialogs m_fileDialogs;
+    FakeFileErrorBox m_fileErrors;
+    FakePrintDialog m_printDialog;
+    FakeInformationBox m_informationBox;
+    FakeSplashWait m_splashWait;
+    FakeHelpViewer m_helpViewer;
 
   private:
-    QTemporaryDir workDir_;
-    QTemporaryDir stateDir_;
-    QString previousDir_;
-    std::unique_ptr<CMainFrame> frame_;
+    QTemporaryDir m_workDir;
+    QTemporaryDir m_stateDir;
+    QString m_previousDir;
+    std::unique_ptr<CMainFrame> m_frame;
 };
 
 }  // namespace scrivo::testing

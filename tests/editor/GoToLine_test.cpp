@@ -20,7 +20,7 @@ class GoToLineTest : public FrameTest {
 
     // Runs Go To Line with `typed` in the field and `finish` ending the dialog.
     void GoToLine(const char *typed, const std::function<void(CGoToLineDialog &)> &finish) {
-        dialogs_.answer = [&](QDialog &dialog) {
+        m_dialogs.answer = [&](QDialog &dialog) {
             auto &goToLine = dynamic_cast<CGoToLineDialog &>(dialog);
             goToLine.LineField()->setText(QString::fromUtf8(typed));
             finish(goToLine);
@@ -58,12 +58,12 @@ TEST_F(GoToLineTest, CancelEscAndTheCloseBoxChangeNothing) {
         EXPECT_EQ(Editor().SelectionStart(), start);
         EXPECT_EQ(Editor().SelectionEnd(), start + 2);
     }
-    EXPECT_EQ(dialogs_.runs, 3);
+    EXPECT_EQ(m_dialogs.runs, 3);
 }
 
 TEST_F(GoToLineTest, TheLabelNamesTheLineCountAndOkHasTheFocus) {
     SetText(std::string(41, '\n').c_str());
-    dialogs_.answer = [](QDialog &dialog) {
+    m_dialogs.answer = [](QDialog &dialog) {
         auto &d = dynamic_cast<CGoToLineDialog &>(dialog);
         EXPECT_EQ(d.LineLabel()->text(), QStringLiteral("Line Number (1 - 42):"));
         EXPECT_EQ(d.focusWidget(), d.OkButton());

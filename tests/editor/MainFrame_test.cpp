@@ -49,13 +49,13 @@ TEST_F(MainFrameTest, KeyClickToggledTwiceIsAsBeforeAndReachesTheFileOnlyAtExit)
 TEST_F(MainFrameTest, ClicksOncePerKeyPressAndNeverWhenOff) {
     QTest::keyClicks(&Editor(), "ab");
     QTest::keyClick(&Editor(), Qt::Key_Shift);
-    EXPECT_EQ(sound_.clicks, 3);
+    EXPECT_EQ(m_sound.clicks, 3);
     // Frame commands take their keys before the control: no click, no text. The modifier keys
     // pressed on their own reach the control and click.
     QTest::keyClick(&Editor(), Qt::Key_F6);
     QTest::keyClick(&Editor(), Qt::Key_F6, Qt::ShiftModifier);
     QTest::keyClick(&Editor(), Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(sound_.clicks, 5);
+    EXPECT_EQ(m_sound.clicks, 5);
     EXPECT_EQ(Editor().text(), QStringLiteral("ab"));
     EXPECT_EQ(Editor().SelectionStart(), 0) << "Ctrl+A runs the frame's Select All";
     EXPECT_EQ(Editor().SelectionEnd(), 2);
@@ -63,7 +63,7 @@ TEST_F(MainFrameTest, ClicksOncePerKeyPressAndNeverWhenOff) {
     Editor().SetSelectionRange(2, 2);
     Frame().ExecuteCommand(command::kOptionsKeyClick);
     QTest::keyClicks(&Editor(), "cd");
-    EXPECT_EQ(sound_.clicks, 5);
+    EXPECT_EQ(m_sound.clicks, 5);
     EXPECT_EQ(Editor().text(), QStringLiteral("abcd"));
 }
 
@@ -86,9 +86,9 @@ TEST_F(MainFrameTest, UnknownSchemeIdentifiersKeepTheFallbackColoursAndGoBackUnc
          {std::string("0"), std::to_string(FreeSchemeIdentifiers().at(0)), std::string("-5")}) {
         WriteSettingsFile("<S><ColorScheme>" + id + "</ColorScheme><KeyClick>0</KeyClick></S>");
         Frame();
-        EXPECT_EQ(Frame().Colors(), findColorScheme(kFallbackSchemeId)->colors) << id;
+        EXPECT_EQ(Frame().Colors(), FindColorScheme(kFallbackSchemeId)->colors) << id;
         EXPECT_EQ(Editor().GutterBackground(),
-                  findColorScheme(kFallbackSchemeId)->colors.background);
+                  FindColorScheme(kFallbackSchemeId)->colors.background);
         EXPECT_FALSE(Frame().ActionFor(command::kOptionsKeyClick)->isChecked());
         DestroyFrame();
         EXPECT_NE(ReadSettingsFile().find("<ColorScheme>" + id + "</ColorScheme>"),
@@ -135,7 +135,7 @@ TEST_F(MainFrameTest, MenusFollowTheCommandTable) {
     for (QAction *item : schemes->actions()) {
         schemeItems << item->text();
     }
-    for (const ColorScheme &scheme : colorSchemes()) {
+    for (const ColorScheme &scheme : ColorSchemes()) {
         schemeRows << QString::fromLatin1(scheme.caption);
     }
     EXPECT_EQ(schemeItems, schemeRows);

@@ -37,7 +37,7 @@ struct PrintedPdf {
     std::vector<Fill> fills;
 };
 
-void readContentStream(const QByteArray &content, PrintedPdf &pdf) {
+void ReadContentStream(const QByteArray &content, PrintedPdf &pdf) {
     std::string color;
     QPointF lineStart;
     double yScale = 1;
@@ -74,7 +74,7 @@ void readContentStream(const QByteArray &content, PrintedPdf &pdf) {
     }
 }
 
-PrintedPdf readPdf(const QString &path) {
+PrintedPdf ReadPdf(const QString &path) {
     QFile file(path);
     PrintedPdf pdf;
     if (!file.open(QIODevice::ReadOnly)) {
@@ -97,7 +97,7 @@ PrintedPdf readPdf(const QString &path) {
             const QByteArray content =
                 qUncompress(QByteArray("\x00\x00\x10\x00", 4) + bytes.mid(start, stop - start));
             if (content.contains("BT")) {
-                readContentStream(content, pdf);
+                ReadContentStream(content, pdf);
             }
         }
         at = stop + end.size();
@@ -114,15 +114,15 @@ class PrintingTest : public FrameTest {
   protected:
     void SetUp() override {
         FrameTest::SetUp();
-        printDialog_.outputFile = QDir::current().absoluteFilePath(QStringLiteral("printed.pdf"));
+        m_printDialog.outputFile = QDir::current().absoluteFilePath(QStringLiteral("printed.pdf"));
     }
 
     PrintedPdf Print() {
         Frame().ExecuteCommand(command::kFilePrint);
-        return readPdf(printDialog_.outputFile);
+        return ReadPdf(m_printDialog.outputFile);
     }
 
-    bool Printed() const { return QFile::exists(printDialog_.outputFile); }
+    bool Printed() const { return QFile::exists(m_printDialog.outputFile); }
 
     // The line "line N" repeated, then a line much wider than a page.
     static std::string LongText(int lines) {
@@ -147,11 +147,11 @@ class PrintingTest : public FrameTest {
 
 TEST(PageGeometryTest, HalfInchInsideThePrintableAreaInTwips) {
     // 600 pixels per inch, 8 x 11 inches printable.
-    EXPECT_EQ(pageGeometry(4800, 6600, 600, 600),
+    EXPECT_EQ(PageGeometryFor(4800, 6600, 600, 600),
               (PageGeometry{{0, 0, 11520, 15840}, {720, 720, 10800, 15120}}));
     // Integer divisions: 1000 pixels at 300 per inch are 4800 twips, 1001 still 4804.
-    EXPECT_EQ(pageGeometry(1001, 1000, 300, 300).page, (TwipsRect{0, 0, 4804, 4800}));
-    EXPECT_EQ(pageGeometry(4800, 6600, 0, 600), PageGeometry{}) << "no resolution, no page";
+    EXPECT_EQ(PageGeometryFor(1001, 1000, 300, 300).page, (TwipsRect{0, 0, 4804, 4800}));
+    EXPECT_EQ(PageGeometryFor(4800, 6600, 0, 600), PageGeometry{}) << "no resolution, no page";
 }
 
 TEST_F(PrintingTest, CancelEmptySelectionOrAJobThatCannotStartPrintsNothing) {
@@ -171,35 +171,35 @@ TEST_F(PrintingTest, CancelEmptySelectionOrAJobThatCannotStartPrintsNothing) {
         LoadText("int main(void) { return 0; }\n");
         Editor().SetSelectionRange(4, 4);
         const int styleBefore = Editor().StyleAt(0);
-        printDialog_.cancel = c.cancel;
-        printDialog_.selection = c.selection;
-        const QString outputFile = printDialog_.outputFile;
+        m_printDialog.cancel = c.cancel;
+        m_printDialog.selection = c.selection;
+        const QString outputFile = m_printDialog.outputFile;
         if (!c.outputFile.isEmpty()) {
-            printDialog_.outputFile = c.outputFile;
+            m_printDialog.outputFile = c.outputFile;
         }
-        informationBox_.messages.clear();
-        fileErrors_.messages.clear();
+        m_informationBox.messages.clear();
+        m_fileErrors.messages.clear();
 
         Frame().ExecuteCommand(command::kFilePrint);
-        printDialog_.outputFile = outputFile;
+        m_printDialog.outputFile = outputFile;
 
         EXPECT_FALSE(Printed());
-        ASSERT_EQ(informationBox_.messages.size(), c.messages);
+        ASSERT_EQ(m_informationBox.messages.size(), c.messages);
         if (c.messages > 0) {
-            EXPECT_EQ(informationBox_.messages[0].caption, "Impossible");
-            EXPECT_EQ(informationBox_.messages[0].text, "Current selection is empty!");
+            EXPECT_EQ(m_informationBox.messages[0].caption, "Impossible");
+            EXPECT_EQ(m_informationBox.messages[0].text, "Current selection is empty!");
         }
-        ASSERT_EQ(fileErrors_.messages.size(), c.errors) << "a job that cannot start says so";
+        ASSERT_EQ(m_fileErrors.messages.size(), c.errors) << "a job that cannot start says so";
         if (c.errors > 0) {
-            EXPECT_NE(fileErrors_.messages[0].find(c.outputFile.toStdString()), std::string::npos)
-                << fileErrors_.messages[0];
+            EXPECT_NE(m_fileErrors.messages[0].find(c.outputFile.toStdString()), std::string::npos)
+                << m_fileErrors.messages[0];
         }
         EXPECT_EQ(Frame().StatusPaneText(0), QStringLiteral("Ready"));
         EXPECT_FALSE(Editor().Printing());
         EXPECT_EQ(Editor().StyleAt(0), styleBefore);
         EXPECT_EQ(Editor().SelectionStart(), 4);
     }
-    EXPECT_EQ(printDialog_.rangeOffered, QPrinter::AllPages) << "all pages come preselected";
+    EXPECT_EQ(m_printDialog.rangeOffered, QPrinter::AllPages) << "all pages come preselected";
 }
 
 // Qt's own dialog, with no print server: it must still offer a printer (PDF output), show the
@@ -208,9 +208,9 @@ TEST_F(PrintingTest, CancelEmptySelectionOrAJobThatCannotStartPrintsNothing) {
 class QtPrintDialogTest : public PrintingTest {
   protected:
     void ConfigureServices(FrameServices &services) override {
-        services.printDialog = &qtPrintDialog_;
+        services.printDialog = &m_qtPrintDialog;
     }
-    QtPrintDialog qtPrintDialog_;
+    QtPrintDialog m_qtPrintDialog;
 };
 
 TEST_F(QtPrintDialogTest, PrintsToPdfWithoutAPrintServerAndOffersOnlyAllOrSelection) {
@@ -236,7 +236,7 @@ TEST_F(QtPrintDialogTest, PrintsToPdfWithoutAPrintServerAndOffersOnlyAllOrSelect
         ASSERT_NE(file, nullptr);
         printers->setCurrentIndex(printers->findText(QStringLiteral("PDF"), Qt::MatchContains));
         ASSERT_NE(printers->currentIndex(), -1) << "PDF output is one of the printers";
-        file->setText(printDialog_.outputFile);
+        file->setText(m_printDialog.outputFile);
         dialog->accept();
     });
     Frame().ExecuteCommand(command::kFilePrint);
@@ -244,8 +244,8 @@ TEST_F(QtPrintDialogTest, PrintsToPdfWithoutAPrintServerAndOffersOnlyAllOrSelect
     EXPECT_EQ(rangesOffered,
               (QStringList{QStringLiteral("Print all"), QStringLiteral("Selection")}));
     EXPECT_TRUE(optionsShown) << "the selection is chosen among the options";
-    EXPECT_TRUE(fileErrors_.messages.empty());
-    const PrintedPdf pdf = readPdf(printDialog_.outputFile);
+    EXPECT_TRUE(m_fileErrors.messages.empty());
+    const PrintedPdf pdf = ReadPdf(m_printDialog.outputFile);
     EXPECT_EQ(pdf.pages, 1);
     EXPECT_FALSE(pdf.glyphs.empty());
     for (const PrintedPdf::Glyph &glyph : pdf.glyphs) {
@@ -285,7 +285,7 @@ TEST_F(PrintingTest, SelectionIsPrintedAlone) {
     const int start = static_cast<int>(LongText(1).find('\n')) + 1;
     Editor().SetSelectionRange(start, start + static_cast<int>(selected.size()));
     ASSERT_EQ(Editor().selectedText().toStdString(), selected);
-    printDialog_.selection = true;
+    m_printDialog.selection = true;
 
     const PrintedPdf pdf = Print();
 
@@ -302,7 +302,7 @@ struct TextLook {
     long caret;
 };
 
-TextLook lookOf(const CScrivoRichEditCtrl &editor) {
+TextLook LookOf(const CScrivoRichEditCtrl &editor) {
     TextLook look{{},
                   {},
                   editor.SendScintilla(QsciScintillaBase::SCI_GETANCHOR),
@@ -327,13 +327,13 @@ TEST_F(PrintingTest, ColoursSelectionCaretAndUndoHistoryAreAsBefore) {
     QTest::keyClicks(&Editor(), "x");
     // Selection made backwards: the caret stands at its start.
     Editor().SetSelectionRange(30, 22);
-    const TextLook before = lookOf(Editor());
+    const TextLook before = LookOf(Editor());
     const QString textBefore = Editor().text();
 
     Print();
     ASSERT_TRUE(Printed());
 
-    const TextLook after = lookOf(Editor());
+    const TextLook after = LookOf(Editor());
     EXPECT_EQ(after.slotColors, before.slotColors);
     EXPECT_EQ(after.styles, before.styles);
     EXPECT_EQ(after.anchor, 30);
@@ -361,7 +361,7 @@ TEST_F(PrintingTest, JobIsNamedAfterTheCurrentPath) {
 
     Print();
 
-    QFile pdf(printDialog_.outputFile);
+    QFile pdf(m_printDialog.outputFile);
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     // The document information holds the job name as UTF-16 with a byte order mark.
     QByteArray title = "/Title (\xfe\xff";

@@ -17,14 +17,14 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 
-std::string contents(const fs::path &path) {
+std::string Contents(const fs::path &path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
 }
 
-std::tm at(int year, int month, int day, int hour, int minute, int second) {
+std::tm At(int year, int month, int day, int hour, int minute, int second) {
     std::tm time = {};
     time.tm_year = year - 1900;
     time.tm_mon = month - 1;
@@ -48,13 +48,13 @@ TEST(RecoveryFolderTest, FolderFollowsTheStateHomeOrTheHomeFolder) {
              Case{"", "/home/ann/", "/home/ann/.local/state/scrivo/recovered"},
              Case{nullptr, nullptr, ""},
          }) {
-        EXPECT_EQ(recoveryFolderPath(c.stateHome, c.home), c.folder)
+        EXPECT_EQ(RecoveryFolderPath(c.stateHome, c.home), c.folder)
             << (c.stateHome ? c.stateHome : "(unset)") << ", " << (c.home ? c.home : "(unset)");
     }
 }
 
 TEST(RecoveryFolderTest, NameCarriesTheFileAndTheTime) {
-    const std::tm time = at(2026, 12, 9, 0, 45, 7);
+    const std::tm time = At(2026, 12, 9, 0, 45, 7);
     struct Case {
         std::string source;
         int sequence;
@@ -68,7 +68,7 @@ TEST(RecoveryFolderTest, NameCarriesTheFileAndTheTime) {
              Case{"/a/notes.tar.gz", 1, "notes.tar 2026-12-09 00-45-07.gz"},
              Case{"/a/b.an-extension-too-long", 1, "b.an-extension-too-long 2026-12-09 00-45-07"},
          }) {
-        EXPECT_EQ(recoveryFileName(c.source, time, c.sequence), c.name) << c.source;
+        EXPECT_EQ(RecoveryFileName(c.source, time, c.sequence), c.name) << c.source;
     }
 }
 
@@ -77,7 +77,7 @@ TEST(RecoveryFolderTest, LongNameIsShortenedBetweenCharacters) {
     for (int i = 0; i < 200; ++i) {
         stem += "\xC3\xA9";  // é, two bytes
     }
-    const std::string name = recoveryFileName("/a/" + stem + ".c", at(2026, 1, 2, 3, 4, 5), 12);
+    const std::string name = RecoveryFileName("/a/" + stem + ".c", At(2026, 1, 2, 3, 4, 5), 12);
     EXPECT_LE(name.size(), 255u);
     EXPECT_TRUE(name.ends_with("\xC3\xA9 2026-01-02 03-04-05 (12).c")) << name;
 }
@@ -85,88 +85,88 @@ TEST(RecoveryFolderTest, LongNameIsShortenedBetweenCharacters) {
 class RecoveryFolderFiles : public ::testing::Test {
   protected:
     void SetUp() override {
-        root_ = fs::temp_directory_path() / ("recovery-test-" + std::to_string(::getpid()));
-        fs::remove_all(root_);
-        fs::create_directories(root_);
+        m_root = fs::temp_directory_path() / ("recovery-test-" + std::to_string(::getpid()));
+        fs::remove_all(m_root);
+        fs::create_directories(m_root);
     }
-    void TearDown() override { fs::remove_all(root_); }
+    void TearDown() override { fs::remove_all(m_root); }
 
-    std::size_t fileCount() const {
-        const auto files = fs::directory_iterator(folder());
+    std::size_t FileCount() const {
+        const auto files = fs::directory_iterator(Folder());
         return static_cast<std::size_t>(std::distance(begin(files), end(files)));
     }
-    fs::path folder() const { return root_ / "state/scrivo/recovered"; }
+    fs::path Folder() const { return m_root / "state/scrivo/recovered"; }
 
-    fs::path root_;
+    fs::path m_root;
 };
 
 TEST_F(RecoveryFolderFiles, KeepsExactBytesInAPrivateFileAndRewritesTheSameCopy) {
-    RecoveryFolder recovery(folder().string());
+    RecoveryFolder recovery(Folder().string());
     std::string name;
     const std::string first = "int a;\r\n\0\xE9"s;
-    ASSERT_TRUE(recovery.keep(name, "/home/ann/ball.c", first).ok());
+    ASSERT_TRUE(recovery.Keep(name, "/home/ann/ball.c", first).Ok());
     ASSERT_TRUE(name.starts_with("ball ")) << name;
-    EXPECT_EQ(contents(folder() / name), first);
-    EXPECT_EQ(fs::status(folder()).permissions(), fs::perms::owner_all);
-    EXPECT_EQ(fs::status(folder() / name).permissions(),
+    EXPECT_EQ(Contents(Folder() / name), first);
+    EXPECT_EQ(fs::status(Folder()).permissions(), fs::perms::owner_all);
+    EXPECT_EQ(fs::status(Folder() / name).permissions(),
               fs::perms::owner_read | fs::perms::owner_write);
 
     const std::string sameText = name;
-    ASSERT_TRUE(recovery.keep(name, "/home/ann/ball.c", "int b;").ok());
+    ASSERT_TRUE(recovery.Keep(name, "/home/ann/ball.c", "int b;").Ok());
     EXPECT_EQ(name, sameText) << "a text keeps its one copy";
-    EXPECT_EQ(contents(folder() / name), "int b;");
+    EXPECT_EQ(Contents(Folder() / name), "int b;");
 
     std::string other;
-    ASSERT_TRUE(recovery.keep(other, "/home/ann/ball.c", "int c;").ok());
+    ASSERT_TRUE(recovery.Keep(other, "/home/ann/ball.c", "int c;").Ok());
     EXPECT_NE(other, name) << "another text in the same second gets a name of its own";
-    EXPECT_EQ(fileCount(), 2u);
+    EXPECT_EQ(FileCount(), 2u);
 
-    recovery.discard(name);
-    EXPECT_FALSE(fs::exists(folder() / name));
-    EXPECT_EQ(fileCount(), 1u);
+    recovery.Discard(name);
+    EXPECT_FALSE(fs::exists(Folder() / name));
+    EXPECT_EQ(FileCount(), 1u);
 }
 
 TEST_F(RecoveryFolderFiles, OnlyTheNewestCopiesStay) {
-    RecoveryFolder recovery(folder().string(), 3);
-    fs::create_directories(folder());
+    RecoveryFolder recovery(Folder().string(), 3);
+    fs::create_directories(Folder());
     const auto now = fs::file_time_type::clock::now();
     for (int age = 1; age <= 4; ++age) {
-        const fs::path old = folder() / ("old" + std::to_string(age) + ".c");
+        const fs::path old = Folder() / ("old" + std::to_string(age) + ".c");
         std::ofstream(old) << age;
         fs::last_write_time(old, now - std::chrono::hours(age));
     }
     std::string name;
-    ASSERT_TRUE(recovery.keep(name, "", "new").ok());
-    EXPECT_TRUE(fs::exists(folder() / name));
-    EXPECT_TRUE(fs::exists(folder() / "old1.c"));
-    EXPECT_TRUE(fs::exists(folder() / "old2.c"));
-    EXPECT_EQ(fileCount(), 3u);
+    ASSERT_TRUE(recovery.Keep(name, "", "new").Ok());
+    EXPECT_TRUE(fs::exists(Folder() / name));
+    EXPECT_TRUE(fs::exists(Folder() / "old1.c"));
+    EXPECT_TRUE(fs::exists(Folder() / "old2.c"));
+    EXPECT_EQ(FileCount(), 3u);
 }
 
 TEST_F(RecoveryFolderFiles, FailureLeavesNothingBehindAndSaysWhy) {
     std::string name;
-    EXPECT_NE(RecoveryFolder("").keep(name, "", "x").failure.find("HOME"), std::string::npos);
+    EXPECT_NE(RecoveryFolder("").Keep(name, "", "x").failure.find("HOME"), std::string::npos);
 
-    std::ofstream(root_ / "file") << "in the way";
+    std::ofstream(m_root / "file") << "in the way";
     const FileResult blocked =
-        RecoveryFolder((root_ / "file/recovered").string()).keep(name, "", "x");
+        RecoveryFolder((m_root / "file/recovered").string()).Keep(name, "", "x");
     EXPECT_NE(blocked.failure.find("Not a directory"), std::string::npos) << blocked.failure;
     EXPECT_EQ(name, "");
 
     // A full disk: writes past 1 KiB fail in this process.
-    RecoveryFolder recovery(folder().string());
+    RecoveryFolder recovery(Folder().string());
     rlimit saved = {};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
     const auto previous = std::signal(SIGXFSZ, SIG_IGN);
     rlimit small = saved;
     small.rlim_cur = 1024;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const FileResult full = recovery.keep(name, "/a/big.c", std::string(4096, 'x'));
+    const FileResult full = recovery.Keep(name, "/a/big.c", std::string(4096, 'x'));
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previous);
-    EXPECT_FALSE(full.ok());
+    EXPECT_FALSE(full.Ok());
     EXPECT_EQ(name, "");
-    EXPECT_EQ(fileCount(), 0u) << "neither the reserved name nor a temporary file stays";
+    EXPECT_EQ(FileCount(), 0u) << "neither the reserved name nor a temporary file stays";
 }
 
 }  // namespace

@@ -66,7 +66,7 @@ TEST_F(RecoveryTest, EveryWayTheTextGoesKeepsWhatSaveWouldWrite) {
         {"New", [this] { Frame().ExecuteCommand(command::kFileNew); }, true},
         {"Load",
          [this] {
-             fileDialogs_.answers.push_back(AbsolutePath("other.c"));
+             m_fileDialogs.answers.push_back(AbsolutePath("other.c"));
              Frame().ExecuteCommand(command::kFileLoad);
          },
          true},
@@ -96,7 +96,7 @@ TEST_F(RecoveryTest, EveryWayTheTextGoesKeepsWhatSaveWouldWrite) {
             } else {
                 EXPECT_FALSE(Frame().isVisible());
             }
-            EXPECT_TRUE(fileErrors_.messages.empty());
+            EXPECT_TRUE(m_fileErrors.messages.empty());
         }
     }
 }
@@ -130,7 +130,7 @@ TEST_F(RecoveryTest, TextThatMatchesItsFileLeavesNone) {
          [this] {
              Frame().ExecuteCommand(command::kFileNew);
              TypeAtStart();
-             fileDialogs_.answers.push_back(AbsolutePath("b.c"));
+             m_fileDialogs.answers.push_back(AbsolutePath("b.c"));
              Frame().ExecuteCommand(command::kFileSaveAs);
          }},
     };
@@ -190,10 +190,10 @@ TEST_F(RecoveryTest, TextThatCannotBeKeptIsNotDroppedWithoutAWord) {
     qputenv("XDG_STATE_HOME", QFile::encodeName(QDir::current().filePath("not-a-folder")));
     TypeAtStart();
     Frame().ExecuteCommand(command::kFileNew);
-    ASSERT_EQ(fileErrors_.messages.size(), 1u);
-    EXPECT_NE(fileErrors_.messages[0].find("not-a-folder/scrivo/recovered"), std::string::npos)
-        << fileErrors_.messages[0];
-    EXPECT_NE(fileErrors_.messages[0].find("Save As"), std::string::npos);
+    ASSERT_EQ(m_fileErrors.messages.size(), 1u);
+    EXPECT_NE(m_fileErrors.messages[0].find("not-a-folder/scrivo/recovered"), std::string::npos)
+        << m_fileErrors.messages[0];
+    EXPECT_NE(m_fileErrors.messages[0].find("Save As"), std::string::npos);
     EXPECT_EQ(Text(), "int b;\nx") << "the text is still there";
     Frame().ExecuteCommand(command::kFileNew);
     EXPECT_EQ(Text(), "");
@@ -201,7 +201,7 @@ TEST_F(RecoveryTest, TextThatCannotBeKeptIsNotDroppedWithoutAWord) {
     TypeAtStart();
     Frame().close();
     EXPECT_TRUE(Frame().isVisible());
-    EXPECT_EQ(fileErrors_.messages.size(), 2u);
+    EXPECT_EQ(m_fileErrors.messages.size(), 2u);
     Frame().close();
     EXPECT_FALSE(Frame().isVisible());
 }

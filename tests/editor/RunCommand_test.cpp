@@ -17,7 +17,7 @@ constexpr int kStartTimeoutMs = 10000;
 // each argument in brackets to a file run-<pid> of its own.
 class RunCommandTest : public FrameTest {
   protected:
-    void ConfigureServices(FrameServices &services) override { services.processes = &processes_; }
+    void ConfigureServices(FrameServices &services) override { services.processes = &m_processes; }
 
     void SetUp() override {
         FrameTest::SetUp();
@@ -32,7 +32,7 @@ class RunCommandTest : public FrameTest {
         ASSERT_TRUE(script.setPermissions(script.permissions() | QFile::ExeOwner));
     }
 
-    DetachedProcessStarter processes_;
+    DetachedProcessStarter m_processes;
 
     static QStringList Runs() {
         return QDir::current().entryList({QStringLiteral("run-*")}, QDir::Files, QDir::Name);

@@ -31,7 +31,7 @@ TEST(SaveAsFolderTest, OpensBesideTheFileOrWhereTheLearnerLastSaved) {
                   {"", "", "/opt/app/./Examples", examples, "/home/ann"},
                   "/home/ann"},
          }) {
-        EXPECT_EQ(saveAsFolder(c.places), c.folder) << c.what;
+        EXPECT_EQ(SaveAsFolder(c.places), c.folder) << c.what;
     }
 }
 

@@ -10,7 +10,7 @@ namespace scrivo {
 namespace {
 
 // A run as the reader sees it: its text and slot, e.g. "int:K".
-std::vector<std::string> describe(std::string_view text, const std::vector<Run> &runs) {
+std::vector<std::string> Describe(std::string_view text, const std::vector<Run> &runs) {
     static constexpr char kSlotLetters[] = "TKODSC";
     std::vector<std::string> out;
     for (const Run &run : runs) {
@@ -22,9 +22,9 @@ std::vector<std::string> describe(std::string_view text, const std::vector<Run> 
     return out;
 }
 
-std::vector<std::string> scanStandard(std::string_view text) {
-    static const Scanner scanner(WordTables::standard());
-    return describe(text, scanner.scan(text));
+std::vector<std::string> ScanStandard(std::string_view text) {
+    static const Scanner scanner(WordTables::Standard());
+    return Describe(text, scanner.Scan(text));
 }
 
 using Expected = std::vector<std::string>;
@@ -42,22 +42,22 @@ void PrintTo(const ScanCase &scanCase, std::ostream *out) {
 class ScanStandardTables : public testing::TestWithParam<ScanCase> {};
 
 TEST_P(ScanStandardTables, YieldsTheExpectedRuns) {
-    EXPECT_EQ(scanStandard(GetParam().text), GetParam().runs) << "text: " << GetParam().text;
+    EXPECT_EQ(ScanStandard(GetParam().text), GetParam().runs) << "text: " << GetParam().text;
 }
 
 // The slot bytes painted piece by piece must be the runs laid over the text slot, whatever the
 // piece size, with pieces that follow each other without gap or overlap.
 TEST_P(ScanStandardTables, PaintsTheRunsInConsecutivePieces) {
-    static const Scanner scanner(WordTables::standard());
+    static const Scanner scanner(WordTables::Standard());
     const std::string &text = GetParam().text;
     std::string expected(text.size(), static_cast<char>(ColorSlot::Text));
-    for (const scrivo::Run &run : scanner.scan(text)) {
+    for (const scrivo::Run &run : scanner.Scan(text)) {
         expected.replace(run.start, run.end - run.start, run.end - run.start,
                          static_cast<char>(run.slot));
     }
     for (const std::size_t pieceBytes : {0, 1, 2, 5, 1 << 16}) {
         std::string painted;
-        scanner.paintSlots(text, pieceBytes, [&](std::size_t offset, std::string_view slotBytes) {
+        scanner.PaintSlots(text, pieceBytes, [&](std::size_t offset, std::string_view slotBytes) {
             EXPECT_EQ(offset, painted.size()) << "piece size " << pieceBytes;
             EXPECT_FALSE(slotBytes.empty());
             EXPECT_LE(slotBytes.size(), std::max<std::size_t>(pieceBytes, 1));
@@ -103,7 +103,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Scanner, RangeEndingInsideATokenStopsAtTheRangeEnd) {
     const std::string text = "while (x) { /* comment */ \"str\" }";
-    const Scanner scanner(WordTables::standard());
+    const Scanner scanner(WordTables::Standard());
     struct Cut {
         std::size_t length;
         Expected runs;
@@ -114,16 +114,16 @@ TEST(Scanner, RangeEndingInsideATokenStopsAtTheRangeEnd) {
           Cut{29, {"while:K", "(:O", "):O", "{:O", "/* comment */:C", "\"st:S"}}}) {
         // A copy of exactly the range, so the sanitizer catches any read past its end.
         const std::string range = text.substr(0, cut.length);
-        EXPECT_EQ(describe(range, scanner.scan(range)), cut.runs) << "range: " << range;
+        EXPECT_EQ(Describe(range, scanner.Scan(range)), cut.runs) << "range: " << range;
     }
 }
 
 TEST(Scanner, AppendsToTheGivenRunsWithoutClearing) {
-    const Scanner scanner(WordTables::standard());
+    const Scanner scanner(WordTables::Standard());
     // Inside a test body the bare name Run means the fixture's method.
     using Runs = std::vector<scrivo::Run>;
     Runs runs{{0, 1, ColorSlot::Text}};
-    scanner.scan("int", runs);
+    scanner.Scan("int", runs);
     EXPECT_EQ(runs, (Runs{{0, 1, ColorSlot::Text}, {0, 3, ColorSlot::Keyword}}));
 }
 
@@ -136,7 +136,7 @@ TEST(Scanner, HonoursTheTablesItIsGiven) {
     tables.directives = {"#", "#foo"};
     const Scanner scanner(tables);
     const std::string text = "foo ab int ==> => ->1+ # #foo #bar \xC3\xA9";
-    EXPECT_EQ(describe(text, scanner.scan(text)),
+    EXPECT_EQ(Describe(text, scanner.Scan(text)),
               (Expected{"foo:K", "==:O", "=>:O", "->:O", "1+:O", "#:D", "#foo:D", "\xC3\xA9:O"}));
 }
 

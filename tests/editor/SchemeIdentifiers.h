@@ -18,7 +18,7 @@ inline constexpr int kDarkScheme = 32802;
 inline std::vector<int> FreeSchemeIdentifiers() {
     std::vector<int> free;
     for (int id = command::kFirstScheme; id <= command::kLastScheme; ++id) {
-        if (findColorScheme(id) == nullptr) {
+        if (FindColorScheme(id) == nullptr) {
             free.push_back(id);
         }
     }

@@ -36,53 +36,53 @@ class SettingsFileTest : public testing::Test {
     void SetUp() override {
         std::string pattern = (fs::temp_directory_path() / "settings-XXXXXX").string();
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        root_ = pattern;
-        fs::create_directory(root_ / "Config");
+        m_root = pattern;
+        fs::create_directory(m_root / "Config");
     }
     void TearDown() override {
         std::error_code ignored;
-        fs::permissions(root_ / "Config", fs::perms::owner_all, ignored);
-        fs::remove_all(root_, ignored);
+        fs::permissions(m_root / "Config", fs::perms::owner_all, ignored);
+        fs::remove_all(m_root, ignored);
     }
 
-    std::string path() const { return (root_ / "Config" / "Scrivo_Config.xml").string(); }
+    std::string Path() const { return (m_root / "Config" / "Scrivo_Config.xml").string(); }
 
-    void put(const std::string &content) const {
-        std::ofstream(path(), std::ios::binary) << content;
+    void Put(const std::string &content) const {
+        std::ofstream(Path(), std::ios::binary) << content;
     }
 
-    std::string contents() const {
-        std::ifstream in(path(), std::ios::binary);
+    std::string Contents() const {
+        std::ifstream in(Path(), std::ios::binary);
         std::ostringstream text;
         text << in.rdbuf();
         return text.str();
     }
 
     // Everything in the Config folder: a write must never leave a temporary file behind.
-    std::vector<std::string> configEntries() const {
+    std::vector<std::string> ConfigEntries() const {
         std::vector<std::string> names;
-        for (const auto &entry : fs::directory_iterator(root_ / "Config")) {
+        for (const auto &entry : fs::directory_iterator(m_root / "Config")) {
             names.push_back(entry.path().filename().string());
         }
         return names;
     }
 
-    fs::path root_;
+    fs::path m_root;
 };
 
 TEST_F(SettingsFileTest, RoundTripKeepsEverythingElseInTheFile) {
-    put("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    Put("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         "<!-- chosen by the teacher -->\n"
         "<Anything lang=\"en\">\n"
         "    <KeyClick>1</KeyClick>\n"
         "    <Note>keep &amp; me</Note>\n"
         "    <ColorScheme> 32799</ColorScheme>\n"
         "</Anything>\n");
-    SettingsFile file(path());
-    EXPECT_EQ(file.read(), (EditorSettings{32799, true}));
+    SettingsFile file(Path());
+    EXPECT_EQ(file.Read(), (EditorSettings{32799, true}));
 
-    ASSERT_TRUE(file.write({32802, false}));
-    EXPECT_EQ(contents(),
+    ASSERT_TRUE(file.Write({32802, false}));
+    EXPECT_EQ(Contents(),
               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
               "<!-- chosen by the teacher -->\n"
               "<Anything lang=\"en\">\n"
@@ -90,8 +90,8 @@ TEST_F(SettingsFileTest, RoundTripKeepsEverythingElseInTheFile) {
               "    <Note>keep &amp; me</Note>\n"
               "    <ColorScheme>32802</ColorScheme>\n"
               "</Anything>\n");
-    EXPECT_EQ(SettingsFile(path()).read(), (EditorSettings{32802, false}));
-    EXPECT_EQ(configEntries(), std::vector<std::string>{"Scrivo_Config.xml"});
+    EXPECT_EQ(SettingsFile(Path()).Read(), (EditorSettings{32802, false}));
+    EXPECT_EQ(ConfigEntries(), std::vector<std::string>{"Scrivo_Config.xml"});
 }
 
 // Only the two settings change. Whatever else the user wrote comes back as written; what the
@@ -120,16 +120,16 @@ TEST_F(SettingsFileTest, WhatTheUserWroteComesBackOrTheFileIsLeftAlone) {
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        put(c.content);
-        SettingsFile file(path());
-        EXPECT_EQ(file.read(), (EditorSettings{32799, true}));
-        EXPECT_EQ(file.write({32802, false}), c.written);
+        Put(c.content);
+        SettingsFile file(Path());
+        EXPECT_EQ(file.Read(), (EditorSettings{32799, true}));
+        EXPECT_EQ(file.Write({32802, false}), c.written);
         std::string expected = c.content;
         if (c.written) {
             expected.replace(expected.find("32799"), 5, "32802");
             expected.replace(expected.find("<KeyClick>1"), 11, "<KeyClick>0");
         }
-        EXPECT_EQ(contents(), expected);
+        EXPECT_EQ(Contents(), expected);
     }
 }
 
@@ -138,24 +138,24 @@ TEST_F(SettingsFileTest, WhatTheUserWroteComesBackOrTheFileIsLeftAlone) {
 TEST_F(SettingsFileTest, FileFarLargerThanAnySettingsIsNotRead) {
     const std::string start = "<S><ColorScheme>32802</ColorScheme><KeyClick>0</KeyClick><!--";
     const std::string end = "--></S>";
-    put(start + std::string(SettingsFile::kMaximumBytes - start.size() - end.size(), ' ') + end);
-    EXPECT_EQ(SettingsFile(path()).read(), (EditorSettings{32802, false})) << "the largest read";
+    Put(start + std::string(SettingsFile::kMaximumBytes - start.size() - end.size(), ' ') + end);
+    EXPECT_EQ(SettingsFile(Path()).Read(), (EditorSettings{32802, false})) << "the largest read";
 
-    fs::resize_file(path(), std::uintmax_t{1} << 30);
+    fs::resize_file(Path(), std::uintmax_t{1} << 30);
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
 #if !defined(__SANITIZE_ADDRESS__)  // the sanitizer cannot run under an address-space limit
         LimitAddressSpace(AddressSpaceInUse(), 64 << 20);
 #endif
-        SettingsFile file(path());
-        const bool defaults = file.read() == kDefaults;
-        ::_exit(defaults && !file.write({32799, true}) ? 0 : 1);
+        SettingsFile file(Path());
+        const bool defaults = file.Read() == kDefaults;
+        ::_exit(defaults && !file.Write({32799, true}) ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
-    EXPECT_EQ(fs::file_size(path()), std::uintmax_t{1} << 30);
+    EXPECT_EQ(fs::file_size(Path()), std::uintmax_t{1} << 30);
 }
 
 TEST_F(SettingsFileTest, NumbersAreReadAsAtoiReadsThem) {
@@ -174,9 +174,9 @@ TEST_F(SettingsFileTest, NumbersAreReadAsAtoiReadsThem) {
              Case{"99999999999", "2", {INT_MAX, false}},
              Case{"-99999999999", "-1", {INT_MIN, false}},
          }) {
-        put(std::string("<S><ColorScheme>") + c.schemeText + "</ColorScheme><KeyClick>" +
+        Put(std::string("<S><ColorScheme>") + c.schemeText + "</ColorScheme><KeyClick>" +
             c.clickText + "</KeyClick></S>");
-        EXPECT_EQ(SettingsFile(path()).read(), c.expected)
+        EXPECT_EQ(SettingsFile(Path()).Read(), c.expected)
             << "ColorScheme \"" << c.schemeText << "\", KeyClick \"" << c.clickText << "\"";
     }
 }
@@ -195,55 +195,55 @@ TEST_F(SettingsFileTest, WhatIsMissingReadsAsDefaultsAndIsCreatedOnWrite) {
              Case{"no texts", "<Mine><ColorScheme/><KeyClick></KeyClick></Mine>", "<Mine>"},
          }) {
         SCOPED_TRACE(c.name);
-        fs::remove(path());
-        if (c.content != nullptr) put(c.content);
-        SettingsFile file(path());
-        EXPECT_EQ(file.read(), kDefaults);
-        ASSERT_TRUE(file.write({32805, false}));
-        EXPECT_NE(contents().find(c.survivor), std::string::npos) << contents();
-        EXPECT_EQ(SettingsFile(path()).read(), (EditorSettings{32805, false})) << contents();
+        fs::remove(Path());
+        if (c.content != nullptr) Put(c.content);
+        SettingsFile file(Path());
+        EXPECT_EQ(file.Read(), kDefaults);
+        ASSERT_TRUE(file.Write({32805, false}));
+        EXPECT_NE(Contents().find(c.survivor), std::string::npos) << Contents();
+        EXPECT_EQ(SettingsFile(Path()).Read(), (EditorSettings{32805, false})) << Contents();
     }
 }
 
 TEST_F(SettingsFileTest, MalformedFileIsNeverOverwritten) {
     const std::string broken = "<Settings><ColorScheme>32802</ColorScheme><!-- my notes -->";
-    put(broken);
-    SettingsFile file(path());
-    EXPECT_EQ(file.read(), kDefaults);
-    EXPECT_FALSE(file.write({32799, true}));
-    EXPECT_EQ(contents(), broken);
-    EXPECT_EQ(configEntries(), std::vector<std::string>{"Scrivo_Config.xml"});
+    Put(broken);
+    SettingsFile file(Path());
+    EXPECT_EQ(file.Read(), kDefaults);
+    EXPECT_FALSE(file.Write({32799, true}));
+    EXPECT_EQ(Contents(), broken);
+    EXPECT_EQ(ConfigEntries(), std::vector<std::string>{"Scrivo_Config.xml"});
 }
 
 TEST_F(SettingsFileTest, WriteFailsCleanlyWhenTheFolderIsUnusable) {
-    fs::remove(root_ / "Config");
-    SettingsFile missingFolder(path());
-    EXPECT_EQ(missingFolder.read(), kDefaults);
-    EXPECT_FALSE(missingFolder.write({32799, true}));
-    EXPECT_FALSE(fs::exists(root_ / "Config"));
+    fs::remove(m_root / "Config");
+    SettingsFile missingFolder(Path());
+    EXPECT_EQ(missingFolder.Read(), kDefaults);
+    EXPECT_FALSE(missingFolder.Write({32799, true}));
+    EXPECT_FALSE(fs::exists(m_root / "Config"));
 
-    std::ofstream(root_ / "Config") << "a file where the folder should be";
-    SettingsFile fileAsFolder(path());
-    EXPECT_EQ(fileAsFolder.read(), kDefaults);
-    EXPECT_FALSE(fileAsFolder.write({32799, true}));
+    std::ofstream(m_root / "Config") << "a file where the folder should be";
+    SettingsFile fileAsFolder(Path());
+    EXPECT_EQ(fileAsFolder.Read(), kDefaults);
+    EXPECT_FALSE(fileAsFolder.Write({32799, true}));
 }
 
 TEST_F(SettingsFileTest, ReadOnlyFileOrFolderIsLeftAsItWas) {
     if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
     const std::string original = "<S><ColorScheme>32802</ColorScheme><KeyClick>0</KeyClick></S>";
-    put(original);
-    fs::permissions(path(), fs::perms::owner_read);
-    SettingsFile readOnlyFile(path());
-    EXPECT_EQ(readOnlyFile.read(), (EditorSettings{32802, false}));
-    EXPECT_FALSE(readOnlyFile.write({32799, true}));
-    EXPECT_EQ(contents(), original);
+    Put(original);
+    fs::permissions(Path(), fs::perms::owner_read);
+    SettingsFile readOnlyFile(Path());
+    EXPECT_EQ(readOnlyFile.Read(), (EditorSettings{32802, false}));
+    EXPECT_FALSE(readOnlyFile.Write({32799, true}));
+    EXPECT_EQ(Contents(), original);
 
-    fs::permissions(path(), fs::perms::owner_read | fs::perms::owner_write);
-    fs::permissions(root_ / "Config", fs::perms::owner_read | fs::perms::owner_exec);
-    SettingsFile readOnlyFolder(path());
-    EXPECT_EQ(readOnlyFolder.read(), (EditorSettings{32802, false}));
-    EXPECT_FALSE(readOnlyFolder.write({32799, true}));
-    EXPECT_EQ(contents(), original);
+    fs::permissions(Path(), fs::perms::owner_read | fs::perms::owner_write);
+    fs::permissions(m_root / "Config", fs::perms::owner_read | fs::perms::owner_exec);
+    SettingsFile readOnlyFolder(Path());
+    EXPECT_EQ(readOnlyFolder.Read(), (EditorSettings{32802, false}));
+    EXPECT_FALSE(readOnlyFolder.Write({32799, true}));
+    EXPECT_EQ(Contents(), original);
 }
 
 // The settings path may name a FIFO, a link or a link to something that is no file. Reading never
@@ -251,7 +251,7 @@ TEST_F(SettingsFileTest, ReadOnlyFileOrFolderIsLeftAsItWas) {
 // left exactly as it was.
 TEST_F(SettingsFileTest, PathThatIsNoPlainFileIsReadAndWrittenSafely) {
     const std::string stored = "<S><ColorScheme>32802</ColorScheme><KeyClick>0</KeyClick></S>";
-    const fs::path elsewhere = root_ / "elsewhere";
+    const fs::path elsewhere = m_root / "elsewhere";
     struct Case {
         const char *name;
         std::function<void()> make;
@@ -260,12 +260,12 @@ TEST_F(SettingsFileTest, PathThatIsNoPlainFileIsReadAndWrittenSafely) {
         fs::file_type targetAfter;  // of what the path finally names
     };
     for (const Case &c : std::vector<Case>{
-             {"a FIFO", [&] { ::mkfifo(path().c_str(), 0600); }, kDefaults, false,
+             {"a FIFO", [&] { ::mkfifo(Path().c_str(), 0600); }, kDefaults, false,
               fs::file_type::fifo},
              {"a link to a FIFO",
               [&] {
                   ::mkfifo(elsewhere.c_str(), 0600);
-                  fs::create_symlink(elsewhere, path());
+                  fs::create_symlink(elsewhere, Path());
               },
               kDefaults, false, fs::file_type::fifo},
              {"a relative link to a file",
@@ -273,47 +273,47 @@ TEST_F(SettingsFileTest, PathThatIsNoPlainFileIsReadAndWrittenSafely) {
                   std::ofstream(elsewhere) << stored;
                   fs::permissions(elsewhere, fs::perms::owner_read | fs::perms::owner_write |
                                                  fs::perms::group_read);
-                  fs::create_symlink("../elsewhere", path());
+                  fs::create_symlink("../elsewhere", Path());
               },
               {32802, false},
               true,
               fs::file_type::regular},
-             {"a link to nothing yet", [&] { fs::create_symlink(elsewhere, path()); }, kDefaults,
+             {"a link to nothing yet", [&] { fs::create_symlink(elsewhere, Path()); }, kDefaults,
               true, fs::file_type::regular},
          }) {
         SCOPED_TRACE(c.name);
-        fs::remove(path());
+        fs::remove(Path());
         fs::remove(elsewhere);
         c.make();
-        const fs::file_type kindBefore = fs::symlink_status(path()).type();
-        const fs::file_status targetBefore = fs::status(path());
+        const fs::file_type kindBefore = fs::symlink_status(Path()).type();
+        const fs::file_status targetBefore = fs::status(Path());
 
-        SettingsFile file(path());
+        SettingsFile file(Path());
         ::alarm(10);  // a read that waits on the FIFO ends the test instead of hanging it
-        EXPECT_EQ(file.read(), c.read);
+        EXPECT_EQ(file.Read(), c.read);
         ::alarm(0);
-        EXPECT_EQ(file.write({32799, true}), c.written);
+        EXPECT_EQ(file.Write({32799, true}), c.written);
 
-        EXPECT_EQ(fs::symlink_status(path()).type(), kindBefore) << "the path keeps its kind";
-        EXPECT_EQ(fs::status(path()).type(), c.targetAfter);
+        EXPECT_EQ(fs::symlink_status(Path()).type(), kindBefore) << "the path keeps its kind";
+        EXPECT_EQ(fs::status(Path()).type(), c.targetAfter);
         if (c.written) {
-            EXPECT_EQ(SettingsFile(path()).read(), (EditorSettings{32799, true}));
+            EXPECT_EQ(SettingsFile(Path()).Read(), (EditorSettings{32799, true}));
         }
         if (targetBefore.type() != fs::file_type::not_found) {
-            EXPECT_EQ(fs::status(path()).permissions(), targetBefore.permissions())
+            EXPECT_EQ(fs::status(Path()).permissions(), targetBefore.permissions())
                 << "what the path names keeps its mode";
         }
-        EXPECT_EQ(configEntries().size(), 1u) << "no temporary file is left";
+        EXPECT_EQ(ConfigEntries().size(), 1u) << "no temporary file is left";
     }
 }
 
 TEST_F(SettingsFileTest, WriteKeepsTheFilePermissions) {
-    put("<S/>");
-    fs::permissions(path(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    SettingsFile file(path());
-    file.read();
-    ASSERT_TRUE(file.write({32799, true}));
-    EXPECT_EQ(fs::status(path()).permissions(),
+    Put("<S/>");
+    fs::permissions(Path(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    SettingsFile file(Path());
+    file.Read();
+    ASSERT_TRUE(file.Write({32799, true}));
+    EXPECT_EQ(fs::status(Path()).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 

@@ -30,7 +30,7 @@ using SplashFrameTest = FrameTest;
 
 TEST_F(SplashFrameTest, ShownTwoSecondsOverTheFrameBeforeItsContentsExistThenHidden) {
     bool checkedDuringWait = false;
-    splashWait_.during = [&] {
+    m_splashWait.during = [&] {
         const CMainFrame &frame = Frame();
         const QWidget *window = frame.Splash().Window();
         ASSERT_NE(window, nullptr);
@@ -48,7 +48,7 @@ TEST_F(SplashFrameTest, ShownTwoSecondsOverTheFrameBeforeItsContentsExistThenHid
     CMainFrame &frame = Frame();
 
     EXPECT_TRUE(checkedDuringWait);
-    EXPECT_EQ(splashWait_.waits, std::vector<int>{2000});
+    EXPECT_EQ(m_splashWait.waits, std::vector<int>{2000});
     EXPECT_FALSE(frame.Splash().IsShown());
     ASSERT_NE(frame.Splash().Window(), nullptr) << "hidden, not destroyed";
     EXPECT_FALSE(frame.Splash().Window()->isVisible());

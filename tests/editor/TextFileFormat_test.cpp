@@ -27,17 +27,17 @@ TEST(TextFileFormatTest, LineEndsBecomeOneBreakAndAreWrittenAsCrLf) {
          "\xEF\xBB\xBFz\0\t\xE9\xFF"s},
     };
     for (const auto &c : cases) {
-        EXPECT_EQ(fileBytesToText(c.file), c.text) << c.what;
-        EXPECT_EQ(textToFileBytes(c.text), c.written) << c.what;
-        EXPECT_TRUE(readsAs(c.file, c.text)) << c.what;
-        EXPECT_TRUE(readsAs(c.written, c.text)) << c.what;
-        EXPECT_FALSE(readsAs(c.file + "y", c.text)) << c.what;
-        EXPECT_FALSE(readsAs(c.file, c.text + "y")) << c.what;
+        EXPECT_EQ(FileBytesToText(c.file), c.text) << c.what;
+        EXPECT_EQ(TextToFileBytes(c.text), c.written) << c.what;
+        EXPECT_TRUE(ReadsAs(c.file, c.text)) << c.what;
+        EXPECT_TRUE(ReadsAs(c.written, c.text)) << c.what;
+        EXPECT_FALSE(ReadsAs(c.file + "y", c.text)) << c.what;
+        EXPECT_FALSE(ReadsAs(c.file, c.text + "y")) << c.what;
     }
     // A CR in the text is no line break read from a file; a lone CR is not CR LF's one break.
-    EXPECT_FALSE(readsAs("a\r", "a\r"));
-    EXPECT_FALSE(readsAs("a\r\n", "a\n\n"));
-    EXPECT_FALSE(readsAs("ab", "ac"));
+    EXPECT_FALSE(ReadsAs("a\r", "a\r"));
+    EXPECT_FALSE(ReadsAs("a\r\n", "a\n\n"));
+    EXPECT_FALSE(ReadsAs("ab", "ac"));
 }
 
 TEST(TextFileFormatTest, ByteOrderMarksOfWideTextAndNulBytesAreForeign) {
@@ -56,7 +56,7 @@ TEST(TextFileFormatTest, ByteOrderMarksOfWideTextAndNulBytesAreForeign) {
         {"", ForeignText::None},
     };
     for (const auto &c : cases) {
-        EXPECT_EQ(foreignText(c.text), c.expected) << testing::PrintToString(c.text);
+        EXPECT_EQ(ForeignTextIn(c.text), c.expected) << testing::PrintToString(c.text);
     }
 }
 

@@ -19,8 +19,8 @@ using graphics::BitmapGlyphRows;
 
 TEST(BitmapFont, PublishedRowsAndEveryPrintableCharacterHasInk) {
     struct Published {
-        char character;
-        BitmapGlyphRows rows;  // bottom row first
+        char Character;
+        BitmapGlyphRows Rows;  // bottom row first
     };
     const Published table[] = {
         {' ', {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}},
@@ -30,7 +30,7 @@ TEST(BitmapFont, PublishedRowsAndEveryPrintableCharacterHasInk) {
         {'g', {0x7E, 0xC3, 0x03, 0x03, 0x7F, 0xC3, 0xC3, 0xC3, 0x7E, 0x00, 0x00, 0x00, 0x00}},
     };
     for (const Published &glyph : table) {
-        EXPECT_EQ(BitmapGlyph(glyph.character), glyph.rows) << "'" << glyph.character << "'";
+        EXPECT_EQ(BitmapGlyph(glyph.Character), glyph.Rows) << "'" << glyph.Character << "'";
     }
     for (char character = '!'; character <= '~'; ++character) {
         const BitmapGlyphRows &rows = BitmapGlyph(character);
@@ -40,12 +40,12 @@ TEST(BitmapFont, PublishedRowsAndEveryPrintableCharacterHasInk) {
 }
 
 // With identity matrices the point (0, 0) is the window centre.
-constexpr int originX = 160;
-constexpr int originY = 120;
+constexpr int kOriginX = 160;
+constexpr int kOriginY = 120;
 
-// Reads the 8 x 13 cell whose left edge is at x and whose baseline is originY, as glyph rows.
+// Reads the 8 x 13 cell whose left edge is at x and whose baseline is kOriginY, as glyph rows.
 BitmapGlyphRows ReadCell(int x) {
-    const std::vector<Rgb> pixels = ReadRegion(x, originY - 2, 8, 13);
+    const std::vector<Rgb> pixels = ReadRegion(x, kOriginY - 2, 8, 13);
     BitmapGlyphRows rows{};
     for (int row = 0; row < 13; ++row) {
         for (int column = 0; column < 8; ++column) {
@@ -70,29 +70,30 @@ class BitmapTextTest : public GraphicsWindowTest {
         SetColor(7);
     }
 
-    const BitmapGlyphRows &letterA = BitmapGlyph('A');
+    const BitmapGlyphRows &LetterA = BitmapGlyph('A');
 };
 
 TEST_F(BitmapTextTest, LetterAIsDrawnAtTheBaselineWithItsDescentRows) {
     PrintAt(0.0f, 0.0f, "A");
-    EXPECT_EQ(ReadCell(originX), letterA);
-    EXPECT_EQ(LitPixels(0, 0, windowWidth, windowHeight), LitPixels(originX, originY - 2, 8, 13))
+    EXPECT_EQ(ReadCell(kOriginX), LetterA);
+    EXPECT_EQ(LitPixels(0, 0, kWindowWidth, kWindowHeight),
+              LitPixels(kOriginX, kOriginY - 2, 8, 13))
         << "nothing outside the glyph's cell";
 }
 
 TEST_F(BitmapTextTest, EachGlyphAdvancesTenPixelsAndLineFeedDrawsNothing) {
     PrintAt(0.0f, 0.0f, "A\nA");
-    EXPECT_EQ(ReadCell(originX), letterA);
-    EXPECT_EQ(ReadCell(originX + 10), letterA) << "the line feed neither draws nor moves";
-    EXPECT_EQ(LitPixels(originX + 20, 0, windowWidth - originX - 20, windowHeight), 0);
-    EXPECT_EQ(LitPixels(0, 0, windowWidth, originY - 2), 0) << "no new line below";
+    EXPECT_EQ(ReadCell(kOriginX), LetterA);
+    EXPECT_EQ(ReadCell(kOriginX + 10), LetterA) << "the line feed neither draws nor moves";
+    EXPECT_EQ(LitPixels(kOriginX + 20, 0, kWindowWidth - kOriginX - 20, kWindowHeight), 0);
+    EXPECT_EQ(LitPixels(0, 0, kWindowWidth, kOriginY - 2), 0) << "no new line below";
 }
 
 TEST_F(BitmapTextTest, BytesWithoutAGlyphAreSkipped) {
     const std::string text = std::string("\x01\x1f\x7f\x80\xff", 5) + "A";
     PrintAt(0.0f, 0.0f, text.c_str());
-    EXPECT_EQ(ReadCell(originX), letterA);
-    EXPECT_EQ(LitPixels(originX + 8, 0, windowWidth - originX - 8, windowHeight), 0);
+    EXPECT_EQ(ReadCell(kOriginX), LetterA);
+    EXPECT_EQ(LitPixels(kOriginX + 8, 0, kWindowWidth - kOriginX - 8, kWindowHeight), 0);
     PrintAt(0.0f, 0.0f, nullptr);
 }
 
@@ -100,7 +101,7 @@ TEST_F(BitmapTextTest, TextTakesTheColourInEffectAtTheCall) {
     SetColor(4);
     PrintAt(0.0f, 0.0f, "A");
     SetColor(7);
-    EXPECT_EQ(ReadPixel(originX, originY), ToBytes(0.01176f, 0.49411f, 0.00392f));
+    EXPECT_EQ(ReadPixel(kOriginX, kOriginY), ToBytes(0.01176f, 0.49411f, 0.00392f));
 }
 
 // Every glyph of a long string through its display list, one call per byte: what PrintAt must
@@ -114,8 +115,8 @@ void PrintEveryGlyph(float x, float y, const std::string &text) {
 }
 
 struct Drawn {
-    std::vector<Rgb> pixels;
-    std::vector<float> rasterPosition;  // x, y and validity afterwards
+    std::vector<Rgb> Pixels;
+    std::vector<float> RasterPosition;  // x, y and validity afterwards
 };
 
 Drawn Draw(void (*print)(float, float, const std::string &), float x, float y,
@@ -148,10 +149,10 @@ TEST_F(BitmapTextTest, LongStringsLookAndEndAsIfEveryGlyphWereDrawn) {
     std::string text;
     while (text.size() < 3000) text += pattern;
     struct Case {
-        const char *name;
-        float x, y;
-        int viewLeft, viewWidth, viewHeight;
-        void (*state)();
+        const char *Name;
+        float X, Y;
+        int ViewLeft, ViewWidth, ViewHeight;
+        void (*State)();
     };
     const Case cases[] = {
         {"tail beyond the right edge", 250, 120, 0, 320, 240, [] {}},
@@ -165,22 +166,22 @@ TEST_F(BitmapTextTest, LongStringsLookAndEndAsIfEveryGlyphWereDrawn) {
     };
     for (const Case &c : cases) {
         for (int shift = 0; shift < 10; ++shift) {
-            glViewport(c.viewLeft, 0, c.viewWidth, c.viewHeight);
+            glViewport(c.ViewLeft, 0, c.ViewWidth, c.ViewHeight);
             glMatrixMode(GL_PROJECTION);
             glLoadIdentity();
-            glOrtho(c.viewLeft, c.viewLeft + c.viewWidth, 0, c.viewHeight, -1, 1);
+            glOrtho(c.ViewLeft, c.ViewLeft + c.ViewWidth, 0, c.ViewHeight, -1, 1);
             EnableScissorTest();
             glScissor(0, 0, 320, 240);
-            c.state();
-            const float x = c.x + static_cast<float>(shift) * 1.1f;
-            const Drawn expected = Draw(PrintEveryGlyph, x, c.y, text);
+            c.State();
+            const float x = c.X + static_cast<float>(shift) * 1.1f;
+            const Drawn expected = Draw(PrintEveryGlyph, x, c.Y, text);
             const Drawn drawn =
                 Draw([](float atX, float atY,
                         const std::string &string) { PrintAt(atX, atY, string.c_str()); },
-                     x, c.y, text);
-            EXPECT_TRUE(drawn.pixels == expected.pixels) << c.name << ", shifted " << shift;
-            EXPECT_EQ(drawn.rasterPosition, expected.rasterPosition)
-                << c.name << ", shifted " << shift;
+                     x, c.Y, text);
+            EXPECT_TRUE(drawn.Pixels == expected.Pixels) << c.Name << ", shifted " << shift;
+            EXPECT_EQ(drawn.RasterPosition, expected.RasterPosition)
+                << c.Name << ", shifted " << shift;
         }
     }
 }
@@ -193,16 +194,16 @@ TEST_F(BitmapTextTest, APrintAtCompiledIntoAListKeepsTheWholeString) {
     std::string text;
     for (int repeat = 0; repeat < 100; ++repeat)
         for (char c = '!'; c <= '~'; ++c) text += c;
-    static const GLuint list = glGenLists(1);
+    static const GLuint kList = glGenLists(1);
     glRasterPos2f(1000, 1000);
-    glNewList(list, GL_COMPILE);
+    glNewList(kList, GL_COMPILE);
     PrintAt(5, 120, text.c_str());
     glEndList();
     const Drawn expected = Draw(PrintEveryGlyph, 5, 120, text);
     const Drawn drawn =
-        Draw([](float, float, const std::string &) { glCallList(list); }, 0, 0, text);
-    EXPECT_TRUE(drawn.pixels == expected.pixels);
-    EXPECT_EQ(drawn.rasterPosition, expected.rasterPosition);
+        Draw([](float, float, const std::string &) { glCallList(kList); }, 0, 0, text);
+    EXPECT_TRUE(drawn.Pixels == expected.Pixels);
+    EXPECT_EQ(drawn.RasterPosition, expected.RasterPosition);
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ std::vector<RecordedMessage> &RecordMessageBoxes(bool answerYes) {
 }
 
 std::ostream &operator<<(std::ostream &out, const Rgb &color) {
-    return out << "(" << color.red << ", " << color.green << ", " << color.blue << ")";
+    return out << "(" << color.Red << ", " << color.Green << ", " << color.Blue << ")";
 }
 
 Rgb ToBytes(float red, float green, float blue) {
@@ -56,13 +56,13 @@ Rgb ReadPixel(int x, int y) {
 void ExpectIntegers(std::initializer_list<ExpectedInteger> expectations) {
     for (const ExpectedInteger &expected : expectations) {
         GLint value = 0;
-        glGetIntegerv(expected.parameter, &value);
-        EXPECT_EQ(value, expected.value) << expected.name;
+        glGetIntegerv(expected.Parameter, &value);
+        EXPECT_EQ(value, expected.Value) << expected.Name;
     }
 }
 
 void GraphicsWindowTest::SetUp() {
-    messages = &RecordMessageBoxes();
-    ASSERT_EQ(InitGraph(windowWidth, windowHeight, 0, "graphics test"), 1)
-        << "first message: " << (messages->empty() ? "none" : messages->front().text);
+    Messages = &RecordMessageBoxes();
+    ASSERT_EQ(InitGraph(kWindowWidth, kWindowHeight, 0, "graphics test"), 1)
+        << "first message: " << (Messages->empty() ? "none" : Messages->front().Text);
 }

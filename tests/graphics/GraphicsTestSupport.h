@@ -12,10 +12,10 @@
 #include "Platform.h"
 
 struct RecordedMessage {
-    std::string text;
-    std::string caption;
-    graphics::MessageButtons buttons;
-    graphics::MessageIcon icon;
+    std::string Text;
+    std::string Caption;
+    graphics::MessageButtons Buttons;
+    graphics::MessageIcon Icon;
 };
 
 // Replaces the message boxes of the current back end with a recorder, emptied; questions get the
@@ -23,7 +23,7 @@ struct RecordedMessage {
 std::vector<RecordedMessage> &RecordMessageBoxes(bool answerYes = true);
 
 struct Rgb {
-    int red, green, blue;
+    int Red, Green, Blue;
     bool operator==(const Rgb &other) const = default;
 };
 std::ostream &operator<<(std::ostream &out, const Rgb &color);
@@ -38,19 +38,19 @@ std::vector<Rgb> ReadRegion(int x, int y, int width, int height);
 
 // OpenGL state expected by name, checked as one table with a readable message per row.
 struct ExpectedInteger {
-    const char *name;
-    unsigned int parameter;  // for glGetIntegerv
-    int value;
+    const char *Name;
+    unsigned int Parameter;  // for glGetIntegerv
+    int Value;
 };
 void ExpectIntegers(std::initializer_list<ExpectedInteger> expectations);
 
 // Opens a windowed 320 x 240 window before each test; message boxes are recorded.
 class GraphicsWindowTest : public ::testing::Test {
   protected:
-    static constexpr int windowWidth = 320;
-    static constexpr int windowHeight = 240;
+    static constexpr int kWindowWidth = 320;
+    static constexpr int kWindowHeight = 240;
 
     void SetUp() override;
 
-    std::vector<RecordedMessage> *messages = nullptr;
+    std::vector<RecordedMessage> *Messages = nullptr;
 };

@@ -22,40 +22,40 @@ NullWindow &Of(BackEndWindow *window) {
 
 BackEndWindow *CreateWindow(const char *title, int x, int y, int width, int height,
                             bool fullscreen) {
-    NullWindow &window = display.window.emplace();
-    window.title = title;
-    window.fullscreen = fullscreen;
-    window.framed = !fullscreen;
-    window.x = fullscreen ? 0 : x;
-    window.y = fullscreen ? 0 : y;
-    window.width = width;
-    window.height = height;
+    NullWindow &window = display.Window.emplace();
+    window.Title = title;
+    window.Fullscreen = fullscreen;
+    window.Framed = !fullscreen;
+    window.X = fullscreen ? 0 : x;
+    window.Y = fullscreen ? 0 : y;
+    window.Width = width;
+    window.Height = height;
     return reinterpret_cast<BackEndWindow *>(&window);
 }
 
 void DestroyWindow(BackEndWindow *window) {
-    display.lastDestroyed = Of(window);
-    display.window.reset();
+    display.LastDestroyed = Of(window);
+    display.Window.reset();
 }
 
 FrameBorders FrameBordersOf(BackEndWindow *window) {
     const NullWindow &state = Of(window);
-    return state.framed && !state.fullscreen ? display.frame : FrameBorders{};
+    return state.Framed && !state.Fullscreen ? display.Frame : FrameBorders{};
 }
 
-const graphics::BackEnd nullBackEnd = {
-    .StartVideo = [] { return display.videoStarts; },
+const graphics::BackEnd kNullBackEnd = {
+    .StartVideo = [] { return display.VideoStarts; },
     .ScreenSize =
         [](int *width, int *height) {
-            *width = display.screenWidth;
-            *height = display.screenHeight;
+            *width = display.ScreenWidth;
+            *height = display.ScreenHeight;
             return true;
         },
     .FullscreenModeAvailable =
         [](int width, int height) {
             const std::pair<int, int> mode = {width, height};
-            return std::find(display.fullscreenModes.begin(), display.fullscreenModes.end(),
-                             mode) != display.fullscreenModes.end();
+            return std::find(display.FullscreenModes.begin(), display.FullscreenModes.end(),
+                             mode) != display.FullscreenModes.end();
         },
     .ShowMessageBox = [](const char *, const char *, graphics::MessageButtons,
                          graphics::MessageIcon) { return false; },
@@ -64,47 +64,47 @@ const graphics::BackEnd nullBackEnd = {
     .ConnectDisplay = [](BackEndWindow *) { return true; },
     .CreateContext =
         [](BackEndWindow *) {
-            ++display.liveContexts;
+            ++display.LiveContexts;
             return reinterpret_cast<BackEndContext *>(&contextToken);
         },
     .MakeCurrent =
         [](BackEndWindow *, BackEndContext *context) {
-            display.contextCurrent = context != nullptr;
+            display.ContextCurrent = context != nullptr;
             return true;
         },
-    .DeleteContext = [](BackEndContext *) { --display.liveContexts; },
-    .WaitForDisplayInSwap = [] { display.swapWaitsForDisplay = true; },
-    .ShowWindow = [](BackEndWindow *window) { Of(window).shown = true; },
-    .MinimizeWindow = [](BackEndWindow *window) { Of(window).minimized = true; },
+    .DeleteContext = [](BackEndContext *) { --display.LiveContexts; },
+    .WaitForDisplayInSwap = [] { display.SwapWaitsForDisplay = true; },
+    .ShowWindow = [](BackEndWindow *window) { Of(window).Shown = true; },
+    .MinimizeWindow = [](BackEndWindow *window) { Of(window).Minimized = true; },
     .DestroyWindow = DestroyWindow,
-    .SetCursorVisible = [](bool visible) { display.cursorVisible = visible; },
-    .LeaveFullscreen = [](BackEndWindow *window) { Of(window).fullscreen = false; },
-    .AddFrame = [](BackEndWindow *window) { Of(window).framed = true; },
+    .SetCursorVisible = [](bool visible) { display.CursorVisible = visible; },
+    .LeaveFullscreen = [](BackEndWindow *window) { Of(window).Fullscreen = false; },
+    .AddFrame = [](BackEndWindow *window) { Of(window).Framed = true; },
     .FrameBordersOf = FrameBordersOf,
     .SetClientRect =
         [](BackEndWindow *window, int x, int y, int width, int height) {
             NullWindow &state = Of(window);
-            state.x = x;
-            state.y = y;
-            state.width = width;
-            state.height = height;
+            state.X = x;
+            state.Y = y;
+            state.Width = width;
+            state.Height = height;
         },
     .ClientSize =
         [](BackEndWindow *window, int *width, int *height) {
-            *width = Of(window).width;
-            *height = Of(window).height;
+            *width = Of(window).Width;
+            *height = Of(window).Height;
         },
     .QueryPointer = [](BackEndWindow *, int *, int *) { return false; },
     .PollEvent =
         [](BackEndWindow *, WindowEvent *event) {
-            if (display.events.empty()) return false;
-            *event = display.events.front();
-            display.events.pop_front();
+            if (display.Events.empty()) return false;
+            *event = display.Events.front();
+            display.Events.pop_front();
             return true;
         },
     .SwapBuffers =
         [](BackEndWindow *) {
-            ++display.swaps;
+            ++display.Swaps;
             return true;
         },
     .HasCurrentContext = [] { return false; },
@@ -118,12 +118,12 @@ const graphics::BackEnd nullBackEnd = {
 
 NullDisplay &InstallNullBackEnd() {
     display = NullDisplay{};
-    graphics::backEnd = nullBackEnd;
+    graphics::backEnd = kNullBackEnd;
     return display;
 }
 
 void NullBackEndTest::Restart(bool answerYes) {
     graphicsState = GraphicsState{};
-    display = &InstallNullBackEnd();
-    messages = &RecordMessageBoxes(answerYes);
+    Display = &InstallNullBackEnd();
+    Messages = &RecordMessageBoxes(answerYes);
 }

@@ -15,30 +15,30 @@
 #include "Platform.h"
 
 struct NullWindow {
-    std::string title;
-    int x = 0, y = 0, width = 0, height = 0;  // the client area, in screen pixels
-    bool fullscreen = false;
-    bool framed = false;  // a framed window that is not fullscreen carries NullDisplay::frame
-    bool shown = false;
-    bool minimized = false;
+    std::string Title;
+    int X = 0, Y = 0, Width = 0, Height = 0;  // the client area, in screen pixels
+    bool Fullscreen = false;
+    bool Framed = false;  // a framed window that is not fullscreen carries NullDisplay::frame
+    bool Shown = false;
+    bool Minimized = false;
 };
 
 struct NullDisplay {
     // What the display offers; the test may change it before InitGraph.
-    bool videoStarts = true;
-    int screenWidth = 1920, screenHeight = 1080;
-    std::vector<std::pair<int, int>> fullscreenModes = {{1920, 1080}};
-    graphics::FrameBorders frame;  // what the window manager draws around a framed window
-    std::deque<graphics::WindowEvent> events;
+    bool VideoStarts = true;
+    int ScreenWidth = 1920, ScreenHeight = 1080;
+    std::vector<std::pair<int, int>> FullscreenModes = {{1920, 1080}};
+    graphics::FrameBorders Frame;  // what the window manager draws around a framed window
+    std::deque<graphics::WindowEvent> Events;
 
     // What the library made of it.
-    std::optional<NullWindow> window;         // the live window
-    std::optional<NullWindow> lastDestroyed;  // the window as it was when destroyed
-    bool cursorVisible = true;
-    int liveContexts = 0;
-    bool contextCurrent = false;
-    bool swapWaitsForDisplay = false;
-    int swaps = 0;
+    std::optional<NullWindow> Window;         // the live window
+    std::optional<NullWindow> LastDestroyed;  // the window as it was when destroyed
+    bool CursorVisible = true;
+    int LiveContexts = 0;
+    bool ContextCurrent = false;
+    bool SwapWaitsForDisplay = false;
+    int Swaps = 0;
 };
 
 // Puts a fresh null display behind the back-end table and returns it.
@@ -53,6 +53,6 @@ class NullBackEndTest : public ::testing::Test {
     // Forgets the previous start, as a new process would.
     void Restart(bool answerYes = true);
 
-    NullDisplay *display = nullptr;
-    std::vector<RecordedMessage> *messages = nullptr;
+    NullDisplay *Display = nullptr;
+    std::vector<RecordedMessage> *Messages = nullptr;
 };

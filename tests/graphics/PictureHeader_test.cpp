@@ -23,9 +23,9 @@
 namespace graphics {
 
 void PrintTo(PictureFault fault, std::ostream *out) {
-    constexpr const char *names[] = {"None", "UnknownFormat", "TruncatedHeader", "BadSize",
-                                     "TruncatedData"};
-    *out << names[static_cast<int>(fault)];
+    constexpr const char *kNames[] = {"None", "UnknownFormat", "TruncatedHeader", "BadSize",
+                                      "TruncatedData"};
+    *out << kNames[static_cast<int>(fault)];
 }
 
 namespace {
@@ -50,11 +50,11 @@ void PutField(Bytes &out, std::size_t at, std::uint32_t value, int bytes, bool b
 }
 
 struct FormatCase {
-    const char *file;
-    PictureFormat format;
-    std::size_t widthAt, heightAt;  // where this file keeps its size; HDR keeps it as text
-    int fieldBytes;
-    bool bigEndian;
+    const char *File;
+    PictureFormat Format;
+    std::size_t WidthAt, HeightAt;  // where this file keeps its size; HDR keeps it as text
+    int FieldBytes;
+    bool BigEndian;
 };
 
 const FormatCase kFormats[] = {
@@ -69,7 +69,7 @@ const FormatCase kFormats[] = {
 
 // The file with its size fields rewritten.
 Bytes Claiming(Bytes file, const FormatCase &c, std::uint32_t width, std::uint32_t height) {
-    if (c.format == PictureFormat::Hdr) {
+    if (c.Format == PictureFormat::Hdr) {
         const std::string_view old = "-Y 2 +X 3";
         const auto at = std::search(file.begin(), file.end(), old.begin(), old.end());
         const std::string size = "-Y " + std::to_string(height) + " +X " + std::to_string(width);
@@ -77,8 +77,8 @@ Bytes Claiming(Bytes file, const FormatCase &c, std::uint32_t width, std::uint32
                     size.end());
         return file;
     }
-    PutField(file, c.widthAt, width, c.fieldBytes, c.bigEndian);
-    PutField(file, c.heightAt, height, c.fieldBytes, c.bigEndian);
+    PutField(file, c.WidthAt, width, c.FieldBytes, c.BigEndian);
+    PutField(file, c.HeightAt, height, c.FieldBytes, c.BigEndian);
     return file;
 }
 
@@ -99,41 +99,41 @@ class PictureFiles : public ::testing::Test {
 
 TEST_F(PictureFiles, EachFormatIsSizedAsDecodedAndRefusedOutOfRangeOrShortOfData) {
     for (const FormatCase &c : kFormats) {
-        const Bytes bytes = ReadPicture(c.file);
-        ASSERT_FALSE(bytes.empty()) << c.file;
+        const Bytes bytes = ReadPicture(c.File);
+        ASSERT_FALSE(bytes.empty()) << c.File;
         MemoryBytes source(bytes);
         const PictureHeader header = ReadPictureHeader(source);
-        EXPECT_EQ(header.Fault, PictureFault::None) << c.file;
-        EXPECT_EQ(header.Format, c.format) << c.file;
-        EXPECT_EQ(header.Width, 3u) << c.file;
-        EXPECT_EQ(header.Height, 2u) << c.file;
+        EXPECT_EQ(header.Fault, PictureFault::None) << c.File;
+        EXPECT_EQ(header.Format, c.Format) << c.File;
+        EXPECT_EQ(header.Width, 3u) << c.File;
+        EXPECT_EQ(header.Height, 2u) << c.File;
         const ImageRecord &decoded = Load(bytes);
-        EXPECT_EQ(decoded.Width, 3) << c.file << ": the decoder reads the file";
-        EXPECT_EQ(decoded.Height, 2) << c.file;
+        EXPECT_EQ(decoded.Width, 3) << c.File << ": the decoder reads the file";
+        EXPECT_EQ(decoded.Height, 2) << c.File;
 
         struct Size {
-            std::uint32_t width, height;
-            PictureFault fault;
+            std::uint32_t Width, Height;
+            PictureFault Fault;
         };
         for (const Size &size :
              {Size{16385, 2, PictureFault::BadSize}, Size{3, 16385, PictureFault::BadSize},
               Size{0, 2, PictureFault::BadSize}, Size{4096, 4096, PictureFault::TruncatedData}}) {
-            const Bytes claiming = Claiming(bytes, c, size.width, size.height);
-            EXPECT_EQ(FaultOf(claiming), size.fault)
-                << c.file << " claiming " << size.width << " x " << size.height;
-            EXPECT_EQ(Load(claiming).Width, 0) << c.file << ": refused before decoding";
+            const Bytes claiming = Claiming(bytes, c, size.Width, size.Height);
+            EXPECT_EQ(FaultOf(claiming), size.Fault)
+                << c.File << " claiming " << size.Width << " x " << size.Height;
+            EXPECT_EQ(Load(claiming).Width, 0) << c.File << ": refused before decoding";
         }
         const Bytes cut(bytes.begin(), bytes.begin() + 10);
-        EXPECT_NE(FaultOf(cut), PictureFault::None) << c.file << " cut";
+        EXPECT_NE(FaultOf(cut), PictureFault::None) << c.File << " cut";
     }
 }
 
 TEST(PictureHeader, FilesWhoseSizeCannotBeReadAreRefused) {
     const auto text = [](std::string_view s) { return Bytes(s.begin(), s.end()); };
     struct Case {
-        const char *name;
-        Bytes bytes;
-        PictureFault fault;
+        const char *Name;
+        Bytes File;
+        PictureFault Fault;
     };
     const FormatCase &png = kFormats[1], &dds = kFormats[4];
     Bytes bmpOfUnknownKind = ReadPicture("picture.bmp");
@@ -167,7 +167,7 @@ TEST(PictureHeader, FilesWhoseSizeCannotBeReadAreRefused) {
         {"HDR with a signed size", text("#?RADIANCE\n\n-Y -2 +X 3\n"), PictureFault::UnknownFormat},
     };
     for (const Case &c : cases) {
-        EXPECT_EQ(FaultOf(c.bytes), c.fault) << c.name;
+        EXPECT_EQ(FaultOf(c.File), c.Fault) << c.Name;
     }
 }
 
@@ -181,9 +181,9 @@ TEST_F(PictureFiles, PngOfEveryDepthAndColourTypeDecodesToItsColours) {
     Bytes grey;
     for (const std::uint8_t value : {0, 85, 170, 255, 85, 0}) grey.insert(grey.end(), 3, value);
     struct Case {
-        const char *file;
-        const Bytes &pixels;
-        int channels;
+        const char *File;
+        const Bytes &Pixels;
+        int Channels;
     };
     const Case cases[] = {
         {"png_rgb16.png", colour, 3},      {"png_rgba16.png", colour, 4},
@@ -193,16 +193,16 @@ TEST_F(PictureFiles, PngOfEveryDepthAndColourTypeDecodesToItsColours) {
         {"bmp_v5_header.bmp", colour, 3},
     };
     for (const Case &c : cases) {
-        const Bytes picture = ReadPicture(c.file);
+        const Bytes picture = ReadPicture(c.File);
         const ImageRecord &image = Load(picture);
-        ASSERT_EQ(image.Width, 3) << c.file;
-        ASSERT_EQ(image.Height, 2) << c.file;
-        EXPECT_EQ(image.Channels, c.channels) << c.file;
-        Bytes bottomRowFirst(c.pixels.begin() + 9, c.pixels.end());
-        bottomRowFirst.insert(bottomRowFirst.end(), c.pixels.begin(), c.pixels.begin() + 9);
+        ASSERT_EQ(image.Width, 3) << c.File;
+        ASSERT_EQ(image.Height, 2) << c.File;
+        EXPECT_EQ(image.Channels, c.Channels) << c.File;
+        Bytes bottomRowFirst(c.Pixels.begin() + 9, c.Pixels.end());
+        bottomRowFirst.insert(bottomRowFirst.end(), c.Pixels.begin(), c.Pixels.begin() + 9);
         EXPECT_THAT(Bytes(image.Pixels.get(), image.Pixels.get() + 18),
                     ::testing::ElementsAreArray(bottomRowFirst))
-            << c.file;
+            << c.File;
     }
 
     const Bytes png = ReadPicture("png_rgb16.png");
@@ -242,16 +242,16 @@ Bytes Bmp24(std::uint32_t infoSize, int width, int height, std::size_t gap) {
 // several blocks.
 TEST(BmpFiles, PlainRowsDecodeExactlyAsSoilDecodesThem) {
     struct Case {
-        std::uint32_t infoSize;
-        int width, height;
-        std::size_t gap;
+        std::uint32_t InfoSize;
+        int Width, Height;
+        std::size_t Gap;
     };
     const Case cases[] = {{40, 1, 1, 0},   {40, 2, 3, 0}, {40, 3, -2, 0},    {40, 5, 4, 6},
                           {108, 4, -3, 0}, {56, 7, 2, 1}, {40, 1000, 70, 0}, {40, 70, -1000, 2}};
     for (const Case &c : cases) {
-        const Bytes bytes = Bmp24(c.infoSize, c.width, c.height, c.gap);
-        const std::string name = std::to_string(c.infoSize) + "-byte header, " +
-                                 std::to_string(c.width) + " x " + std::to_string(c.height);
+        const Bytes bytes = Bmp24(c.InfoSize, c.Width, c.Height, c.Gap);
+        const std::string name = std::to_string(c.InfoSize) + "-byte header, " +
+                                 std::to_string(c.Width) + " x " + std::to_string(c.Height);
         MemoryBytes source(bytes);
         const DecodedPicture ours = DecodeSource(source);
         int width = 0, height = 0, channels = 0;

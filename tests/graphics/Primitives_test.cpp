@@ -22,22 +22,22 @@ namespace {
 using graphics::graphicsState;
 
 struct Vertex {
-    float x, y;
+    float X, Y;
     bool operator==(const Vertex &) const = default;
 };
 void PrintTo(const Vertex &v, std::ostream *out) {
-    *out << "(" << v.x << ", " << v.y << ")";
+    *out << "(" << v.X << ", " << v.Y << ")";
 }
 
 // One immediate-mode call: 'B' begin, 'E' end, 'v' vertex2, 'V' vertex3, 't' texture, 'n' normal.
 struct Call {
-    char what;
-    GLenum mode;
-    float a, b, c;
+    char What;
+    GLenum Mode;
+    float A, B, C;
     bool operator==(const Call &) const = default;
 };
 void PrintTo(const Call &call, std::ostream *out) {
-    *out << call.what << " " << call.mode << " " << call.a << ", " << call.b << ", " << call.c;
+    *out << call.What << " " << call.Mode << " " << call.A << ", " << call.B << ", " << call.C;
 }
 
 std::vector<Call> calls;
@@ -46,7 +46,7 @@ void Record(char what, GLenum mode, float a, float b, float c) {
 }
 
 // Records every immediate-mode call; the array entry is not used by shapes.
-const graphics::DrawCalls recorders = {
+const graphics::DrawCalls kRecorders = {
     [](GLenum mode) { Record('B', mode, 0, 0, 0); },
     [] { Record('E', 0, 0, 0, 0); },
     [](GLfloat x, GLfloat y) { Record('v', 0, x, y, 0); },
@@ -57,58 +57,58 @@ const graphics::DrawCalls recorders = {
 };
 
 struct Primitive {
-    GLenum mode = 0;
-    std::vector<Vertex> vertices;
+    GLenum Mode = 0;
+    std::vector<Vertex> Vertices;
 };
 
 struct ShapeCase {
-    const char *name;
-    bool filled;
-    std::function<void()> drawing;
-    GLenum mode;
-    std::vector<Vertex> vertices;
+    const char *Name;
+    bool Filled;
+    std::function<void()> Drawing;
+    GLenum Mode;
+    std::vector<Vertex> Vertices;
 };
 
 class PrimitivesTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        saved_ = graphics::backEnd.Draw;
-        graphics::backEnd.Draw = recorders;
+        Saved = graphics::backEnd.Draw;
+        graphics::backEnd.Draw = kRecorders;
         calls.clear();
     }
     void TearDown() override {
-        graphics::backEnd.Draw = saved_;
+        graphics::backEnd.Draw = Saved;
         graphicsState.FilledMode = false;
     }
 
     // Runs a drawing call and returns the one primitive it drew, checking begin and end.
-    static Primitive draw(const std::function<void()> &drawing, bool filled = false) {
+    static Primitive Draw(const std::function<void()> &drawing, bool filled = false) {
         calls.clear();
         graphicsState.FilledMode = filled;
         drawing();
         Primitive primitive;
-        if (calls.size() < 2 || calls.front().what != 'B' || calls.back().what != 'E') {
+        if (calls.size() < 2 || calls.front().What != 'B' || calls.back().What != 'E') {
             ADD_FAILURE() << "expected one glBegin/glEnd pair, got " << calls.size() << " calls";
             return primitive;
         }
-        primitive.mode = calls.front().mode;
+        primitive.Mode = calls.front().Mode;
         for (std::size_t i = 1; i + 1 < calls.size(); ++i) {
-            EXPECT_EQ(calls[i].what, 'v') << "call " << i;
-            primitive.vertices.push_back({calls[i].a, calls[i].b});
+            EXPECT_EQ(calls[i].What, 'v') << "call " << i;
+            primitive.Vertices.push_back({calls[i].A, calls[i].B});
         }
         return primitive;
     }
 
-    static void expectShapes(const std::vector<ShapeCase> &cases) {
+    static void ExpectShapes(const std::vector<ShapeCase> &cases) {
         for (const ShapeCase &c : cases) {
-            const Primitive primitive = draw(c.drawing, c.filled);
-            EXPECT_EQ(primitive.mode, c.mode) << c.name;
-            EXPECT_EQ(primitive.vertices, c.vertices) << c.name;
+            const Primitive primitive = Draw(c.Drawing, c.Filled);
+            EXPECT_EQ(primitive.Mode, c.Mode) << c.Name;
+            EXPECT_EQ(primitive.Vertices, c.Vertices) << c.Name;
         }
     }
 
   private:
-    graphics::DrawCalls saved_{};
+    graphics::DrawCalls Saved{};
 };
 
 TEST_F(PrimitivesTest, ShapesAreOutlinedUntilFilledModeIsSet) {
@@ -118,7 +118,7 @@ TEST_F(PrimitivesTest, ShapesAreOutlinedUntilFilledModeIsSet) {
 }
 
 TEST_F(PrimitivesTest, PlainShapesEmitTheirCornersInOrderWithTheModeOfTheFlag) {
-    expectShapes({
+    ExpectShapes({
         {"point", true, [] { DrawPoint(1.5f, -2); }, GL_POINTS, {{1.5f, -2}}},
         {"line", false, [] { DrawLine(1, 2, 3, 4); }, GL_LINES, {{1, 2}, {3, 4}}},
         {"rectangle outline",
@@ -147,7 +147,7 @@ TEST_F(PrimitivesTest, PlainShapesEmitTheirCornersInOrderWithTheModeOfTheFlag) {
 TEST_F(PrimitivesTest, CirclesAndEllipsesFollowTheSinglePrecisionRotationRecurrence) {
     // With 8 segments vertices 1 to 7 differ from 1000 * (cos k*theta, sin k*theta), and the step
     // angle itself is one bit off one taken from the exact 2*pi.
-    expectShapes({
+    ExpectShapes({
         {"3 segments outline",
          false,
          [] { DrawCircle(10, 20, 5, 3); },
@@ -191,9 +191,9 @@ TEST_F(PrimitivesTest, NoSegmentsDrawNothingVisible) {
         for (bool filled : {false, true}) {
             const std::vector<Vertex> &expected =
                 !filled ? none : (segments == 0 ? centreAndRim : centre);
-            EXPECT_EQ(draw([&] { DrawCircle(3, 4, 2, segments); }, filled).vertices, expected)
+            EXPECT_EQ(Draw([&] { DrawCircle(3, 4, 2, segments); }, filled).Vertices, expected)
                 << "circle, filled " << filled << ", segments " << segments;
-            EXPECT_EQ(draw([&] { DrawEllipse(3, 4, 2, 7, segments); }, filled).vertices, expected)
+            EXPECT_EQ(Draw([&] { DrawEllipse(3, 4, 2, 7, segments); }, filled).Vertices, expected)
                 << "ellipse, filled " << filled << ", segments " << segments;
         }
     }
@@ -201,27 +201,27 @@ TEST_F(PrimitivesTest, NoSegmentsDrawNothingVisible) {
 
 TEST_F(PrimitivesTest, CountsAndStepsAreCappedAtAFullTurnOf65536Segments) {
     for (bool filled : {false, true}) {
-        const Primitive circle = draw([] { DrawCircle(3, 4, 2, 65536); }, filled);
-        EXPECT_EQ(circle.vertices.size(), filled ? 65538u : 65536u);
-        EXPECT_EQ(draw([] { DrawCircle(3, 4, 2, INT_MAX); }, filled).vertices, circle.vertices)
+        const Primitive circle = Draw([] { DrawCircle(3, 4, 2, 65536); }, filled);
+        EXPECT_EQ(circle.Vertices.size(), filled ? 65538u : 65536u);
+        EXPECT_EQ(Draw([] { DrawCircle(3, 4, 2, INT_MAX); }, filled).Vertices, circle.Vertices)
             << "filled " << filled;
-        EXPECT_EQ(draw([] { DrawEllipse(3, 4, 2, 7, INT_MAX); }, filled).vertices,
-                  draw([] { DrawEllipse(3, 4, 2, 7, 65536); }, filled).vertices)
+        EXPECT_EQ(Draw([] { DrawEllipse(3, 4, 2, 7, INT_MAX); }, filled).Vertices,
+                  Draw([] { DrawEllipse(3, 4, 2, 7, 65536); }, filled).Vertices)
             << "filled " << filled;
     }
     // A finer step is widened to 360/65536 degrees, so the arc still reaches its end.
-    const std::vector<Vertex> quarter = draw([] { DrawArc(0, 0, 0, 90, 1, 1e-30f); }).vertices;
+    const std::vector<Vertex> quarter = Draw([] { DrawArc(0, 0, 0, 90, 1, 1e-30f); }).Vertices;
     EXPECT_EQ(quarter.size(), 16385u);
-    EXPECT_EQ(quarter, draw([] { DrawArc(0, 0, 0, 90, 1, 360.0f / 65536); }).vertices);
+    EXPECT_EQ(quarter, Draw([] { DrawArc(0, 0, 0, 90, 1, 360.0f / 65536); }).Vertices);
     // A run round and round stops after a full turn at that step.
-    EXPECT_EQ(draw([] { DrawArc(0, 0, 0, 720, 1, 0.01f); }).vertices.size(), 65537u);
+    EXPECT_EQ(Draw([] { DrawArc(0, 0, 0, 720, 1, 0.01f); }).Vertices.size(), 65537u);
 }
 
 TEST_F(PrimitivesTest, RoundRectangleIsAFanOfThirtyEightOrAStripOfThirtySevenVertices) {
     auto shape = [] { DrawRoundRectangle(27.5f, 80.5f, 45.2f, 77.1f, 14.3f); };
-    const Primitive fan = draw(shape, true);
-    EXPECT_EQ(fan.mode, static_cast<GLenum>(GL_TRIANGLE_FAN));
-    ASSERT_EQ(fan.vertices.size(), 38u);
+    const Primitive fan = Draw(shape, true);
+    EXPECT_EQ(fan.Mode, static_cast<GLenum>(GL_TRIANGLE_FAN));
+    ASSERT_EQ(fan.Vertices.size(), 38u);
     // Index 28 starts the last corner, whose centre is recomputed as left + inner width and here
     // lands one bit below the first corner's right (58.3999977).
     const std::vector<std::pair<int, Vertex>> reference = {
@@ -229,24 +229,24 @@ TEST_F(PrimitivesTest, RoundRectangleIsAFanOfThirtyEightOrAStripOfThirtySevenVer
         {5, {69.3544312f, 152.491867f}},  {10, {41.7999954f, 157.600006f}},
         {19, {27.4999962f, 94.8000031f}}, {28, {58.3999939f, 80.5f}},
         {36, {72.4827423f, 92.3168335f}}, {37, {72.6999969f, 143.300003f}}};
-    for (const auto &[index, vertex] : reference) EXPECT_EQ(fan.vertices[index], vertex) << index;
+    for (const auto &[index, vertex] : reference) EXPECT_EQ(fan.Vertices[index], vertex) << index;
 
-    const Primitive strip = draw(shape, false);
-    EXPECT_EQ(strip.mode, static_cast<GLenum>(GL_LINE_STRIP));
-    const std::vector<Vertex> rim(fan.vertices.begin() + 1, fan.vertices.end());
-    EXPECT_EQ(strip.vertices, rim);
+    const Primitive strip = Draw(shape, false);
+    EXPECT_EQ(strip.Mode, static_cast<GLenum>(GL_LINE_STRIP));
+    const std::vector<Vertex> rim(fan.Vertices.begin() + 1, fan.Vertices.end());
+    EXPECT_EQ(strip.Vertices, rim);
 
     // Radius 0: nine coincident vertices on each corner, from the top-right counter-clockwise.
-    const std::vector<Vertex> square = draw([] { DrawRoundRectangle(10, 20, 30, 40, 0); }).vertices;
+    const std::vector<Vertex> square = Draw([] { DrawRoundRectangle(10, 20, 30, 40, 0); }).Vertices;
     ASSERT_EQ(square.size(), 37u);
     const Vertex corners[] = {{40, 60}, {10, 60}, {10, 20}, {40, 20}};
     for (int k = 0; k < 36; ++k) EXPECT_EQ(square[k], corners[k / 9]) << "vertex " << k;
 }
 
-std::vector<int> arcAngles(const std::vector<Vertex> &vertices) {
+std::vector<int> ArcAngles(const std::vector<Vertex> &vertices) {
     std::vector<int> angles;
     for (const Vertex &v : vertices) {
-        const double degrees = std::atan2(v.y - 6, v.x - 5) * 180.0 / std::numbers::pi;
+        const double degrees = std::atan2(v.Y - 6, v.X - 5) * 180.0 / std::numbers::pi;
         angles.push_back((static_cast<int>(std::lround(degrees)) + 360) % 360);
     }
     return angles;
@@ -254,8 +254,8 @@ std::vector<int> arcAngles(const std::vector<Vertex> &vertices) {
 
 TEST_F(PrimitivesTest, ArcStepsThroughItsAnglesAndWrapsThroughAFullTurn) {
     struct Case {
-        float start, end, step;
-        std::vector<int> angles;  // 360 shows as 0
+        float Start, End, Step;
+        std::vector<int> Angles;  // 360 shows as 0
     };
     const std::vector<Case> cases = {
         {10, 100, 20, {10, 30, 50, 70, 90}},
@@ -268,17 +268,17 @@ TEST_F(PrimitivesTest, ArcStepsThroughItsAnglesAndWrapsThroughAFullTurn) {
     };
     for (const Case &c : cases) {
         // Filled mode changes nothing for arcs.
-        const Primitive strip = draw([&] { DrawArc(5, 6, c.start, c.end, 100, c.step); }, true);
-        EXPECT_EQ(strip.mode, static_cast<GLenum>(GL_LINE_STRIP));
-        EXPECT_EQ(arcAngles(strip.vertices), c.angles)
-            << c.start << " to " << c.end << " step " << c.step;
+        const Primitive strip = Draw([&] { DrawArc(5, 6, c.Start, c.End, 100, c.Step); }, true);
+        EXPECT_EQ(strip.Mode, static_cast<GLenum>(GL_LINE_STRIP));
+        EXPECT_EQ(ArcAngles(strip.Vertices), c.Angles)
+            << c.Start << " to " << c.End << " step " << c.Step;
     }
     const std::vector<Vertex> reference = {{12.3860579f, 7.30236149f},
                                            {11.4951906f, 9.75f},
                                            {9.82090664f, 11.7453337f},
                                            {7.56515121f, 13.0476942f},
                                            {4.99999952f, 13.5f}};
-    EXPECT_EQ(draw([] { DrawArc(5, 6, 10, 100, 7.5f, 20); }).vertices, reference);
+    EXPECT_EQ(Draw([] { DrawArc(5, 6, 10, 100, 7.5f, 20); }).Vertices, reference);
 }
 
 TEST_F(PrimitivesTest, ArcWhoseStepCannotAdvanceEnds) {
@@ -288,9 +288,9 @@ TEST_F(PrimitivesTest, ArcWhoseStepCannotAdvanceEnds) {
         EXPECT_TRUE(calls.empty()) << "step " << step;
     }
     // Angles where adding the step changes nothing stop after their first vertex.
-    EXPECT_EQ(draw([] { DrawArc(0, 0, 1e8f, 2e8f, 1, 1); }).vertices.size(), 1u);
+    EXPECT_EQ(Draw([] { DrawArc(0, 0, 1e8f, 2e8f, 1, 1); }).Vertices.size(), 1u);
     const float minusInfinity = -std::numeric_limits<float>::infinity();
-    EXPECT_EQ(draw([&] { DrawArc(0, 0, minusInfinity, 90, 1, 1); }).vertices.size(), 1u);
+    EXPECT_EQ(Draw([&] { DrawArc(0, 0, minusInfinity, 90, 1, 1); }).Vertices.size(), 1u);
 }
 
 TEST_F(PrimitivesTest, FreePrimitivesUseTheLibrarysOwnTypeNumbersAndPassAttributesOn) {
@@ -323,7 +323,7 @@ TEST_F(PrimitivesTest, FreePrimitivesUseTheLibrarysOwnTypeNumbersAndPassAttribut
 using PrimitivesOnScreenTest = GraphicsWindowTest;
 
 TEST_F(PrimitivesOnScreenTest, ShapesReachTheFramebufferFilledOrOutlined) {
-    Set2DRange(0, windowWidth, 0, windowHeight);
+    Set2DRange(0, kWindowWidth, 0, kWindowHeight);
     Set2DCamera(0, 0, 0);
     auto drawCircle = [](void (*mode)()) {
         SetColor(0);
@@ -338,7 +338,7 @@ TEST_F(PrimitivesOnScreenTest, ShapesReachTheFramebufferFilledOrOutlined) {
     drawCircle(SetOutlineMode);
     EXPECT_EQ(ReadPixel(170, 125), (Rgb{0, 0, 0}));
     const std::vector<Rgb> rim = ReadRegion(205, 115, 10, 10);
-    EXPECT_TRUE(std::any_of(rim.begin(), rim.end(), [](const Rgb &p) { return p.red > 0; }));
+    EXPECT_TRUE(std::any_of(rim.begin(), rim.end(), [](const Rgb &p) { return p.Red > 0; }));
 }
 
 }  // namespace

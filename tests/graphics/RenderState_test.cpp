@@ -13,13 +13,13 @@ namespace {
 using graphics::graphicsState;
 
 struct Rgba {
-    int red, green, blue, alpha;
+    int Red, Green, Blue, Alpha;
     bool operator==(const Rgba &other) const = default;
 };
 
 std::ostream &operator<<(std::ostream &out, const Rgba &color) {
-    return out << "(" << color.red << ", " << color.green << ", " << color.blue << ", "
-               << color.alpha << ")";
+    return out << "(" << color.Red << ", " << color.Green << ", " << color.Blue << ", "
+               << color.Alpha << ")";
 }
 
 Rgba ReadPixelWithAlpha(int x, int y) {
@@ -31,9 +31,9 @@ Rgba ReadPixelWithAlpha(int x, int y) {
 }
 
 bool Near(const Rgb &actual, const Rgb &expected) {
-    return std::abs(actual.red - expected.red) <= 1 &&
-           std::abs(actual.green - expected.green) <= 1 &&
-           std::abs(actual.blue - expected.blue) <= 1;
+    return std::abs(actual.Red - expected.Red) <= 1 &&
+           std::abs(actual.Green - expected.Green) <= 1 &&
+           std::abs(actual.Blue - expected.Blue) <= 1;
 }
 
 // A quad over the whole viewport with the current matrices left as identity.
@@ -46,9 +46,9 @@ void FillViewport() {
     glEnd();
 }
 
-const Rgb black = {0, 0, 0};
-const Rgb white = {255, 255, 255};
-const Rgb red = {255, 0, 0};
+const Rgb kBlack = {0, 0, 0};
+const Rgb kWhite = {255, 255, 255};
+const Rgb kRed = {255, 0, 0};
 
 }  // namespace
 
@@ -79,7 +79,7 @@ TEST_F(RenderStateTest, IndicesOutsideThePaletteGiveWhite) {
         SetColor(0);
         SetColor(index);
         Clear();
-        EXPECT_EQ(ReadPixel(10, 10), white) << "index " << index;
+        EXPECT_EQ(ReadPixel(10, 10), kWhite) << "index " << index;
         const float *color = graphicsState.CurrentColor;
         EXPECT_EQ(std::vector<float>(color, color + 3), (std::vector<float>{1.0f, 1.0f, 1.0f}));
     }
@@ -99,8 +99,8 @@ TEST_F(RenderStateTest, ClearUsesTheDrawingColourWithFullAlpha) {
     SetColorRGBA(255, 0, 0, 128);
     FillViewport();
     const Rgb blended = ReadPixel(5, 5);
-    EXPECT_NEAR(blended.red, 128, 2);
-    EXPECT_NEAR(blended.blue, 244 / 2, 2);
+    EXPECT_NEAR(blended.Red, 128, 2);
+    EXPECT_NEAR(blended.Blue, 244 / 2, 2);
 }
 
 TEST_F(RenderStateTest, SetColorRGBADividesWithoutClamping) {
@@ -117,7 +117,7 @@ TEST_F(RenderStateTest, ColourWithZeroAlphaLeavesNoTrace) {
     Clear();
     SetColorRGBA(255, 255, 255, 0);
     FillViewport();
-    EXPECT_EQ(ReadPixel(5, 5), black);
+    EXPECT_EQ(ReadPixel(5, 5), kBlack);
     GLfloat depth = 0.0f;
     glReadPixels(5, 5, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
     EXPECT_EQ(depth, 1.0f) << "the depth buffer must stay cleared";
@@ -130,20 +130,20 @@ TEST_F(RenderStateTest, ViewportConfinesDrawingAndClearUntilTheScissorTestIsOff)
     SetColor(2);
     Clear();
     EXPECT_EQ(ReadPixel(50, 50), ToBytes(0.98431f, 0.00392f, 0.01176f));
-    EXPECT_EQ(ReadPixel(150, 150), black);
-    EXPECT_EQ(ReadPixel(100, 50), black);
+    EXPECT_EQ(ReadPixel(150, 150), kBlack);
+    EXPECT_EQ(ReadPixel(100, 50), kBlack);
 
     DisableScissorTest();
     SetColor(7);
     Clear();
-    EXPECT_EQ(ReadPixel(150, 150), white) << "Clear covers the window without the scissor test";
+    EXPECT_EQ(ReadPixel(150, 150), kWhite) << "Clear covers the window without the scissor test";
 
     SetColor(0);
     Clear();
     SetColor(7);
     FillViewport();
-    EXPECT_EQ(ReadPixel(99, 99), white);
-    EXPECT_EQ(ReadPixel(150, 150), black) << "drawing stays mapped to the viewport";
+    EXPECT_EQ(ReadPixel(99, 99), kWhite);
+    EXPECT_EQ(ReadPixel(150, 150), kBlack) << "drawing stays mapped to the viewport";
 
     DisableScissorTest();
     SetViewPort(100, 100, 50, 50);
@@ -153,11 +153,11 @@ TEST_F(RenderStateTest, ViewportConfinesDrawingAndClearUntilTheScissorTestIsOff)
 // Each switch starts as InitGraph documents it and then toggles its own capability.
 TEST_F(RenderStateTest, CapabilitySwitchesStartAsDocumentedAndToggleTheirOwnCapability) {
     struct Pair {
-        const char *name;
-        void (*enable)();
-        void (*disable)();
-        GLenum capability;
-        bool onAfterStart;
+        const char *Name;
+        void (*Enable)();
+        void (*Disable)();
+        GLenum Capability;
+        bool OnAfterStart;
     };
     const Pair pairs[] = {
         {"depth test", EnableDepthTest, DisableDepthTest, GL_DEPTH_TEST, true},
@@ -170,14 +170,14 @@ TEST_F(RenderStateTest, CapabilitySwitchesStartAsDocumentedAndToggleTheirOwnCapa
         {"line stipple", EnableLineStipple, DisableLineStipple, GL_LINE_STIPPLE, false},
     };
     for (const Pair &pair : pairs) {
-        EXPECT_EQ(glIsEnabled(pair.capability) == GL_TRUE, pair.onAfterStart)
-            << pair.name << " after InitGraph";
+        EXPECT_EQ(glIsEnabled(pair.Capability) == GL_TRUE, pair.OnAfterStart)
+            << pair.Name << " after InitGraph";
     }
     for (const Pair &pair : pairs) {
-        pair.enable();
-        EXPECT_TRUE(glIsEnabled(pair.capability)) << pair.name << " after enable";
-        pair.disable();
-        EXPECT_FALSE(glIsEnabled(pair.capability)) << pair.name << " after disable";
+        pair.Enable();
+        EXPECT_TRUE(glIsEnabled(pair.Capability)) << pair.Name << " after enable";
+        pair.Disable();
+        EXPECT_FALSE(glIsEnabled(pair.Capability)) << pair.Name << " after disable";
     }
 }
 

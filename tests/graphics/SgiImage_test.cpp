@@ -61,8 +61,8 @@ Bytes ExpectedRgba(int width, int height, int components) {
 }
 
 struct ChannelCase {
-    int components;
-    bool runLength;
+    int Components;
+    bool RunLength;
 };
 
 class SgiChannels : public ::testing::TestWithParam<ChannelCase> {};
@@ -92,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(AllStorages, SgiChannels,
                                            ChannelCase{4, false}, ChannelCase{4, true},
                                            ChannelCase{5, false}, ChannelCase{5, true}),
                          [](const ::testing::TestParamInfo<ChannelCase> &info) {
-                             return sgitest::CaseName(info.param.components, info.param.runLength);
+                             return sgitest::CaseName(info.param.Components, info.param.RunLength);
                          });
 
 TEST(SgiImage, OnlyTheHighByteOfTheStorageTypeSelectsRunLength) {
@@ -110,9 +110,9 @@ TEST(SgiImage, OnlyTheHighByteOfTheStorageTypeSelectsRunLength) {
 }
 
 struct PacketCase {
-    const char *name;
-    Bytes packed;
-    Bytes row;  // the eight bytes the row must decode to
+    const char *Name;
+    Bytes Packed;
+    Bytes Row;  // the eight bytes the row must decode to
 };
 
 TEST(SgiImage, RunLengthPackets) {
@@ -124,13 +124,13 @@ TEST(SgiImage, RunLengthPackets) {
         {"end of data ends the row", {0x08, 6}, {6, 6, 6, 6, 6, 6, 6, 6}},
     };
     for (const PacketCase &c : cases) {
-        const Bytes file = sgitest::RunLengthFile(8, 1, 1, {c.packed});
+        const Bytes file = sgitest::RunLengthFile(8, 1, 1, {c.Packed});
         const SgiReadResult result = DecodeSgiImage(file);
-        ASSERT_TRUE(result.Ok()) << c.name << ": " << SgiFaultText(result.Fault);
+        ASSERT_TRUE(result.Ok()) << c.Name << ": " << SgiFaultText(result.Fault);
         Bytes grey;
         for (std::size_t i = 0; i < result.Image.Rgba.size(); i += 4)
             grey.push_back(result.Image.Rgba[i]);
-        EXPECT_THAT(grey, ElementsAreArray(c.row)) << c.name;
+        EXPECT_THAT(grey, ElementsAreArray(c.Row)) << c.Name;
     }
 }
 
@@ -155,9 +155,9 @@ Bytes Truncated(Bytes file, std::size_t size) {
 }
 
 struct BadCase {
-    const char *name;
-    Bytes file;
-    SgiFault fault;
+    const char *Name;
+    Bytes File;
+    SgiFault Fault;
 };
 
 TEST(SgiImage, MalformedFilesFailWithTheirReason) {
@@ -198,10 +198,10 @@ TEST(SgiImage, MalformedFilesFailWithTheirReason) {
          SgiFault::RowOutsideFile},
     };
     for (const BadCase &c : cases) {
-        const SgiReadResult result = DecodeSgiImage(c.file);
-        EXPECT_EQ(result.Fault, c.fault) << c.name << ": expected " << SgiFaultText(c.fault)
+        const SgiReadResult result = DecodeSgiImage(c.File);
+        EXPECT_EQ(result.Fault, c.Fault) << c.Name << ": expected " << SgiFaultText(c.Fault)
                                          << ", got " << SgiFaultText(result.Fault);
-        EXPECT_TRUE(result.Image.Rgba.empty()) << c.name;
+        EXPECT_TRUE(result.Image.Rgba.empty()) << c.Name;
     }
 }
 

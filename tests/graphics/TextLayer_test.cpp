@@ -48,16 +48,16 @@ constexpr float kNegativeInfinity = -std::numeric_limits<float>::infinity();
 
 // Opens a font for one test and releases it again, so that tests sharing a process stay apart.
 struct OpenedFont {
-    OpenedFont(const char *path, int size) : font(dtx_open_font(path, size)) {}
-    ~OpenedFont() { dtx_release_font(font); }
-    VectorFont *operator->() const { return font; }
-    VectorFont *font;
+    OpenedFont(const char *path, int size) : Font(dtx_open_font(path, size)) {}
+    ~OpenedFont() { dtx_release_font(Font); }
+    VectorFont *operator->() const { return Font; }
+    VectorFont *Font;
 };
 
 TEST(AtlasSizeSearch, FindsTheFirstWidthAtLeastAsWideAsTall) {
     struct Case {
-        int64_t total, maxWidth, maxHeight;
-        int width, height;  // 0 x 0: nothing fits
+        int64_t Total, MaxWidth, MaxHeight;
+        int Width, Height;  // 0 x 0: nothing fits
     };
     const Case cases[] = {
         {4616, 20, 24, 512, 512},  // 256 wide would need 1,024 rows of texels
@@ -65,10 +65,10 @@ TEST(AtlasSizeSearch, FindsTheFirstWidthAtLeastAsWideAsTall) {
         {1000, 8193, 10, 0, 0},   {1000, 10, 9000, 0, 0},
     };
     for (const Case &c : cases) {
-        const auto size = dtx_find_atlas_size(c.total, c.maxWidth, c.maxHeight);
-        EXPECT_EQ(size ? size->Width : 0, c.width) << "total " << c.total << " max " << c.maxWidth;
-        EXPECT_EQ(size ? size->Height : 0, c.height)
-            << "total " << c.total << " max " << c.maxWidth;
+        const auto size = dtx_find_atlas_size(c.Total, c.MaxWidth, c.MaxHeight);
+        EXPECT_EQ(size ? size->Width : 0, c.Width) << "total " << c.Total << " max " << c.MaxWidth;
+        EXPECT_EQ(size ? size->Height : 0, c.Height)
+            << "total " << c.Total << " max " << c.MaxWidth;
     }
 }
 
@@ -133,9 +133,9 @@ TEST(GlyphAtlasBuild, GlyphMatchesFreeTypesOwnRendering) {
 
 TEST(Utf8Reading, DecodesAndSkipsOneCharacter) {
     struct Case {
-        const char *text;
-        int32_t code;
-        int length;  // bytes skipped
+        const char *Text;
+        int32_t Code;
+        int Length;  // bytes skipped
     };
     const Case cases[] = {
         {"A", 'A', 1},
@@ -148,24 +148,24 @@ TEST(Utf8Reading, DecodesAndSkipsOneCharacter) {
         {"\xC3\x41", (0x03 << 6) | 0x01, 2},      // continuation bytes are not checked
     };
     for (const Case &c : cases) {
-        EXPECT_EQ(dtx_utf8_decode(c.text), c.code) << testing::PrintToString(c.text);
-        EXPECT_EQ(dtx_utf8_skip(c.text) - c.text, c.length) << testing::PrintToString(c.text);
+        EXPECT_EQ(dtx_utf8_decode(c.Text), c.Code) << testing::PrintToString(c.Text);
+        EXPECT_EQ(dtx_utf8_skip(c.Text) - c.Text, c.Length) << testing::PrintToString(c.Text);
     }
 }
 
 class CurrentFontTest : public testing::Test {
   protected:
-    void SetUp() override { dtx_select_font(font_.font, 32); }
-    const GlyphInfo &Glyph(int code) const { return font_->Atlases->Glyphs[code]; }
-    OpenedFont font_{kDejaVuSans, 32};
+    void SetUp() override { dtx_select_font(Font.Font, 32); }
+    const GlyphInfo &Glyph(int code) const { return Font->Atlases->Glyphs[code]; }
+    OpenedFont Font{kDejaVuSans, 32};
 };
 
 TEST_F(CurrentFontTest, PenFollowsTabLineFeedAndCarriageReturn) {
-    const float tab = Glyph(0).Advance, line = font_->Atlases->LineAdvance;
+    const float tab = Glyph(0).Advance, line = Font->Atlases->LineAdvance;
     struct Case {
-        int32_t code;
-        float startX, endX, endY;  // the pen starts at y 7
-        bool glyph;
+        int32_t Code;
+        float StartX, EndX, EndY;  // the pen starts at y 7
+        bool Glyph;
     };
     const Case cases[] = {
         {'\t', 10.5f, 6.5f * tab, 7, false},
@@ -177,11 +177,11 @@ TEST_F(CurrentFontTest, PenFollowsTabLineFeedAndCarriageReturn) {
         {-1, 40, 40, 7, false},
     };
     for (const Case &c : cases) {
-        float x = c.startX, y = 7;
-        const PenStep step = dtx_step_pen(c.code, &x, &y);
-        EXPECT_FLOAT_EQ(x, c.endX) << "code " << c.code;
-        EXPECT_FLOAT_EQ(y, c.endY) << "code " << c.code;
-        EXPECT_EQ(step.Glyph ? step.Glyph->Code : -2, c.glyph ? c.code : -2);
+        float x = c.StartX, y = 7;
+        const PenStep step = dtx_step_pen(c.Code, &x, &y);
+        EXPECT_FLOAT_EQ(x, c.EndX) << "code " << c.Code;
+        EXPECT_FLOAT_EQ(y, c.EndY) << "code " << c.Code;
+        EXPECT_EQ(step.Glyph ? step.Glyph->Code : -2, c.Glyph ? c.Code : -2);
     }
 }
 
@@ -198,26 +198,26 @@ TEST_F(CurrentFontTest, MeasuresTheCellsOfTheGlyphsItPlaces) {
                                    Glyph('A').OriginX);
     EXPECT_FLOAT_EQ(dtx_measure_string("A\xE2\x82\xAC\xA9\xA9\x42").Width, two.Width);
     EXPECT_FLOAT_EQ(dtx_measure_string("A\nA").Height,
-                    font_->Atlases->LineAdvance + Glyph('A').CellHeight);
+                    Font->Atlases->LineAdvance + Glyph('A').CellHeight);
 }
 
 TEST_F(CurrentFontTest, TextWithoutGlyphsMeasuresAsTheEmptyBox) {
     OpenedFont sizeZero(kDejaVuSans, 0);
     EXPECT_EQ(sizeZero->Atlases, nullptr);
     struct Case {
-        VectorFont *font;
-        int size;
-        const char *text;
+        VectorFont *Font;
+        int Size;
+        const char *Text;
     } const cases[] = {
-        {font_.font, 32, ""},      {font_.font, 32, "\t\n\r"}, {font_.font, 32, "\xE2\x82\xAC"},
-        {font_.font, 32, nullptr}, {font_.font, 33, "A"},      {sizeZero.font, 0, "A"},
+        {Font.Font, 32, ""},      {Font.Font, 32, "\t\n\r"}, {Font.Font, 32, "\xE2\x82\xAC"},
+        {Font.Font, 32, nullptr}, {Font.Font, 33, "A"},      {sizeZero.Font, 0, "A"},
         {nullptr, 32, "A"},
     };
     for (const Case &c : cases) {
-        dtx_select_font(c.font, c.size);
-        const TextBox box = dtx_measure_string(c.text);
-        EXPECT_EQ(box.Width, kNegativeInfinity) << testing::PrintToString(c.text) << " " << c.size;
-        EXPECT_EQ(box.Height, kNegativeInfinity) << testing::PrintToString(c.text) << " " << c.size;
+        dtx_select_font(c.Font, c.Size);
+        const TextBox box = dtx_measure_string(c.Text);
+        EXPECT_EQ(box.Width, kNegativeInfinity) << testing::PrintToString(c.Text) << " " << c.Size;
+        EXPECT_EQ(box.Height, kNegativeInfinity) << testing::PrintToString(c.Text) << " " << c.Size;
     }
 }
 
@@ -263,9 +263,9 @@ class TextDrawingTest : public GraphicsWindowTest {
   protected:
     void SetUp() override {
         GraphicsWindowTest::SetUp();
-        dtx_select_font(font_.font, 12);
+        dtx_select_font(Font.Font, 12);
     }
-    OpenedFont font_{kDejaVuSans, 12};
+    OpenedFont Font{kDejaVuSans, 12};
 };
 
 TEST_F(TextDrawingTest, SixHundredGlyphsDrawInBatchesOf512And88) {
@@ -352,8 +352,8 @@ void DrawAsDesigned(VectorFont *font, int size, const char *text) {
 TEST_F(TextDrawingTest, TextLooksAsDesignedUnderEveryTransformAndState) {
     OpenedFont large(kDejaVuSans, 32);
     struct Scene {
-        const char *name;
-        void (*prepare)();
+        const char *Name;
+        void (*Prepare)();
     };
     const Scene scenes[] = {
         {"a pixel for a texel", [] {}},
@@ -400,40 +400,40 @@ TEST_F(TextDrawingTest, TextLooksAsDesignedUnderEveryTransformAndState) {
         for (std::vector<Rgb> &picture : pictures) {
             glMatrixMode(GL_PROJECTION);
             glLoadIdentity();
-            glOrtho(0, windowWidth, 0, windowHeight, -1, 1);
+            glOrtho(0, kWindowWidth, 0, kWindowHeight, -1, 1);
             glMatrixMode(GL_MODELVIEW);
             glLoadIdentity();
             SetFilledMode();
             SetColorRGBA(40, 40, 40, 255);
             Clear();
             SetColorRGBA(255, 255, 255, 255);
-            scene.prepare();
+            scene.Prepare();
             glTranslatef(4, 200, 0);
             const char *lines = "The quick brown fox\njumps over 0123456789!\t\xC3\xA9";
             const char *word = "Hg \xE2\x82\xAC\xC3\xA9 Wj";
             if (&picture == &pictures[0]) {
-                dtx_select_font(font_.font, 12);
+                dtx_select_font(Font.Font, 12);
                 dtx_draw_string(lines);
                 glTranslatef(0, -120, 0);
-                dtx_select_font(large.font, 32);
+                dtx_select_font(large.Font, 32);
                 dtx_draw_string(word);
             } else {
-                DrawAsDesigned(font_.font, 12, lines);
+                DrawAsDesigned(Font.Font, 12, lines);
                 glTranslatef(0, -120, 0);
-                DrawAsDesigned(large.font, 32, word);
+                DrawAsDesigned(large.Font, 32, word);
             }
-            picture = ReadRegion(0, 0, windowWidth, windowHeight);
+            picture = ReadRegion(0, 0, kWindowWidth, kWindowHeight);
         }
         const auto differing = std::inner_product(
             pictures[0].begin(), pictures[0].end(), pictures[1].begin(), 0, std::plus<>(),
             [](const Rgb &a, const Rgb &b) {
-                return std::abs(a.red - b.red) > 1 || std::abs(a.green - b.green) > 1 ||
-                       std::abs(a.blue - b.blue) > 1;
+                return std::abs(a.Red - b.Red) > 1 || std::abs(a.Green - b.Green) > 1 ||
+                       std::abs(a.Blue - b.Blue) > 1;
             });
         const auto isLit = [](const Rgb &p) { return !(p == Rgb{40, 40, 40}); };
         const auto lit = std::count_if(pictures[1].begin(), pictures[1].end(), isLit);
-        EXPECT_EQ(differing, 0) << scene.name << ": pixels differ";
-        EXPECT_GT(lit, 500) << scene.name << ": the text must show";
+        EXPECT_EQ(differing, 0) << scene.Name << ": pixels differ";
+        EXPECT_GT(lit, 500) << scene.Name << ": the text must show";
     }
 }
 

@@ -34,7 +34,7 @@ using ::testing::ElementsAreArray;
 namespace fs = std::filesystem;
 
 struct Color {
-    unsigned char red, green, blue;
+    unsigned char Red, Green, Blue;
 };
 
 constexpr Color kMagenta{255, 0, 255};
@@ -62,7 +62,7 @@ Bytes Bmp(int width, const std::vector<std::vector<Color>> &rowsTopFirst) {
     for (int row = 0; row < height; ++row) {
         std::size_t at = 54 + static_cast<std::size_t>(height - 1 - row) * stride;
         for (const Color &c : rowsTopFirst[row]) {
-            out[at++] = c.blue, out[at++] = c.green, out[at++] = c.red;
+            out[at++] = c.Blue, out[at++] = c.Green, out[at++] = c.Red;
         }
     }
     return out;
@@ -81,7 +81,7 @@ Bytes RgbaBottomRowFirst(const std::vector<std::vector<Color>> &rowsTopFirst,
     std::size_t pixel = 0;
     for (auto row = rowsTopFirst.rbegin(); row != rowsTopFirst.rend(); ++row) {
         for (const Color &c : *row)
-            out.insert(out.end(), {c.red, c.green, c.blue, alphas[pixel++]});
+            out.insert(out.end(), {c.Red, c.Green, c.Blue, alphas[pixel++]});
     }
     return out;
 }
@@ -117,30 +117,30 @@ class TexturesTest : public GraphicsWindowTest {
   protected:
     void SetUp() override {
         GraphicsWindowTest::SetUp();
-        folder_ = fs::path(::testing::TempDir()) /
-                  ("textures_" +
-                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::create_directories(folder_);
+        Folder = fs::path(::testing::TempDir()) /
+                 ("textures_" +
+                  std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::create_directories(Folder);
         // One window pixel per unit, origin at the bottom-left.
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
-        glOrtho(0, windowWidth, 0, windowHeight, -1, 1);
+        glOrtho(0, kWindowWidth, 0, kWindowHeight, -1, 1);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
     }
 
-    void TearDown() override { fs::remove_all(folder_); }
+    void TearDown() override { fs::remove_all(Folder); }
 
-    std::string write(const std::string &name, const Bytes &bytes) {
-        const fs::path path = folder_ / name;
+    std::string Write(const std::string &name, const Bytes &bytes) {
+        const fs::path path = Folder / name;
         fs::create_directories(path.parent_path());
         sgitest::WriteFile(path.string(), bytes);
         return path.string();
     }
 
-    std::string pictureBmp() { return write("picture.bmp", Bmp(2, kPicture)); }
+    std::string PictureBmp() { return Write("picture.bmp", Bmp(2, kPicture)); }
 
-    fs::path folder_;
+    fs::path Folder;
 };
 
 // A 4 × 2 SGI picture: channel z, row y (bottom first), column x.
@@ -189,7 +189,7 @@ TEST(NoContext, LoadsNameTextureZeroAndFontsDrawOnceTheWindowIsUp) {
     SetColorRGBA(255, 255, 255, 255);
     DrawVectorFont(font, "T");
     const std::vector<Rgb> pixels = ReadRegion(0, 0, 320, 240);
-    EXPECT_GT(std::count_if(pixels.begin(), pixels.end(), [](const Rgb &p) { return p.red > 0; }),
+    EXPECT_GT(std::count_if(pixels.begin(), pixels.end(), [](const Rgb &p) { return p.Red > 0; }),
               100);
     EXPECT_NE(textureTable[LoadTexture(sgi.c_str())].GlName, 0u);
 
@@ -208,8 +208,8 @@ TEST(NoContext, LoadsNameTextureZeroAndFontsDrawOnceTheWindowIsUp) {
 TEST_F(TexturesTest, ExtensionChoosesTheDecoder) {
     const Bytes sgi = SgiPicture(3, true);
     struct Case {
-        std::string name;
-        bool sgiPath;
+        std::string Name;
+        bool SgiPath;
     };
     const Case cases[] = {
         {"a.rgb", true},      {"b.RGB", true},         {"c.rgba", true},
@@ -218,16 +218,16 @@ TEST_F(TexturesTest, ExtensionChoosesTheDecoder) {
         {"h.rgb.bak", false}, {"no_extension", false}, {"i.", false},
     };
     for (const Case &c : cases) {
-        const int handle = LoadTexture(write(c.name, sgi).c_str());
-        ASSERT_GE(handle, 0) << c.name;
+        const int handle = LoadTexture(Write(c.Name, sgi).c_str());
+        ASSERT_GE(handle, 0) << c.Name;
         const GLuint name = textureTable[handle].GlName;
-        ASSERT_NE(name, 0u) << c.name << ": either decoder gives a texture object";
+        ASSERT_NE(name, 0u) << c.Name << ": either decoder gives a texture object";
         SetTexture(handle);
         // Only the SGI reader builds mipmaps; SOIL rejects SGI bytes, so its texture has no image.
         EXPECT_EQ(TextureParameter(GL_TEXTURE_MIN_FILTER),
-                  c.sgiPath ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR)
-            << c.name;
-        EXPECT_EQ(LevelParameter(0, GL_TEXTURE_WIDTH), c.sgiPath ? 4 : 0) << c.name;
+                  c.SgiPath ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR)
+            << c.Name;
+        EXPECT_EQ(LevelParameter(0, GL_TEXTURE_WIDTH), c.SgiPath ? 4 : 0) << c.Name;
     }
 }
 
@@ -237,7 +237,7 @@ TEST_F(TexturesTest, SgiChannelCountsChooseTheInternalFormat) {
         for (const bool runLength : {false, true}) {
             const std::string name = sgitest::CaseName(components, runLength);
             const int handle =
-                LoadTexture(write(name + ".rgba", SgiPicture(components, runLength)).c_str());
+                LoadTexture(Write(name + ".rgba", SgiPicture(components, runLength)).c_str());
             ASSERT_EQ(BoundTexture(), static_cast<GLint>(textureTable[handle].GlName))
                 << name << ": the load leaves its texture bound";
             EXPECT_EQ(LevelParameter(0, GL_TEXTURE_INTERNAL_FORMAT), formats[components - 1])
@@ -269,13 +269,13 @@ TEST_F(TexturesTest, UnreadableSgiFilesGiveAHandleNamingTextureZero) {
     sgitest::PutBigEndian16(huge, 6, 65535);
     sgitest::PutBigEndian16(huge, 8, 65535);
     const std::pair<std::string, std::string> pathsAndReasons[] = {
-        {(folder_ / "missing.rgb").string(), "No such file or directory"},
-        {write("run_past_row.rgb", runPastRow),
+        {(Folder / "missing.rgb").string(), "No such file or directory"},
+        {Write("run_past_row.rgb", runPastRow),
          "damaged SGI picture (run writes past the end of its row)"},
-        {write("truncated.rgba", truncated),
+        {Write("truncated.rgba", truncated),
          "damaged SGI picture (row data reaches past the end of the file)"},
-        {write("huge.RGB", huge), "damaged SGI picture (width or height zero or too large)"},
-        {write("empty.rgb", {}), "damaged SGI picture (truncated header)"},
+        {Write("huge.RGB", huge), "damaged SGI picture (width or height zero or too large)"},
+        {Write("empty.rgb", {}), "damaged SGI picture (truncated header)"},
     };
     GLint before = -1;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &before);
@@ -297,13 +297,13 @@ TEST_F(TexturesTest, UnreadableSgiFilesGiveAHandleNamingTextureZero) {
 TEST_F(TexturesTest, FifosAndFoldersFailAtOnceLikeMissingFiles) {
     // Opening a FIFO to read waits for a writer that never comes.
     const auto fifo = [&](const char *name) {
-        const std::string path = (folder_ / name).string();
+        const std::string path = (Folder / name).string();
         EXPECT_EQ(mkfifo(path.c_str(), 0600), 0) << path;
         return path;
     };
     const auto folder = [&](const char *name) {
-        fs::create_directories(folder_ / name);
-        return (folder_ / name).string();
+        fs::create_directories(Folder / name);
+        return (Folder / name).string();
     };
     for (const std::string &path : {fifo("pipe.rgb"), folder("folder.rgba")}) {
         EXPECT_EQ(textureTable[LoadTexture(path.c_str())].GlName, 0u) << path;
@@ -322,7 +322,7 @@ TEST_F(TexturesTest, FifosAndFoldersFailAtOnceLikeMissingFiles) {
 }
 
 TEST_F(TexturesTest, DecodedFilesUploadLevelZeroTopRowFirst) {
-    const int handle = LoadTexture(pictureBmp().c_str());
+    const int handle = LoadTexture(PictureBmp().c_str());
 
     ASSERT_EQ(BoundTexture(), static_cast<GLint>(textureTable[handle].GlName));
     EXPECT_EQ(LevelParameter(0, GL_TEXTURE_WIDTH), 2);
@@ -337,7 +337,7 @@ TEST_F(TexturesTest, DecodedFilesUploadLevelZeroTopRowFirst) {
 
 TEST_F(TexturesTest, UndecodableFileGivesATextureObjectWithoutImage) {
     for (const std::string &path :
-         {write("garbage.png", Bytes(64, 0x5A)), (folder_ / "missing.png").string()}) {
+         {Write("garbage.png", Bytes(64, 0x5A)), (Folder / "missing.png").string()}) {
         const int handle = LoadTexture(path.c_str());
         const GLuint name = textureTable[handle].GlName;
         ASSERT_NE(name, 0u) << path;
@@ -348,7 +348,7 @@ TEST_F(TexturesTest, UndecodableFileGivesATextureObjectWithoutImage) {
 }
 
 TEST_F(TexturesTest, LoadImageStoresRowsBottomFirstWithOpaqueAlpha) {
-    const int handle = _LoadImage(pictureBmp().c_str());
+    const int handle = _LoadImage(PictureBmp().c_str());
     ASSERT_EQ(handle, 0);
     const graphics::ImageRecord &image = imageTable[handle];
 
@@ -365,7 +365,7 @@ TEST_F(TexturesTest, LoadImageStoresRowsBottomFirstWithOpaqueAlpha) {
 }
 
 TEST_F(TexturesTest, UndecodableImageIsEmptyAndHarmless) {
-    const int handle = _LoadImage(write("garbage.jpg", Bytes(40, 1)).c_str());
+    const int handle = _LoadImage(Write("garbage.jpg", Bytes(40, 1)).c_str());
     ASSERT_EQ(handle, 0);
     const graphics::ImageRecord &image = imageTable[handle];
     EXPECT_FALSE(image.Free);
@@ -383,7 +383,7 @@ TEST_F(TexturesTest, UndecodableImageIsEmptyAndHarmless) {
 }
 
 TEST_F(TexturesTest, ColorKeyReplacesTheEarlierKeyAndUsesLowEightBits) {
-    const int handle = _LoadImage(pictureBmp().c_str());
+    const int handle = _LoadImage(PictureBmp().c_str());
     const auto alphas = [&] {
         std::vector<unsigned char> out;
         for (std::size_t i = 3; i < imageTable[handle].Rgba.size(); i += 4)
@@ -404,7 +404,7 @@ TEST_F(TexturesTest, ColorKeyReplacesTheEarlierKeyAndUsesLowEightBits) {
 }
 
 TEST_F(TexturesTest, TextureFromImageIsASnapshotBottomRowAtTZero) {
-    const int image = _LoadImage(pictureBmp().c_str());
+    const int image = _LoadImage(PictureBmp().c_str());
     SetImageColorKey(image, 255, 0, 255);
 
     const int texture = CreateTextureFromImage(image);
@@ -418,7 +418,7 @@ TEST_F(TexturesTest, TextureFromImageIsASnapshotBottomRowAtTZero) {
 }
 
 TEST_F(TexturesTest, DeletedSlotsAreReusedLowestFirst) {
-    const std::string bmp = pictureBmp();
+    const std::string bmp = PictureBmp();
     for (int expected = 0; expected < 3; ++expected) EXPECT_EQ(LoadTexture(bmp.c_str()), expected);
     const GLuint deletedName = textureTable[1].GlName;
     DeleteTexture(1);
@@ -440,11 +440,11 @@ TEST_F(TexturesTest, DeletedSlotsAreReusedLowestFirst) {
 }
 
 TEST_F(TexturesTest, FullTablesGiveMinusOne) {
-    const std::string missing = (folder_ / "missing.rgb").string();
+    const std::string missing = (Folder / "missing.rgb").string();
     for (int i = 0; i < graphics::kTextureTableSize; ++i)
         ASSERT_EQ(LoadTexture(missing.c_str()), i);
     EXPECT_EQ(LoadTexture(missing.c_str()), -1);
-    const std::string noImage = (folder_ / "missing.png").string();
+    const std::string noImage = (Folder / "missing.png").string();
     for (int i = 0; i < graphics::kImageTableSize; ++i) ASSERT_EQ(_LoadImage(noImage.c_str()), i);
     EXPECT_EQ(_LoadImage(noImage.c_str()), -1);
     EXPECT_EQ(CreateTextureFromImage(0), -1);
@@ -453,7 +453,7 @@ TEST_F(TexturesTest, FullTablesGiveMinusOne) {
 }
 
 TEST_F(TexturesTest, HandlesOutsideTheTablesDoNothing) {
-    const int image = _LoadImage(pictureBmp().c_str());
+    const int image = _LoadImage(PictureBmp().c_str());
     const int texture = CreateTextureFromImage(image);
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
@@ -472,7 +472,7 @@ TEST_F(TexturesTest, HandlesOutsideTheTablesDoNothing) {
 }
 
 TEST_F(TexturesTest, DrawImagePutsTheBottomLeftPixelAtTheRasterPosition) {
-    const int handle = _LoadImage(pictureBmp().c_str());
+    const int handle = _LoadImage(PictureBmp().c_str());
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     SetImageColorKey(handle, 255, 0, 255);
@@ -480,7 +480,7 @@ TEST_F(TexturesTest, DrawImagePutsTheBottomLeftPixelAtTheRasterPosition) {
     DrawImage(handle, 10, 20, 1, 1);
     DrawImage(handle, 100, 100, 3, 2);
 
-    const auto rgb = [](Color c) { return Rgb{c.red, c.green, c.blue}; };
+    const auto rgb = [](Color c) { return Rgb{c.Red, c.Green, c.Blue}; };
     EXPECT_EQ(ReadPixel(10, 20), rgb(kBlue)) << "bottom-left";
     EXPECT_EQ(ReadPixel(11, 20), rgb(kWhite));
     EXPECT_EQ(ReadPixel(10, 22), rgb(kRed)) << "top-left";
@@ -507,7 +507,7 @@ TEST_F(TexturesTest, DrawImagePutsTheBottomLeftPixelAtTheRasterPosition) {
 }
 
 TEST_F(TexturesTest, TexturedRectangleIsUprightTintedAndOutlinedInOutlineMode) {
-    const int texture = CreateTextureFromImage(_LoadImage(pictureBmp().c_str()));
+    const int texture = CreateTextureFromImage(_LoadImage(PictureBmp().c_str()));
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glDisable(GL_POLYGON_SMOOTH);
@@ -554,9 +554,9 @@ TEST(LoadFailures, EachFailedLoadWritesOneLineWithTheFileAndTheReason) {
     const std::string picture = file("picture.bmp", Bmp(2, kPicture));
     const std::string cwd = fs::current_path().string();
     struct Case {
-        std::string path;
-        int (*load)(const char *);
-        std::string line;  // empty when nothing is written
+        std::string Path;
+        int (*Load)(const char *);
+        std::string Line;  // empty when nothing is written
     };
     const Case cases[] = {
         {"no_such_ball.png", _LoadImage,
@@ -577,10 +577,10 @@ TEST(LoadFailures, EachFailedLoadWritesOneLineWithTheFileAndTheReason) {
     };
     for (const Case &c : cases) {
         testing::internal::CaptureStderr();
-        c.load(c.path.c_str());
+        c.Load(c.Path.c_str());
         EXPECT_EQ(testing::internal::GetCapturedStderr(),
-                  c.line.empty() ? "" : "cannot load picture " + c.line + "\n")
-            << c.path;
+                  c.Line.empty() ? "" : "cannot load picture " + c.Line + "\n")
+            << c.Path;
     }
     fs::remove_all(folder);
 }
@@ -593,10 +593,10 @@ TEST(RepeatedLoads, TheTwentiethLiveHandleFromOnePathWarnsOnce) {
     const std::string bmp = (folder / "ball.bmp").string();
     sgitest::WriteFile(bmp, Bmp(2, kPicture));
     struct Loader {
-        const char *things;
-        std::string path;
-        int (*load)(const char *);
-        void (*remove)(int);
+        const char *Things;
+        std::string Path;
+        int (*Load)(const char *);
+        void (*Remove)(int);
     };
     const Loader loaders[] = {
         {"textures", bmp, LoadTexture, DeleteTexture},
@@ -613,24 +613,24 @@ TEST(RepeatedLoads, TheTwentiethLiveHandleFromOnePathWarnsOnce) {
         return count;
     };
     for (const Loader &loader : loaders) {
-        const char *path = loader.path.c_str();
+        const char *path = loader.Path.c_str();
         testing::internal::CaptureStderr();
-        for (int i = 0; i < 19; ++i) loader.load(path);
-        loader.remove(3);
-        loader.load(path);
-        EXPECT_EQ(warnings(testing::internal::GetCapturedStderr()), 0u) << loader.things;
+        for (int i = 0; i < 19; ++i) loader.Load(path);
+        loader.Remove(3);
+        loader.Load(path);
+        EXPECT_EQ(warnings(testing::internal::GetCapturedStderr()), 0u) << loader.Things;
 
         testing::internal::CaptureStderr();
-        loader.load(path);
+        loader.Load(path);
         const std::string written = testing::internal::GetCapturedStderr();
         EXPECT_THAT(written,
                     ::testing::HasSubstr(
-                        "loading \"" + loader.path + "\" again and again: 20 " + loader.things +
+                        "loading \"" + loader.Path + "\" again and again: 20 " + loader.Things +
                         " from it are in use. Load it once, before the frame loop, and "
                         "use that handle in every frame.\n"));
         testing::internal::CaptureStderr();
-        for (int i = 0; i < 30; ++i) loader.load(path);
-        EXPECT_EQ(warnings(written + testing::internal::GetCapturedStderr()), 1u) << loader.things;
+        for (int i = 0; i < 30; ++i) loader.Load(path);
+        EXPECT_EQ(warnings(written + testing::internal::GetCapturedStderr()), 1u) << loader.Things;
     }
     fs::remove_all(folder);
 }

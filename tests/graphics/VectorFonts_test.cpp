@@ -66,7 +66,7 @@ class VectorFontDrawingTest : public GraphicsWindowTest {
         GraphicsWindowTest::SetUp();
         // One unit per pixel, origin at the bottom-left.
         glMatrixMode(GL_PROJECTION);
-        glOrtho(0, windowWidth, 0, windowHeight, -1, 1);
+        glOrtho(0, kWindowWidth, 0, kWindowHeight, -1, 1);
         glMatrixMode(GL_MODELVIEW);
         SetColorRGBA(0, 0, 0, 255);
         Clear();
@@ -74,22 +74,22 @@ class VectorFontDrawingTest : public GraphicsWindowTest {
 
     // Box and count of the pixels that are not black, and whether any of them is not pure red.
     struct Ink {
-        int count = 0, left = windowWidth, bottom = windowHeight, right = -1, top = -1;
-        bool notRed = false;
-        int RowCount(int y) const { return rows[y]; }
-        std::vector<int> rows = std::vector<int>(windowHeight);
+        int Count = 0, Left = kWindowWidth, Bottom = kWindowHeight, Right = -1, Top = -1;
+        bool NotRed = false;
+        int RowCount(int y) const { return Rows[y]; }
+        std::vector<int> Rows = std::vector<int>(kWindowHeight);
     };
     static Ink FindInk() {
         Ink ink;
-        const std::vector<Rgb> pixels = ReadRegion(0, 0, windowWidth, windowHeight);
-        for (int y = 0; y < windowHeight; ++y)
-            for (int x = 0; x < windowWidth; ++x) {
-                const Rgb &p = pixels[y * windowWidth + x];
+        const std::vector<Rgb> pixels = ReadRegion(0, 0, kWindowWidth, kWindowHeight);
+        for (int y = 0; y < kWindowHeight; ++y)
+            for (int x = 0; x < kWindowWidth; ++x) {
+                const Rgb &p = pixels[y * kWindowWidth + x];
                 if (p == Rgb{0, 0, 0}) continue;
-                ++ink.count, ++ink.rows[y];
-                ink.left = std::min(ink.left, x), ink.right = std::max(ink.right, x);
-                ink.bottom = std::min(ink.bottom, y), ink.top = std::max(ink.top, y);
-                ink.notRed |= p.green != 0 || p.blue != 0;
+                ++ink.Count, ++ink.Rows[y];
+                ink.Left = std::min(ink.Left, x), ink.Right = std::max(ink.Right, x);
+                ink.Bottom = std::min(ink.Bottom, y), ink.Top = std::max(ink.Top, y);
+                ink.NotRed |= p.Green != 0 || p.Blue != 0;
             }
         return ink;
     }
@@ -103,16 +103,16 @@ TEST_F(VectorFontDrawingTest, TextIsDrawnUprightInTheCurrentColourAtTheCurrentTr
     DrawVectorFont(font, "T");
 
     const Ink ink = FindInk();
-    ASSERT_GT(ink.count, 100);
-    EXPECT_FALSE(ink.notRed);
+    ASSERT_GT(ink.Count, 100);
+    EXPECT_FALSE(ink.NotRed);
     // The quad's corner is the pen less the glyph's origin; the bitmap starts 4 texels inside.
     const GlyphInfo &glyph = dtx_current_font()->Atlases->Glyphs['T'];
-    EXPECT_NEAR(ink.left, 100 - glyph.OriginX + 4, 1);
-    EXPECT_NEAR(ink.bottom, 80 - glyph.OriginY + 4, 1);
-    EXPECT_NEAR(ink.right, 100 - glyph.OriginX + glyph.CellWidth - 4, 1);
-    EXPECT_NEAR(ink.top, 80 - glyph.OriginY + glyph.CellHeight - 4, 1);
+    EXPECT_NEAR(ink.Left, 100 - glyph.OriginX + 4, 1);
+    EXPECT_NEAR(ink.Bottom, 80 - glyph.OriginY + 4, 1);
+    EXPECT_NEAR(ink.Right, 100 - glyph.OriginX + glyph.CellWidth - 4, 1);
+    EXPECT_NEAR(ink.Top, 80 - glyph.OriginY + glyph.CellHeight - 4, 1);
     // The bar of the T is at the top: its top row holds far more ink than the stem's bottom row.
-    EXPECT_GT(ink.RowCount(ink.top - 1), 3 * ink.RowCount(ink.bottom + 1));
+    EXPECT_GT(ink.RowCount(ink.Top - 1), 3 * ink.RowCount(ink.Bottom + 1));
 }
 
 TEST_F(VectorFontDrawingTest, FontsThatCannotDrawLeaveTheWindowUntouched) {
@@ -123,7 +123,7 @@ TEST_F(VectorFontDrawingTest, FontsThatCannotDrawLeaveTheWindowUntouched) {
     SetColorRGBA(255, 255, 255, 255);
     glTranslatef(50, 50, 0);
     for (int handle : {sizeZero, missing, -1, kTableSize}) DrawVectorFont(handle, "Text");
-    EXPECT_EQ(FindInk().count, 0);
+    EXPECT_EQ(FindInk().Count, 0);
 }
 
 }  // namespace

@@ -24,25 +24,25 @@ using graphics::MessageButtons;
 using graphics::MessageIcon;
 using graphics::WindowEvent;
 
-const std::string fullscreenQuestion =
+const std::string kFullscreenQuestion =
     "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode "
     "Instead?";
 
 std::vector<std::string> Texts(const std::vector<RecordedMessage> &messages) {
     std::vector<std::string> texts;
-    for (const RecordedMessage &message : messages) texts.push_back(message.text);
+    for (const RecordedMessage &message : messages) texts.push_back(message.Text);
     return texts;
 }
 
 struct ClientRect {
-    int x, y, width, height;
+    int X, Y, Width, Height;
     bool operator==(const ClientRect &) const = default;
 };
 void PrintTo(const ClientRect &rect, std::ostream *out) {
-    *out << rect.width << " x " << rect.height << " at (" << rect.x << ", " << rect.y << ")";
+    *out << rect.Width << " x " << rect.Height << " at (" << rect.X << ", " << rect.Y << ")";
 }
 ClientRect RectOf(const NullWindow &window) {
-    return {window.x, window.y, window.width, window.height};
+    return {window.X, window.Y, window.Width, window.Height};
 }
 
 using WindowLogicTest = NullBackEndTest;
@@ -59,18 +59,18 @@ TEST_F(WindowLogicTest, BeforeAnyStartQueriesAreHarmlessAndTheFrameLoopReportsNo
     const int polls = TactilPollCount();
     EXPECT_EQ(UpdateScreen(), 0);
     EXPECT_EQ(TactilPollCount(), polls + 1);
-    EXPECT_EQ(display->swaps, 0);
+    EXPECT_EQ(Display->Swaps, 0);
 }
 
 // Only exactly 1 asks for fullscreen; the window is centred with truncating integer division,
 // negative when it is larger than the screen, and its client area is always the size asked for.
 struct CentringCase {
-    int width, height, fullscreen;
-    ClientRect expected;
+    int Width, Height, Fullscreen;
+    ClientRect Expected;
 };
 
 void PrintTo(const CentringCase &request, std::ostream *out) {
-    *out << request.width << " x " << request.height << ", fullscreen " << request.fullscreen;
+    *out << request.Width << " x " << request.Height << ", fullscreen " << request.Fullscreen;
 }
 
 class WindowCentring : public NullBackEndTest,
@@ -78,14 +78,14 @@ class WindowCentring : public NullBackEndTest,
 
 TEST_P(WindowCentring, CentresTheClientAreaAndStartsTheInputLibraryWithIt) {
     const CentringCase &request = GetParam();
-    ASSERT_EQ(InitGraph(request.width, request.height, request.fullscreen, "centred"), 1);
-    EXPECT_TRUE(messages->empty());
-    ASSERT_TRUE(display->window.has_value());
-    EXPECT_EQ(RectOf(*display->window), request.expected);
-    EXPECT_FALSE(display->window->fullscreen);
-    EXPECT_TRUE(display->window->shown);
-    EXPECT_TRUE(display->contextCurrent);
-    EXPECT_TRUE(display->swapWaitsForDisplay);
+    ASSERT_EQ(InitGraph(request.Width, request.Height, request.Fullscreen, "centred"), 1);
+    EXPECT_TRUE(Messages->empty());
+    ASSERT_TRUE(Display->Window.has_value());
+    EXPECT_EQ(RectOf(*Display->Window), request.Expected);
+    EXPECT_FALSE(Display->Window->Fullscreen);
+    EXPECT_TRUE(Display->Window->Shown);
+    EXPECT_TRUE(Display->ContextCurrent);
+    EXPECT_TRUE(Display->SwapWaitsForDisplay);
     EXPECT_EQ(TactilWindow(), GetGraphicsWindowHandle());
     EXPECT_NE(TactilInstance(), nullptr);
     EXPECT_EQ(TactilInstance(), GetGraphicsWindowInstance());
@@ -97,18 +97,18 @@ INSTANTIATE_TEST_SUITE_P(Requests, WindowCentring,
                                            CentringCase{2001, 1201, -1, {-40, -60, 2001, 1201}}),
                          [](const ::testing::TestParamInfo<CentringCase> &info) {
                              const CentringCase &request = info.param;
-                             return std::to_string(request.width) + "x" +
-                                    std::to_string(request.height) + "_fullscreen_" +
-                                    (request.fullscreen < 0 ? "minus" : "") +
-                                    std::to_string(std::abs(request.fullscreen));
+                             return std::to_string(request.Width) + "x" +
+                                    std::to_string(request.Height) + "_fullscreen_" +
+                                    (request.Fullscreen < 0 ? "minus" : "") +
+                                    std::to_string(std::abs(request.Fullscreen));
                          });
 
 TEST_F(WindowLogicTest, TitleIsKeptUpToTheBufferAndCutOnACharacterBoundary) {
     struct Case {
-        const char *name;
-        std::string title;
-        bool null;
-        std::string shown;
+        const char *Name;
+        std::string Title;
+        bool Null;
+        std::string Shown;
     };
     // 4,094 ASCII bytes and a two-byte character do not fit in 4,095 bytes.
     const std::vector<Case> cases = {
@@ -119,46 +119,46 @@ TEST_F(WindowLogicTest, TitleIsKeptUpToTheBufferAndCutOnACharacterBoundary) {
     };
     for (const Case &c : cases) {
         Restart();
-        ASSERT_EQ(InitGraph(100, 100, 0, c.null ? nullptr : c.title.c_str()), 1) << c.name;
-        EXPECT_EQ(display->window->title, c.shown) << c.name;
+        ASSERT_EQ(InitGraph(100, 100, 0, c.Null ? nullptr : c.Title.c_str()), 1) << c.Name;
+        EXPECT_EQ(Display->Window->Title, c.Shown) << c.Name;
     }
 }
 
 TEST_F(WindowLogicTest, SecondStartFailsWithTheRegistrationMessageAndKeepsTheWindow) {
     ASSERT_EQ(InitGraph(320, 240, 0, "first"), 1);
     EXPECT_EQ(InitGraph(200, 100, 0, "again"), 0);
-    ASSERT_EQ(messages->size(), 1u);
-    EXPECT_EQ(messages->front().text, "Failed To Register The Window Class.");
-    EXPECT_EQ(messages->front().caption, "ERROR");
-    ASSERT_TRUE(display->window.has_value());
-    EXPECT_EQ(display->window->title, "first");
+    ASSERT_EQ(Messages->size(), 1u);
+    EXPECT_EQ(Messages->front().Text, "Failed To Register The Window Class.");
+    EXPECT_EQ(Messages->front().Caption, "ERROR");
+    ASSERT_TRUE(Display->Window.has_value());
+    EXPECT_EQ(Display->Window->Title, "first");
     EXPECT_EQ(UpdateScreen(), 1);
 }
 
 TEST_F(WindowLogicTest, EachUpdateScreenHandlesOneEventAndOnlyACloseRequestEndsTheLoop) {
     ASSERT_EQ(InitGraph(320, 240, 0, "events"), 1);
-    const ClientRect placed = RectOf(*display->window);
+    const ClientRect placed = RectOf(*Display->Window);
     // A quit that is no close request, an unknown event and Escape in a window change nothing.
-    display->events = {WindowEvent::Quit, WindowEvent::Other, WindowEvent::EscapeDown,
+    Display->Events = {WindowEvent::Quit, WindowEvent::Other, WindowEvent::EscapeDown,
                        WindowEvent::CloseRequest, WindowEvent::Other};
     for (size_t left = 4; left >= 2; --left) {
         EXPECT_EQ(UpdateScreen(), 1);
-        EXPECT_EQ(display->events.size(), left);
-        ASSERT_TRUE(display->window.has_value());
-        EXPECT_EQ(RectOf(*display->window), placed);
+        EXPECT_EQ(Display->Events.size(), left);
+        ASSERT_TRUE(Display->Window.has_value());
+        EXPECT_EQ(RectOf(*Display->Window), placed);
     }
-    EXPECT_EQ(display->swaps, 3);
+    EXPECT_EQ(Display->Swaps, 3);
 
     const int polls = TactilPollCount();
     EXPECT_EQ(UpdateScreen(), 0);
     EXPECT_EQ(GetGraphicsWindowHandle(), nullptr);
-    EXPECT_FALSE(display->window.has_value());
-    ASSERT_TRUE(display->lastDestroyed.has_value());
-    EXPECT_TRUE(display->lastDestroyed->minimized) << "a close request minimises first";
+    EXPECT_FALSE(Display->Window.has_value());
+    ASSERT_TRUE(Display->LastDestroyed.has_value());
+    EXPECT_TRUE(Display->LastDestroyed->Minimized) << "a close request minimises first";
     EXPECT_EQ(UpdateScreen(), 0);
     EXPECT_EQ(TactilPollCount(), polls + 2) << "the input library still polls every frame";
-    EXPECT_EQ(display->swaps, 3);
-    EXPECT_EQ(display->events.size(), 1u) << "no window, no events taken";
+    EXPECT_EQ(Display->Swaps, 3);
+    EXPECT_EQ(Display->Events.size(), 1u) << "no window, no events taken";
     int width = -1;
     int height = -1;
     GetWindowSize(&width, &height);
@@ -172,10 +172,10 @@ TEST_F(WindowLogicTest, AFrameLoopThatIgnoresTheCloseIsToldOnceHowToEnd) {
     const std::string advice =
         "the window was closed: UpdateScreen returns 0; end the frame loop when it does\n";
     struct Case {
-        const char *name;
-        bool start;
-        int callsAfterClose;  // the call that takes the close request counts as the first
-        std::string expected;
+        const char *Name;
+        bool Start;
+        int CallsAfterClose;  // the call that takes the close request counts as the first
+        std::string Expected;
     };
     const std::vector<Case> cases = {
         {"never started", false, 500, ""},
@@ -185,13 +185,13 @@ TEST_F(WindowLogicTest, AFrameLoopThatIgnoresTheCloseIsToldOnceHowToEnd) {
     };
     for (const Case &c : cases) {
         Restart();
-        if (c.start) {
-            ASSERT_EQ(InitGraph(320, 240, 0, "closed"), 1) << c.name;
+        if (c.Start) {
+            ASSERT_EQ(InitGraph(320, 240, 0, "closed"), 1) << c.Name;
         }
-        display->events = {WindowEvent::CloseRequest};
+        Display->Events = {WindowEvent::CloseRequest};
         testing::internal::CaptureStderr();
-        for (int call = 0; call < c.callsAfterClose; ++call) ASSERT_EQ(UpdateScreen(), 0) << c.name;
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.expected) << c.name;
+        for (int call = 0; call < c.CallsAfterClose; ++call) ASSERT_EQ(UpdateScreen(), 0) << c.Name;
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.Expected) << c.Name;
     }
 }
 
@@ -210,10 +210,10 @@ TEST_F(WindowLogicTest, FreedFrameMemoryStaysInTheHeapForTheNextFrame) {
 // client area shrinks by the frame, and a second Escape does the same again.
 TEST_F(WindowLogicTest, EscapeFramesTheFullscreenWindowAt100KeepingItsOuterSize) {
     struct Case {
-        const char *name;
-        int width, height;
-        FrameBorders frame;
-        ClientRect expected;
+        const char *Name;
+        int Width, Height;
+        FrameBorders Frame;
+        ClientRect Expected;
     };
     const std::vector<Case> cases = {
         {"no window manager", 1920, 1080, {}, {100, 100, 1920, 1080}},
@@ -222,63 +222,63 @@ TEST_F(WindowLogicTest, EscapeFramesTheFullscreenWindowAt100KeepingItsOuterSize)
     };
     for (const Case &c : cases) {
         Restart();
-        display->fullscreenModes = {{c.width, c.height}};
-        display->frame = c.frame;
-        ASSERT_EQ(InitGraph(c.width, c.height, 1, "fullscreen"), 1) << c.name;
-        EXPECT_TRUE(messages->empty()) << c.name;
-        EXPECT_TRUE(display->window->fullscreen) << c.name;
-        EXPECT_FALSE(display->cursorVisible) << c.name;
+        Display->FullscreenModes = {{c.Width, c.Height}};
+        Display->Frame = c.Frame;
+        ASSERT_EQ(InitGraph(c.Width, c.Height, 1, "fullscreen"), 1) << c.Name;
+        EXPECT_TRUE(Messages->empty()) << c.Name;
+        EXPECT_TRUE(Display->Window->Fullscreen) << c.Name;
+        EXPECT_FALSE(Display->CursorVisible) << c.Name;
 
         for (int escape = 1; escape <= 2; ++escape) {
-            display->events = {WindowEvent::EscapeDown};
+            Display->Events = {WindowEvent::EscapeDown};
             EXPECT_EQ(UpdateScreen(), 1);
-            const NullWindow &window = *display->window;
-            EXPECT_FALSE(window.fullscreen) << c.name << ", escape " << escape;
-            EXPECT_TRUE(window.framed) << c.name << ", escape " << escape;
-            EXPECT_TRUE(display->cursorVisible) << c.name << ", escape " << escape;
-            EXPECT_EQ(RectOf(window), c.expected) << c.name << ", escape " << escape;
+            const NullWindow &window = *Display->Window;
+            EXPECT_FALSE(window.Fullscreen) << c.Name << ", escape " << escape;
+            EXPECT_TRUE(window.Framed) << c.Name << ", escape " << escape;
+            EXPECT_TRUE(Display->CursorVisible) << c.Name << ", escape " << escape;
+            EXPECT_EQ(RectOf(window), c.Expected) << c.Name << ", escape " << escape;
             EXPECT_TRUE(graphicsState.Fullscreen) << "the start's request stays recorded";
-            display->window->x = 300;
-            display->window->y = 300;
+            Display->Window->X = 300;
+            Display->Window->Y = 300;
         }
     }
 }
 
 TEST_F(WindowLogicTest, RefusedFullscreenModeAnsweredYesGivesAnUncentredWindow) {
     ASSERT_EQ(InitGraph(640, 480, 1, "refused"), 1);
-    ASSERT_EQ(messages->size(), 1u);
-    EXPECT_EQ(messages->front().text, fullscreenQuestion);
-    EXPECT_EQ(messages->front().caption, "OPENGL");
-    EXPECT_EQ(messages->front().buttons, MessageButtons::YesNo);
-    EXPECT_EQ(RectOf(*display->window), (ClientRect{0, 0, 640, 480}));
-    EXPECT_FALSE(display->window->fullscreen);
-    EXPECT_TRUE(display->cursorVisible);
+    ASSERT_EQ(Messages->size(), 1u);
+    EXPECT_EQ(Messages->front().Text, kFullscreenQuestion);
+    EXPECT_EQ(Messages->front().Caption, "OPENGL");
+    EXPECT_EQ(Messages->front().Buttons, MessageButtons::YesNo);
+    EXPECT_EQ(RectOf(*Display->Window), (ClientRect{0, 0, 640, 480}));
+    EXPECT_FALSE(Display->Window->Fullscreen);
+    EXPECT_TRUE(Display->CursorVisible);
     EXPECT_FALSE(graphicsState.Fullscreen);
 }
 
 TEST_F(WindowLogicTest, RefusedFullscreenModeAnsweredNoFailsAndKeepsTheRegistration) {
     Restart(false);
     EXPECT_EQ(InitGraph(640, 480, 1, "refused"), 0);
-    EXPECT_EQ(Texts(*messages),
-              (std::vector<std::string>{fullscreenQuestion, "Program Will Now Close."}));
-    EXPECT_EQ(messages->back().caption, "ERROR");
-    EXPECT_EQ(messages->back().icon, MessageIcon::Stop);
-    EXPECT_FALSE(display->window.has_value());
+    EXPECT_EQ(Texts(*Messages),
+              (std::vector<std::string>{kFullscreenQuestion, "Program Will Now Close."}));
+    EXPECT_EQ(Messages->back().Caption, "ERROR");
+    EXPECT_EQ(Messages->back().Icon, MessageIcon::Stop);
+    EXPECT_FALSE(Display->Window.has_value());
     EXPECT_EQ(InitGraph(100, 100, 0, "again"), 0);
-    EXPECT_EQ(messages->back().text, "Failed To Register The Window Class.");
+    EXPECT_EQ(Messages->back().Text, "Failed To Register The Window Class.");
 }
 
 // A failing step of a fullscreen start: what the start reports, and whether it cleans up so that
 // a later start can succeed.
 struct StartFailure {
-    const char *name;
-    void (*provoke)();
-    std::vector<std::string> messages;
-    bool tornDown;
+    const char *Name;
+    void (*Provoke)();
+    std::vector<std::string> Messages;
+    bool TornDown;
 };
 
 void PrintTo(const StartFailure &failure, std::ostream *out) {
-    *out << failure.name;
+    *out << failure.Name;
 }
 
 class WindowStartFailure : public NullBackEndTest,
@@ -286,20 +286,20 @@ class WindowStartFailure : public NullBackEndTest,
 
 TEST_P(WindowStartFailure, ReportsAndLeavesTheRightState) {
     const StartFailure &failure = GetParam();
-    failure.provoke();
+    failure.Provoke();
     const int starts = TactilInitCount();
     EXPECT_EQ(InitGraph(1920, 1080, 1, "failing"), 0);
-    EXPECT_EQ(Texts(*messages), failure.messages);
-    EXPECT_EQ(messages->back().caption, "ERROR");
-    for (size_t index = 0; index + 1 < messages->size(); ++index) {
-        EXPECT_EQ((*messages)[index].caption, "SHUTDOWN ERROR");
+    EXPECT_EQ(Texts(*Messages), failure.Messages);
+    EXPECT_EQ(Messages->back().Caption, "ERROR");
+    for (size_t index = 0; index + 1 < Messages->size(); ++index) {
+        EXPECT_EQ((*Messages)[index].Caption, "SHUTDOWN ERROR");
     }
     EXPECT_EQ(TactilInitCount(), starts);
     // Without teardown the hidden cursor of the fullscreen start stays hidden.
-    EXPECT_EQ(display->cursorVisible, failure.tornDown);
-    if (failure.tornDown) {
-        EXPECT_FALSE(display->window.has_value());
-        EXPECT_EQ(display->liveContexts, 0);
+    EXPECT_EQ(Display->CursorVisible, failure.TornDown);
+    if (failure.TornDown) {
+        EXPECT_FALSE(Display->Window.has_value());
+        EXPECT_EQ(Display->LiveContexts, 0);
         EXPECT_EQ(graphicsState.RenderContext, nullptr);
     }
 
@@ -308,12 +308,12 @@ TEST_P(WindowStartFailure, ReportsAndLeavesTheRightState) {
     Restart();
     graphicsState.ClassRegistered = left.ClassRegistered;
     const int restart = InitGraph(200, 100, 0, "restart");
-    if (failure.tornDown) {
+    if (failure.TornDown) {
         EXPECT_EQ(restart, 1);
-        EXPECT_TRUE(messages->empty());
+        EXPECT_TRUE(Messages->empty());
     } else {
         EXPECT_EQ(restart, 0);
-        EXPECT_EQ(Texts(*messages),
+        EXPECT_EQ(Texts(*Messages),
                   (std::vector<std::string>{"Failed To Register The Window Class."}));
     }
 }
@@ -369,7 +369,7 @@ INSTANTIATE_TEST_SUITE_P(
                      {"Release Of DC And RC Failed.", "Can't Activate The GL Rendering Context."},
                      true}),
     [](const ::testing::TestParamInfo<StartFailure> &info) {
-        return std::string(info.param.name);
+        return std::string(info.param.Name);
     });
 
 }  // namespace

@@ -16,8 +16,8 @@
 
 namespace {
 
-constexpr int screenWidth = 1920;  // the Xvfb screen the test command starts
-constexpr int screenHeight = 1080;
+constexpr int kScreenWidth = 1920;  // the Xvfb screen the test command starts
+constexpr int kScreenHeight = 1080;
 
 SDL_Window *OurWindow() {
     return static_cast<SDL_Window *>(GetGraphicsWindowHandle());
@@ -47,16 +47,16 @@ TEST_F(GraphicsWindowTest, OpensCentredOnTheDesktopAndStartsTheInputLibraryWithI
     int width = 0;
     int height = 0;
     GetScreenSize(&width, &height);
-    EXPECT_EQ(width, screenWidth);
-    EXPECT_EQ(height, screenHeight);
+    EXPECT_EQ(width, kScreenWidth);
+    EXPECT_EQ(height, kScreenHeight);
     int x = 0;
     int y = 0;
     SDL_GetWindowPosition(OurWindow(), &x, &y);
-    EXPECT_EQ(x, (screenWidth - windowWidth) / 2);
-    EXPECT_EQ(y, (screenHeight - windowHeight) / 2);
+    EXPECT_EQ(x, (kScreenWidth - kWindowWidth) / 2);
+    EXPECT_EQ(y, (kScreenHeight - kWindowHeight) / 2);
     GetWindowSize(&width, &height);
-    EXPECT_EQ(width, windowWidth);
-    EXPECT_EQ(height, windowHeight);
+    EXPECT_EQ(width, kWindowWidth);
+    EXPECT_EQ(height, kWindowHeight);
     EXPECT_EQ(TactilWindow(), GetGraphicsWindowHandle());
     EXPECT_NE(TactilInstance(), nullptr);
     EXPECT_EQ(TactilInstance(), GetGraphicsWindowInstance());
@@ -86,9 +86,9 @@ TEST_F(GraphicsWindowTest, MousePositionIsClientRelativeAndNegativeOutside) {
 // reads must not stay queued in front of the events the frame loop handles.
 TEST_F(GraphicsWindowTest, OnlyTheEventsTheFrameLoopActsOnStayQueued) {
     struct Case {
-        const char *name;
-        SDL_Event event;
-        bool kept;
+        const char *Name;
+        SDL_Event Event;
+        bool Kept;
     };
     auto ofType = [](Uint32 type) {
         SDL_Event event{};
@@ -115,46 +115,46 @@ TEST_F(GraphicsWindowTest, OnlyTheEventsTheFrameLoopActsOnStayQueued) {
     };
     for (Case c : cases) {
         DrainEvents();
-        SDL_PushEvent(&c.event);
-        EXPECT_EQ(QueuedEvents(), c.kept ? 1 : 0) << c.name;
-        EXPECT_EQ(UpdateScreen(), 1) << c.name;
-        EXPECT_EQ(QueuedEvents(), 0) << c.name;
+        SDL_PushEvent(&c.Event);
+        EXPECT_EQ(QueuedEvents(), c.Kept ? 1 : 0) << c.Name;
+        EXPECT_EQ(UpdateScreen(), 1) << c.Name;
+        EXPECT_EQ(QueuedEvents(), 0) << c.Name;
     }
 }
 
 // Stands for the input library: records pointer moves, then asks the library's filter.
 struct InputLibraryFilter {
-    SDL_EventFilter next = nullptr;
-    void *nextData = nullptr;
-    int moves = 0;
+    SDL_EventFilter Next = nullptr;
+    void *NextData = nullptr;
+    int Moves = 0;
 
     static int Filter(void *data, SDL_Event *event) {
         auto *self = static_cast<InputLibraryFilter *>(data);
-        if (event->type == SDL_MOUSEMOTION) ++self->moves;
-        return self->next(self->nextData, event);
+        if (event->type == SDL_MOUSEMOTION) ++self->Moves;
+        return self->Next(self->NextData, event);
     }
 };
 
 TEST_F(GraphicsWindowTest, CloseRequestBehindThousandsOfPointerMovesEndsTheLoopAtOnce) {
     InputLibraryFilter input;
-    ASSERT_TRUE(SDL_GetEventFilter(&input.next, &input.nextData)) << "no filter installed";
+    ASSERT_TRUE(SDL_GetEventFilter(&input.Next, &input.NextData)) << "no filter installed";
     SDL_SetEventFilter(InputLibraryFilter::Filter, &input);
 
-    constexpr int moves = 3000;
-    ASSERT_TRUE(QueuePointerMovesThenCloseRequest(moves));
+    constexpr int kMoves = 3000;
+    ASSERT_TRUE(QueuePointerMovesThenCloseRequest(kMoves));
 
     // 0.2 s at 60 frames per second; one event per frame would take 3,000.
-    constexpr int frameBound = 12;
+    constexpr int kFrameBound = 12;
     int frames = 1;
-    while (UpdateScreen() != 0 && frames < frameBound) ++frames;
-    EXPECT_LT(frames, frameBound) << "the close request was not answered";
+    while (UpdateScreen() != 0 && frames < kFrameBound) ++frames;
+    EXPECT_LT(frames, kFrameBound) << "the close request was not answered";
     EXPECT_EQ(GetGraphicsWindowHandle(), nullptr);
-    EXPECT_GE(input.moves, moves - 1) << "the input library sees every move";
+    EXPECT_GE(input.Moves, kMoves - 1) << "the input library sees every move";
 }
 
 TEST(GraphicsFullscreen, OfferedModeSwitchesAndEscapeGivesTheDesktopBack) {
     const auto &messages = RecordMessageBoxes();
-    ASSERT_EQ(InitGraph(screenWidth, screenHeight, 1, "fullscreen"), 1);
+    ASSERT_EQ(InitGraph(kScreenWidth, kScreenHeight, 1, "fullscreen"), 1);
     EXPECT_TRUE(messages.empty());
     EXPECT_NE(SDL_GetWindowFlags(OurWindow()) & SDL_WINDOW_FULLSCREEN, 0u);
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
@@ -175,8 +175,8 @@ TEST(GraphicsFullscreen, OfferedModeSwitchesAndEscapeGivesTheDesktopBack) {
         GetWindowSize(&width, &height);
         EXPECT_EQ(x, 100) << "after escape " << escape;
         EXPECT_EQ(y, 100) << "after escape " << escape;
-        EXPECT_EQ(width, screenWidth) << "after escape " << escape;
-        EXPECT_EQ(height, screenHeight) << "after escape " << escape;
+        EXPECT_EQ(width, kScreenWidth) << "after escape " << escape;
+        EXPECT_EQ(height, kScreenHeight) << "after escape " << escape;
         SDL_SetWindowPosition(OurWindow(), 300, 300);
     }
 }

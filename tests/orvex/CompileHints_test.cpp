@@ -28,10 +28,10 @@ std::string Read(const std::string &name) {
 
 TEST(CompileHintsTest, ExplainsTheMistakesBeginnersMakeMostWithTheLineToFix) {
     const struct {
-        const char *program;
-        const char *diagnostics;
-        const char *linker;
-        const char *sentence;
+        const char *Program;
+        const char *Diagnostics;
+        const char *Linker;
+        const char *Sentence;
     } cases[] = {
         // GCC names the next token, past a comment and a blank line.
         {"semicolon.c", "semicolon.json", "",
@@ -86,13 +86,13 @@ TEST(CompileHintsTest, ExplainsTheMistakesBeginnersMakeMostWithTheLineToFix) {
         {"", "semicolon.json", "", ""},
     };
     for (const auto &c : cases) {
-        const std::string text = Read(c.program);
-        const std::string diagnostics = Read(c.diagnostics);
-        const std::string linker = Read(c.linker);
-        EXPECT_EQ(orvex::ExplainMistake({c.program[0] != '\0' ? c.program : "semicolon.c", text,
+        const std::string text = Read(c.Program);
+        const std::string diagnostics = Read(c.Diagnostics);
+        const std::string linker = Read(c.Linker);
+        EXPECT_EQ(orvex::ExplainMistake({c.Program[0] != '\0' ? c.Program : "semicolon.c", text,
                                          diagnostics, linker}),
-                  c.sentence)
-            << c.program << " with " << c.diagnostics << " " << c.linker;
+                  c.Sentence)
+            << c.Program << " with " << c.Diagnostics << " " << c.Linker;
     }
 }
 

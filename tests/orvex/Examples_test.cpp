@@ -36,7 +36,7 @@ class InstalledExamplesTest : public ::testing::Test {
     void SetUp() override {
         char folder[] = "/tmp/orvex-examples-XXXXXX";
         ASSERT_NE(mkdtemp(folder), nullptr);
-        root_ = folder;
+        Root = folder;
         fs::create_directories(Scratch());
         for (const char *component : {"graphics", "orvex"}) {
             const std::string install = std::string("'") + CMAKE_COMMAND + "' --install '" +
@@ -44,13 +44,13 @@ class InstalledExamplesTest : public ::testing::Test {
                                         "' --component " + component + " > /dev/null";
             ASSERT_EQ(std::system(install.c_str()), 0) << install;
         }
-        ASSERT_TRUE(screen_.Connected()) << "these tests need an X server (DISPLAY)";
+        ASSERT_TRUE(Screen.Connected()) << "these tests need an X server (DISPLAY)";
     }
 
-    void TearDown() override { fs::remove_all(root_); }
+    void TearDown() override { fs::remove_all(Root); }
 
-    fs::path App() const { return root_ / "app"; }
-    fs::path Scratch() const { return root_ / "tmp"; }
+    fs::path App() const { return Root / "app"; }
+    fs::path Scratch() const { return Root / "tmp"; }
 
     // Starts the installed Orvex in the app folder on `example`, without a terminal, its output
     // and errors to `log`.
@@ -63,7 +63,7 @@ class InstalledExamplesTest : public ::testing::Test {
             dup2(output, STDERR_FILENO);
             setenv("ORVEX_TERMINAL", "none", 1);
             setenv("TMPDIR", Scratch().c_str(), 1);
-            setenv("XDG_CACHE_HOME", (root_ / "cache").c_str(), 1);
+            setenv("XDG_CACHE_HOME", (Root / "cache").c_str(), 1);
             if (chdir(App().c_str()) == 0) {
                 execl("./Orvex", "./Orvex", example.c_str(), nullptr);
             }
@@ -72,10 +72,10 @@ class InstalledExamplesTest : public ::testing::Test {
         return orvex;
     }
 
-    orvex_test::XScreen screen_;
+    orvex_test::XScreen Screen;
 
   private:
-    fs::path root_;
+    fs::path Root;
 };
 
 TEST_F(InstalledExamplesTest, EachShowsItsDrawingAndLoadsItsFiles) {
@@ -100,14 +100,14 @@ TEST_F(InstalledExamplesTest, EachShowsItsDrawingAndLoadsItsFiles) {
         for (const auto end = Clock::now() + std::chrono::seconds(60);
              !window && !orvexEnded && Clock::now() < end;
              std::this_thread::sleep_for(std::chrono::milliseconds(100))) {
-            window = screen_.WindowOfChildOf(orvex);
+            window = Screen.WindowOfChildOf(orvex);
             orvexEnded = waitpid(orvex, nullptr, WNOHANG) == orvex;
         }
         std::size_t drawn = 0;
         for (const auto end = Clock::now() + std::chrono::seconds(5);
              window && drawn < kDrawnPixels && Clock::now() < end;
              std::this_thread::sleep_for(std::chrono::milliseconds(100))) {
-            drawn = screen_.DrawnPixels(*window);
+            drawn = Screen.DrawnPixels(*window);
         }
         if (!orvexEnded) {
             kill(orvex, SIGTERM);

@@ -25,9 +25,9 @@ std::string Report(const std::string &name) {
 
 TEST(FaultReportTest, NamesOnlyTheFaultsTheReportShowsAndTheirCrashSignal) {
     const struct {
-        const char *report;
-        const char *sentence;
-        int signal;
+        const char *Report;
+        const char *Sentence;
+        int Signal;
     } cases[] = {
         {"stack_write", "the program wrote outside an array at stack_write.c line 5", SIGSEGV},
         {"heap_read", "the program read outside an array at heap_read.c line 5", SIGSEGV},
@@ -65,10 +65,10 @@ TEST(FaultReportTest, NamesOnlyTheFaultsTheReportShowsAndTheirCrashSignal) {
         {"negative_size", "", SIGSEGV},
     };
     for (const auto &c : cases) {
-        const std::string source = std::string("/tmp/learner/") + c.report + ".c";
-        const orvex::FaultDescription fault = orvex::DescribeFault(Report(c.report), source);
-        EXPECT_EQ(fault.Sentence, c.sentence) << c.report;
-        EXPECT_EQ(fault.Signal, c.signal) << c.report;
+        const std::string source = std::string("/tmp/learner/") + c.Report + ".c";
+        const orvex::FaultDescription fault = orvex::DescribeFault(Report(c.Report), source);
+        EXPECT_EQ(fault.Sentence, c.Sentence) << c.Report;
+        EXPECT_EQ(fault.Signal, c.Signal) << c.Report;
     }
     // The same name in another folder is another file: no line is named.
     EXPECT_EQ(orvex::DescribeFault(Report("stack_write"), "/home/me/stack_write.c").Sentence,

@@ -9,9 +9,9 @@ namespace {
 
 TEST_F(OrvexTest, ExplainsACommonMistakeBelowTheCompilersMessages) {
     const struct {
-        const char *file;
-        const char *text;
-        const char *sentence;
+        const char *File;
+        const char *Text;
+        const char *Sentence;
     } cases[] = {
         {"semicolon.c",
          "#include <stdio.h>\n"
@@ -45,20 +45,20 @@ TEST_F(OrvexTest, ExplainsACommonMistakeBelowTheCompilersMessages) {
          "Orvex: sqrt is declared in <math.h>: add the line #include <math.h> above line 3.\n"},
     };
     for (const auto &c : cases) {
-        WriteSource(c.file, c.text);
-        const Outcome outcome = RunOrvex(Source(c.file), "LC_ALL=C.UTF-8");
-        if (outcome.output.find("Running ") != std::string::npos) {
-            EXPECT_NE(outcome.output.find("ran in C.UTF-8\n"), std::string::npos) << outcome.output;
+        WriteSource(c.File, c.Text);
+        const Outcome outcome = RunOrvex(Source(c.File), "LC_ALL=C.UTF-8");
+        if (outcome.Output.find("Running ") != std::string::npos) {
+            EXPECT_NE(outcome.Output.find("ran in C.UTF-8\n"), std::string::npos) << outcome.Output;
         }
-        const std::size_t sentence = outcome.output.find(c.sentence);
-        ASSERT_NE(sentence, std::string::npos) << c.file << ":\n" << outcome.output;
+        const std::size_t sentence = outcome.Output.find(c.Sentence);
+        ASSERT_NE(sentence, std::string::npos) << c.File << ":\n" << outcome.Output;
         std::size_t lastMessage = 0;
         for (const char *kind : {": error:", ": warning:"}) {
-            const std::size_t at = outcome.output.rfind(kind);
+            const std::size_t at = outcome.Output.rfind(kind);
             lastMessage = at == std::string::npos ? lastMessage : std::max(lastMessage, at);
         }
-        EXPECT_GT(lastMessage, 0u) << c.file << ":\n" << outcome.output;
-        EXPECT_LT(lastMessage, sentence) << c.file << ":\n" << outcome.output;
+        EXPECT_GT(lastMessage, 0u) << c.File << ":\n" << outcome.Output;
+        EXPECT_LT(lastMessage, sentence) << c.File << ":\n" << outcome.Output;
     }
 }
 

@@ -12,8 +12,8 @@ namespace {
 
 TEST(MessagesTest, PrintableEscapesWhatATerminalWouldActOn) {
     const struct {
-        std::string text;
-        std::string shown;
+        std::string Text;
+        std::string Shown;
     } cases[] = {
         {"ball.c", "ball.c"},
         {"line\nand\ttab", "line\nand\ttab"},
@@ -32,7 +32,7 @@ TEST(MessagesTest, PrintableEscapesWhatATerminalWouldActOn) {
         {"\x7f", "\\x7F"},
     };
     for (const auto &c : cases) {
-        EXPECT_EQ(orvex::Printable(c.text), c.shown) << c.shown;
+        EXPECT_EQ(orvex::Printable(c.Text), c.Shown) << c.Shown;
     }
     EXPECT_EQ(orvex::Printable("\x1b[01;31m\x1b[Kerror:\x1b[m\x1b[K \x1b[2J", true),
               "\x1b[01;31m\x1b[Kerror:\x1b[m\x1b[K \\x1B[2J");
@@ -46,9 +46,9 @@ TEST(MessagesTest, ColoursComeOffTheCompilersMessages) {
 
 TEST(MessagesTest, MissingFunctionsAreNamedOnceInTheLinkersOrder) {
     const struct {
-        const char *linker;
-        std::string output;
-        std::vector<std::string> names;
+        const char *Linker;
+        std::string Output;
+        std::vector<std::string> Names;
     } cases[] = {
         {"GNU ld",
          "/usr/bin/ld: /tmp/orvex-x/program.o: in function `main':\n"
@@ -68,7 +68,7 @@ TEST(MessagesTest, MissingFunctionsAreNamedOnceInTheLinkersOrder) {
         {"another failure", "/usr/bin/ld: cannot find -lGraphics\n", {}},
     };
     for (const auto &c : cases) {
-        EXPECT_EQ(orvex::MissingFunctions(c.output), c.names) << c.linker;
+        EXPECT_EQ(orvex::MissingFunctions(c.Output), c.Names) << c.Linker;
     }
 }
 

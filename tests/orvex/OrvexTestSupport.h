@@ -30,8 +30,8 @@ using Clock = std::chrono::steady_clock;
 using Seconds = std::chrono::duration<double>;
 
 struct Outcome {
-    int status;
-    std::string output;
+    int Status;
+    std::string Output;
 };
 
 class OrvexTest : public ::testing::Test {
@@ -39,11 +39,11 @@ class OrvexTest : public ::testing::Test {
     void SetUp() override {
         char folder[] = "/tmp/orvex-test-XXXXXX";
         ASSERT_NE(mkdtemp(folder), nullptr);
-        root_ = folder;
-        const fs::path app = root_ / "app";
+        RootFolder = folder;
+        const fs::path app = RootFolder / "app";
         fs::create_directories(app / "include");
         fs::create_directories(app / "lib");
-        fs::create_directories(root_ / "src");
+        fs::create_directories(RootFolder / "src");
         fs::create_directories(Scratch());
         fs::copy_file(ORVEX_EXECUTABLE, app / "Orvex");
         fs::create_symlink(GRAPHICS_HEADER, app / "include" / "Graphics.h");
@@ -51,23 +51,25 @@ class OrvexTest : public ::testing::Test {
         fs::create_symlink(TACTIL_LIBRARY, app / "lib" / "libTactil.so");
     }
 
-    void TearDown() override { fs::remove_all(root_); }
+    void TearDown() override { fs::remove_all(RootFolder); }
 
     void WriteSource(const std::string &name, const std::string &text) {
-        std::ofstream(root_ / "src" / name) << text;
+        std::ofstream(RootFolder / "src" / name) << text;
     }
-    std::string Source(const std::string &name) const { return (root_ / "src" / name).string(); }
-    const fs::path &Root() const { return root_; }
-    std::string Orvex() const { return (root_ / "app" / "Orvex").string(); }
+    std::string Source(const std::string &name) const {
+        return (RootFolder / "src" / name).string();
+    }
+    const fs::path &Root() const { return RootFolder; }
+    std::string Orvex() const { return (RootFolder / "app" / "Orvex").string(); }
     // Orvex's temporary folder (TMPDIR).
-    fs::path Scratch() const { return root_ / "tmp"; }
+    fs::path Scratch() const { return RootFolder / "tmp"; }
     bool ScratchIsEmpty() const { return fs::is_empty(Scratch()); }
 
     // What every run of Orvex gets. A sanitizer runtime in the library comes after the program's
     // own libraries when the program is built plainly; that is fine.
     std::vector<std::string> Environment() const {
         const char *inherited = std::getenv("ASAN_OPTIONS");
-        return {"TMPDIR=" + Scratch().string(), "XDG_CACHE_HOME=" + (root_ / "cache").string(),
+        return {"TMPDIR=" + Scratch().string(), "XDG_CACHE_HOME=" + (RootFolder / "cache").string(),
                 "ASAN_OPTIONS=" + std::string(inherited ? inherited : "") +
                     ":verify_asan_link_order=0"};
     }
@@ -94,18 +96,18 @@ class OrvexTest : public ::testing::Test {
         char buffer[4096];
         std::size_t got;
         while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-            outcome.output.append(buffer, got);
+            outcome.Output.append(buffer, got);
         }
         const int status = pclose(pipe);
-        outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        outcome.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         EXPECT_TRUE(ScratchIsEmpty()) << "Orvex left its temporary folder behind";
-        EXPECT_EQ(outcome.output.find('\x1b'), std::string::npos)
-            << "raw escape: " << outcome.output;
+        EXPECT_EQ(outcome.Output.find('\x1b'), std::string::npos)
+            << "raw escape: " << outcome.Output;
         return outcome;
     }
 
   private:
-    fs::path root_;
+    fs::path RootFolder;
 };
 
 // Orvex on a pseudo-terminal of its own, as in a terminal window: its session leader, with the
@@ -114,8 +116,8 @@ class TerminalRun {
   public:
     TerminalRun(const std::string &orvex, const std::string &argument,
                 const std::vector<std::string> &environment, const fs::path &outputFile = {}) {
-        pid_ = forkpty(&terminal_, nullptr, nullptr, nullptr);
-        if (pid_ == 0) {
+        ChildPid = forkpty(&Terminal, nullptr, nullptr, nullptr);
+        if (ChildPid == 0) {
             for (const std::string &setting : environment) {
                 putenv(const_cast<char *>(setting.c_str()));
             }
@@ -127,24 +129,24 @@ class TerminalRun {
         }
     }
     ~TerminalRun() {
-        if (pid_ > 0 && !ended_) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
+        if (ChildPid > 0 && !Ended) {
+            kill(ChildPid, SIGKILL);
+            waitpid(ChildPid, nullptr, 0);
         }
-        if (terminal_ >= 0) {
-            close(terminal_);
+        if (Terminal >= 0) {
+            close(Terminal);
         }
     }
     TerminalRun(const TerminalRun &) = delete;
     TerminalRun &operator=(const TerminalRun &) = delete;
 
-    pid_t Pid() const { return pid_; }
-    const std::string &Output() const { return output_; }
+    pid_t Pid() const { return ChildPid; }
+    const std::string &Output() const { return Received; }
 
     // Reads the terminal until `text` has appeared; false when it has not within `limit`.
     bool WaitFor(const std::string &text, Seconds limit = Seconds(60)) {
         const auto end = Clock::now() + std::chrono::duration_cast<Clock::duration>(limit);
-        while (output_.find(text) == std::string::npos) {
+        while (Received.find(text) == std::string::npos) {
             if (Clock::now() >= end || !ReadFor(end)) {
                 return false;
             }
@@ -153,13 +155,13 @@ class TerminalRun {
     }
 
     void Type(const std::string &keys) {
-        ASSERT_EQ(write(terminal_, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
+        ASSERT_EQ(write(Terminal, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
     }
 
     // Closes the terminal, as closing its window does.
     void Hangup() {
-        close(terminal_);
-        terminal_ = -1;
+        close(Terminal);
+        Terminal = -1;
     }
 
     // Orvex's wait status once it has ended within `limit`, reading the terminal meanwhile.
@@ -167,11 +169,11 @@ class TerminalRun {
         const auto end = Clock::now() + std::chrono::duration_cast<Clock::duration>(limit);
         do {
             int status = 0;
-            if (waitpid(pid_, &status, WNOHANG) == pid_) {
-                ended_ = true;
+            if (waitpid(ChildPid, &status, WNOHANG) == ChildPid) {
+                Ended = true;
                 return status;
             }
-            if (terminal_ < 0 ||
+            if (Terminal < 0 ||
                 !ReadFor(std::min(end, Clock::now() + std::chrono::milliseconds(50)))) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(20));
             }
@@ -183,23 +185,23 @@ class TerminalRun {
     // Adds what the terminal shows until `end`; false once it has nothing more to give.
     bool ReadFor(Clock::time_point end) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
-        pollfd watch{terminal_, POLLIN, 0};
+        pollfd watch{Terminal, POLLIN, 0};
         if (poll(&watch, 1, static_cast<int>(std::max<long>(left.count(), 0))) <= 0) {
             return true;
         }
         char buffer[4096];
-        const ssize_t got = read(terminal_, buffer, sizeof buffer);
+        const ssize_t got = read(Terminal, buffer, sizeof buffer);
         if (got <= 0) {
             return false;
         }
-        output_.append(buffer, static_cast<std::size_t>(got));
+        Received.append(buffer, static_cast<std::size_t>(got));
         return true;
     }
 
-    int terminal_ = -1;
-    pid_t pid_ = -1;
-    bool ended_ = false;
-    std::string output_;
+    int Terminal = -1;
+    pid_t ChildPid = -1;
+    bool Ended = false;
+    std::string Received;
 };
 
 }  // namespace orvex_test

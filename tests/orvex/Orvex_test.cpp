@@ -22,25 +22,25 @@ TEST_F(OrvexTest, RunsTheProgramInItsFolderWithItsArgumentsAndPassesItsStatusOn)
                 "    return argc == 1 ? 7 : 2;\n"
                 "}\n");
     const struct {
-        std::vector<std::string> arguments;
-        const char *seen;
-        int status;  // a small one of the program's own, not to be taken for Orvex's
+        std::vector<std::string> Arguments;
+        const char *Seen;
+        int Status;  // a small one of the program's own, not to be taken for Orvex's
     } cases[] = {
         {{}, "[hello]", 7},
         {{"5", "two words", "-x"}, "[hello][5][two words][-x]", 2},
     };
     for (const auto &c : cases) {
         // A path relative to the folder Orvex starts in, as in `./Orvex Examples/NAME.c`.
-        const Outcome outcome = RunOrvex("src/hello.c", "", Root().string(), c.arguments);
-        EXPECT_EQ(outcome.status, c.status) << outcome.output;
-        const std::size_t compiling = outcome.output.find("Compiling hello.c ...\n");
-        const std::size_t running = outcome.output.find("Running hello ...\n");
+        const Outcome outcome = RunOrvex("src/hello.c", "", Root().string(), c.Arguments);
+        EXPECT_EQ(outcome.Status, c.Status) << outcome.Output;
+        const std::size_t compiling = outcome.Output.find("Compiling hello.c ...\n");
+        const std::size_t running = outcome.Output.find("Running hello ...\n");
         const std::size_t greeting =
-            outcome.output.find("hello from C: read relative to the source");
-        ASSERT_NE(greeting, std::string::npos) << outcome.output;
-        EXPECT_LT(compiling, running) << outcome.output;
-        EXPECT_LT(running, greeting) << outcome.output;
-        EXPECT_NE(outcome.output.find(c.seen, greeting), std::string::npos) << outcome.output;
+            outcome.Output.find("hello from C: read relative to the source");
+        ASSERT_NE(greeting, std::string::npos) << outcome.Output;
+        EXPECT_LT(compiling, running) << outcome.Output;
+        EXPECT_LT(running, greeting) << outcome.Output;
+        EXPECT_NE(outcome.Output.find(c.Seen, greeting), std::string::npos) << outcome.Output;
     }
 }
 
@@ -53,11 +53,11 @@ TEST_F(OrvexTest, FailuresBeforeTheProgramRunsSayWhyWithOrvexsOwnStatuses) {
                 "int main(void) { prinft(\"hi\"); prinft(\"again\"); return 0; }\n");
     ASSERT_EQ(mkfifo(Source("pipe.c").c_str(), 0600), 0);
     const struct {
-        const char *what;
-        std::string argument;
-        std::string environment;
-        std::vector<std::string> messages;
-        int status;
+        const char *What;
+        std::string Argument;
+        std::string Environment;
+        std::vector<std::string> Messages;
+        int Status;
     } cases[] = {
         {"untitled text", "", "", {"no C file to run"}, 125},
         {"missing file", Source("missing.c"), "", {"No such file or directory"}, 125},
@@ -77,14 +77,14 @@ TEST_F(OrvexTest, FailuresBeforeTheProgramRunsSayWhyWithOrvexsOwnStatuses) {
          125},
     };
     for (const auto &c : cases) {
-        const Outcome outcome = RunOrvex(c.argument, c.environment);
-        EXPECT_EQ(outcome.status, c.status) << c.what << ": " << outcome.output;
-        for (const std::string &message : c.messages) {
-            EXPECT_NE(outcome.output.find(message), std::string::npos)
-                << c.what << ": " << outcome.output;
+        const Outcome outcome = RunOrvex(c.Argument, c.Environment);
+        EXPECT_EQ(outcome.Status, c.Status) << c.What << ": " << outcome.Output;
+        for (const std::string &message : c.Messages) {
+            EXPECT_NE(outcome.Output.find(message), std::string::npos)
+                << c.What << ": " << outcome.Output;
         }
-        EXPECT_EQ(outcome.output.find(Source("broken.c") + ":"), std::string::npos)
-            << outcome.output;
+        EXPECT_EQ(outcome.Output.find(Source("broken.c") + ":"), std::string::npos)
+            << outcome.Output;
     }
 }
 
@@ -114,11 +114,11 @@ TEST_F(OrvexTest, RuntimeFaultsStopTheProgramAtTheirLineWithACrashsStatus) {
                 "    return 0;\n"
                 "}\n");
     const struct {
-        const char *file;
-        const char *environment;
-        std::string location;  // from the sanitizer's report
-        const char *sentence;  // Orvex's own
-        int status;
+        const char *File;
+        const char *Environment;
+        std::string Location;  // from the sanitizer's report
+        const char *Sentence;  // Orvex's own
+        int Status;
     } cases[] = {
         {"ball.c", "", Source("ball.c") + ":5",
          "Orvex: the program wrote outside an array at ball.c line 5.", 128 + SIGSEGV},
@@ -132,13 +132,13 @@ TEST_F(OrvexTest, RuntimeFaultsStopTheProgramAtTheirLineWithACrashsStatus) {
          "Orvex: the program was stopped by signal 11 (Segmentation fault).", 128 + SIGSEGV},
     };
     for (const auto &c : cases) {
-        const Outcome outcome = RunOrvex(Source(c.file), c.environment);
-        EXPECT_EQ(outcome.status, c.status) << c.file << " " << c.environment;
-        EXPECT_NE(outcome.output.find(c.location), std::string::npos) << outcome.output;
-        EXPECT_NE(outcome.output.find(c.sentence), std::string::npos) << outcome.output;
-        EXPECT_EQ(outcome.output.find("memory that is not its own"), std::string::npos)
-            << outcome.output;
-        EXPECT_EQ(outcome.output.find("Shadow bytes"), std::string::npos)
+        const Outcome outcome = RunOrvex(Source(c.File), c.Environment);
+        EXPECT_EQ(outcome.Status, c.Status) << c.File << " " << c.Environment;
+        EXPECT_NE(outcome.Output.find(c.Location), std::string::npos) << outcome.Output;
+        EXPECT_NE(outcome.Output.find(c.Sentence), std::string::npos) << outcome.Output;
+        EXPECT_EQ(outcome.Output.find("memory that is not its own"), std::string::npos)
+            << outcome.Output;
+        EXPECT_EQ(outcome.Output.find("Shadow bytes"), std::string::npos)
             << "the shadow memory map tells a learner nothing";
     }
 }
@@ -163,10 +163,10 @@ TEST_F(OrvexTest, SanitizedProgramsBehaveAsPlainC) {
                 "}\n");
     for (const char *environment : {"ORVEX_SANITIZE=0", ""}) {
         const Outcome outcome = RunOrvex(Source("plain.c"), environment);
-        EXPECT_EQ(outcome.status, 0) << environment << ": " << outcome.output;
-        EXPECT_NE(outcome.output.find("malloc gave NULL\ncalloc gave NULL\ndepth 60000\n"),
+        EXPECT_EQ(outcome.Status, 0) << environment << ": " << outcome.Output;
+        EXPECT_NE(outcome.Output.find("malloc gave NULL\ncalloc gave NULL\ndepth 60000\n"),
                   std::string::npos)
-            << environment << ": " << outcome.output;
+            << environment << ": " << outcome.Output;
     }
 }
 
@@ -193,10 +193,10 @@ TEST_F(OrvexTest, RemembersTheSanitizerAnswerUntilTheCompilerChanges) {
     const std::string cc = "CC='" + compiler.string() + "'";
     writeCompiler("first");
     const struct {
-        const char *what;
-        std::function<void()> before;
-        std::string environment;
-        int probes;
+        const char *What;
+        std::function<void()> Before;
+        std::string Environment;
+        int Probes;
     } cases[] = {
         {"first run", [] {}, cc, 1},
         {"same compiler", [] {}, cc, 0},
@@ -205,10 +205,10 @@ TEST_F(OrvexTest, RemembersTheSanitizerAnswerUntilTheCompilerChanges) {
         {"and again", [] {}, cc + " XDG_CACHE_HOME=/proc/version", 1},
     };
     for (const auto &c : cases) {
-        c.before();
-        const Outcome outcome = RunOrvex(Source("fine.c"), c.environment);
-        EXPECT_EQ(outcome.status, 0) << c.what << ": " << outcome.output;
-        EXPECT_EQ(probes(), c.probes) << c.what;
+        c.Before();
+        const Outcome outcome = RunOrvex(Source("fine.c"), c.Environment);
+        EXPECT_EQ(outcome.Status, 0) << c.What << ": " << outcome.Output;
+        EXPECT_EQ(probes(), c.Probes) << c.What;
     }
 }
 
@@ -227,11 +227,11 @@ TEST_F(OrvexTest, HostileNamesAndFoldersNeitherReachTheTerminalNorStopTheProgram
     const fs::path quoted = Root() / "tmp \"quoted\"";
     fs::create_directories(quoted);
     const struct {
-        const char *what;
-        std::string file;
-        std::string environment;
-        const char *seen;
-        int status;
+        const char *What;
+        std::string File;
+        std::string Environment;
+        const char *Seen;
+        int Status;
     } cases[] = {
         {"escape sequences", escapes, "", "Compiling \\x1B]0;title\\x07\\x1B[2J\\x1B[31mred.c", 0},
         {"dots only", "..c", "", "Running ..c ...\nit ran", 0},
@@ -240,10 +240,10 @@ TEST_F(OrvexTest, HostileNamesAndFoldersNeitherReachTheTerminalNorStopTheProgram
         {"quote in TMPDIR", Source("..c"), "TMPDIR='" + quoted.string() + "'", "it ran", 0},
     };
     for (const auto &c : cases) {
-        const Outcome outcome = RunOrvex(Source(c.file), c.environment);
-        EXPECT_EQ(outcome.status, c.status) << c.what << ": " << outcome.output;
-        EXPECT_NE(outcome.output.find(c.seen), std::string::npos)
-            << c.what << ": " << outcome.output;
+        const Outcome outcome = RunOrvex(Source(c.File), c.Environment);
+        EXPECT_EQ(outcome.Status, c.Status) << c.What << ": " << outcome.Output;
+        EXPECT_NE(outcome.Output.find(c.Seen), std::string::npos)
+            << c.What << ": " << outcome.Output;
     }
     EXPECT_TRUE(fs::is_empty(quoted));
 }
@@ -266,9 +266,9 @@ TEST_F(OrvexTest, ReadsNoMoreOfTheReportFolderThanABound) {
                 "    return 0;\n"
                 "}\n");
     const Outcome outcome = RunOrvex(Source("flood.c"));
-    EXPECT_EQ(outcome.status, 0) << outcome.output.substr(0, 2000);
-    EXPECT_LT(outcome.output.size(), 300'000u);
-    EXPECT_NE(outcome.output.find("[Orvex left out the rest of the sanitizers' reports: "),
+    EXPECT_EQ(outcome.Status, 0) << outcome.Output.substr(0, 2000);
+    EXPECT_LT(outcome.Output.size(), 300'000u);
+    EXPECT_NE(outcome.Output.find("[Orvex left out the rest of the sanitizers' reports: "),
               std::string::npos);
 }
 

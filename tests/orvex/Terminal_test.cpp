@@ -20,11 +20,11 @@ TEST_F(OrvexTest, KeepsTheOutputUntilAnEnterTypedAfterTheRun) {
                 "#include <unistd.h>\n"
                 "int main(void) { puts(\"ready\"); fflush(stdout); sleep(1); return 3; }\n");
     const struct {
-        const char *what;
-        const char *file;
-        const char *keys;  // typed while the program runs
-        const char *end;   // what Orvex says of the run
-        int status;
+        const char *What;
+        const char *File;
+        const char *Keys;  // typed while the program runs
+        const char *End;   // what Orvex says of the run
+        int Status;
     } cases[] = {
         {"Ctrl+C", "endless.c", "\x03", "stopped by signal 2 (Interrupt)", 128 + SIGINT},
         {"typed ahead", "brief.c", "abc\n", "finished with status 3", 3},
@@ -32,17 +32,17 @@ TEST_F(OrvexTest, KeepsTheOutputUntilAnEnterTypedAfterTheRun) {
     std::vector<std::string> environment = Environment();
     environment.push_back("ORVEX_INSIDE_TERMINAL=1");
     for (const auto &c : cases) {
-        TerminalRun run(Orvex(), Source(c.file), environment);
-        ASSERT_TRUE(run.WaitFor("ready")) << c.what << ": " << run.Output();
-        run.Type(c.keys);
-        ASSERT_TRUE(run.WaitFor("Press Enter")) << c.what << ": " << run.Output();
-        EXPECT_NE(run.Output().find(c.end), std::string::npos) << c.what << ": " << run.Output();
-        EXPECT_FALSE(run.WaitForEnd(milliseconds(300))) << c.what << ": closed without Enter";
+        TerminalRun run(Orvex(), Source(c.File), environment);
+        ASSERT_TRUE(run.WaitFor("ready")) << c.What << ": " << run.Output();
+        run.Type(c.Keys);
+        ASSERT_TRUE(run.WaitFor("Press Enter")) << c.What << ": " << run.Output();
+        EXPECT_NE(run.Output().find(c.End), std::string::npos) << c.What << ": " << run.Output();
+        EXPECT_FALSE(run.WaitForEnd(milliseconds(300))) << c.What << ": closed without Enter";
         run.Type("\n");
         const std::optional<int> status = run.WaitForEnd(Seconds(10));
-        ASSERT_TRUE(status) << c.what;
-        EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == c.status) << c.what;
-        EXPECT_TRUE(ScratchIsEmpty()) << c.what;
+        ASSERT_TRUE(status) << c.What;
+        EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == c.Status) << c.What;
+        EXPECT_TRUE(ScratchIsEmpty()) << c.What;
     }
 }
 
@@ -58,25 +58,25 @@ TEST_F(OrvexTest, EndsTheProgramAndCleansUpWhenTheTerminalGoesOrOnSigterm) {
                 "    for (;;) sleep(1);\n"
                 "}\n");
     const struct {
-        const char *what;
-        int signal;
+        const char *What;
+        int Signal;
     } cases[] = {{"terminal closed", SIGHUP}, {"SIGTERM", SIGTERM}};
     for (const auto &c : cases) {
         TerminalRun run(Orvex(), Source("stays.c"), Environment());
-        ASSERT_TRUE(run.WaitFor("ready")) << c.what << ": " << run.Output();
-        if (c.signal == SIGHUP) {
+        ASSERT_TRUE(run.WaitFor("ready")) << c.What << ": " << run.Output();
+        if (c.Signal == SIGHUP) {
             run.Hangup();
         } else {
-            kill(run.Pid(), c.signal);
+            kill(run.Pid(), c.Signal);
         }
         const std::optional<int> status = run.WaitForEnd(Seconds(10));
-        ASSERT_TRUE(status) << c.what;
-        EXPECT_TRUE(WIFSIGNALED(*status) && WTERMSIG(*status) == c.signal) << c.what;
+        ASSERT_TRUE(status) << c.What;
+        EXPECT_TRUE(WIFSIGNALED(*status) && WTERMSIG(*status) == c.Signal) << c.What;
         int program = 0;
         std::ifstream(fs::path(Source("pid.txt"))) >> program;
-        ASSERT_GT(program, 0) << c.what;
-        EXPECT_NE(kill(program, 0), 0) << c.what << ": the program outlived Orvex";
-        EXPECT_TRUE(ScratchIsEmpty()) << c.what;
+        ASSERT_GT(program, 0) << c.What;
+        EXPECT_NE(kill(program, 0), 0) << c.What << ": the program outlived Orvex";
+        EXPECT_TRUE(ScratchIsEmpty()) << c.What;
     }
 }
 
@@ -116,10 +116,10 @@ TEST_F(OrvexTest, TheCompilerIsBoundedAndEndsWithOrvex) {
         EXPECT_TRUE(ProcessesIn(folder).empty()) << "the compiler outlived Orvex";
     }
     const Outcome outcome = RunOrvex(Source("zero.c"));
-    EXPECT_EQ(outcome.status, 125);
-    EXPECT_NE(outcome.output.find("Orvex: compiling zero.c needed more than the 2 GiB of memory"),
+    EXPECT_EQ(outcome.Status, 125);
+    EXPECT_NE(outcome.Output.find("Orvex: compiling zero.c needed more than the 2 GiB of memory"),
               std::string::npos)
-        << outcome.output.substr(0, 2000);
+        << outcome.Output.substr(0, 2000);
 }
 
 TEST_F(OrvexTest, OpensATerminalWindowOnlyWhenNoStreamIsATerminal) {
@@ -177,10 +177,10 @@ TEST_F(OrvexTest, OpensAWindowTitledAfterTheFileAndXtermReadable) {
     const std::string path = inheritedPath != nullptr ? inheritedPath : "/usr/bin:/bin";
 
     const struct {
-        const char *what;
-        std::string environment;
-        const char *program;
-        bool readable;  // xterm's own options
+        const char *What;
+        std::string Environment;
+        const char *Program;
+        bool Readable;  // xterm's own options
     } cases[] = {
         {"xterm named", "ORVEX_TERMINAL=" + chosenXterm.string(), "xterm", true},
         {"another named", "ORVEX_TERMINAL=" + other.string(), "terminal", false},
@@ -191,32 +191,32 @@ TEST_F(OrvexTest, OpensAWindowTitledAfterTheFileAndXtermReadable) {
     };
     for (const auto &c : cases) {
         fs::remove(opened);
-        RunOrvex(Source("hello.c"), c.environment + " DISPLAY=:0", "/", {"5", "10"});
+        RunOrvex(Source("hello.c"), c.Environment + " DISPLAY=:0", "/", {"5", "10"});
         std::ifstream record(opened);
         std::vector<std::string> arguments;
         for (std::string line; std::getline(record, line);) {
             arguments.push_back(line);
         }
-        ASSERT_GE(arguments.size(), 6u) << c.what << ": no terminal was started";
-        EXPECT_EQ(arguments.front(), c.program) << c.what;
+        ASSERT_GE(arguments.size(), 6u) << c.What << ": no terminal was started";
+        EXPECT_EQ(arguments.front(), c.Program) << c.What;
         const std::vector<std::string> command(arguments.end() - 5, arguments.end());
         EXPECT_EQ(command, (std::vector<std::string>{"-e", Orvex(), Source("hello.c"), "5", "10"}))
-            << c.what;
+            << c.What;
         const auto option = [&arguments](const std::string &name) {
             const auto found = std::find(arguments.begin(), arguments.end(), name);
             return found + 1 < arguments.end() ? found[1] : std::string();
         };
-        const bool titled = c.program != std::string("terminal");
-        EXPECT_EQ(option("-T"), titled ? "hello.c - Orvex" : "") << c.what;
-        if (c.readable) {
-            EXPECT_EQ(option("-geometry").rfind("100x32", 0), 0u) << c.what;
+        const bool titled = c.Program != std::string("terminal");
+        EXPECT_EQ(option("-T"), titled ? "hello.c - Orvex" : "") << c.What;
+        if (c.Readable) {
+            EXPECT_EQ(option("-geometry").rfind("100x32", 0), 0u) << c.What;
             FILE *match =
                 popen(("fc-match -f '%{family[0]}' '" + option("-fa") + "'").c_str(), "r");
             char family[256] = "";
             ASSERT_NE(match, nullptr);
             EXPECT_NE(std::fgets(family, sizeof family, match), nullptr);
             pclose(match);
-            EXPECT_EQ(family, option("-fa")) << c.what << ": the font is not installed";
+            EXPECT_EQ(family, option("-fa")) << c.What << ": the font is not installed";
         }
     }
 }

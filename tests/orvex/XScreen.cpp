@@ -55,33 +55,33 @@ long ProcessOf(Display *display, Window window, Atom pidAtom) {
 
 }  // namespace
 
-XScreen::XScreen() : display_(XOpenDisplay(nullptr)) {
+XScreen::XScreen() : Connection(XOpenDisplay(nullptr)) {
     // A window that goes away between two requests is no fault of the program.
     XSetErrorHandler([](Display *, XErrorEvent *) { return 0; });
 }
 
 XScreen::~XScreen() {
-    if (display_ != nullptr) {
-        XCloseDisplay(display_);
+    if (Connection != nullptr) {
+        XCloseDisplay(Connection);
     }
 }
 
 std::optional<unsigned long> XScreen::WindowOfChildOf(pid_t parent) const {
-    const Atom pidAtom = XInternAtom(display_, "_NET_WM_PID", True);
+    const Atom pidAtom = XInternAtom(Connection, "_NET_WM_PID", True);
     if (pidAtom == None) {
         return std::nullopt;
     }
     // A window manager puts a frame around each window: look one level down as well.
-    std::vector<Window> windows = ChildrenOf(display_, DefaultRootWindow(display_));
+    std::vector<Window> windows = ChildrenOf(Connection, DefaultRootWindow(Connection));
     for (std::size_t frame = 0, frames = windows.size(); frame < frames; ++frame) {
-        const std::vector<Window> inside = ChildrenOf(display_, windows[frame]);
+        const std::vector<Window> inside = ChildrenOf(Connection, windows[frame]);
         windows.insert(windows.end(), inside.begin(), inside.end());
     }
     for (const Window window : windows) {
-        const long pid = ProcessOf(display_, window, pidAtom);
+        const long pid = ProcessOf(Connection, window, pidAtom);
         XWindowAttributes attributes;
         if (pid > 0 && ParentOf(pid) == parent &&
-            XGetWindowAttributes(display_, window, &attributes) &&
+            XGetWindowAttributes(Connection, window, &attributes) &&
             attributes.map_state == IsViewable) {
             return window;
         }
@@ -91,14 +91,14 @@ std::optional<unsigned long> XScreen::WindowOfChildOf(pid_t parent) const {
 
 std::size_t XScreen::DrawnPixels(unsigned long window) const {
     // On top, so that what is read back is the window's own drawing.
-    XRaiseWindow(display_, window);
-    XSync(display_, False);
+    XRaiseWindow(Connection, window);
+    XSync(Connection, False);
     XWindowAttributes attributes;
-    if (!XGetWindowAttributes(display_, window, &attributes)) {
+    if (!XGetWindowAttributes(Connection, window, &attributes)) {
         return 0;
     }
-    XImage *image =
-        XGetImage(display_, window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+    XImage *image = XGetImage(Connection, window, 0, 0, attributes.width, attributes.height,
+                              AllPlanes, ZPixmap);
     if (image == nullptr) {
         return 0;
     }

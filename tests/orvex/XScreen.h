@@ -19,7 +19,7 @@ class XScreen {
     XScreen(const XScreen &) = delete;
     XScreen &operator=(const XScreen &) = delete;
 
-    bool Connected() const { return display_ != nullptr; }
+    bool Connected() const { return Connection != nullptr; }
 
     // The viewable top-level window of a child process of `parent`, by the process id that SDL
     // gives every window.
@@ -29,7 +29,7 @@ class XScreen {
     std::size_t DrawnPixels(unsigned long window) const;
 
   private:
-    _XDisplay *display_;
+    _XDisplay *Connection;
 };
 
 }  // namespace orvex_test

@@ -12,22 +12,22 @@ using tactil::InputState;
 using tactil::TypedTextBuffer;
 
 TEST(Controls, TwoSourcesHoldOneControlUntilTheLastLetsGo) {
-    constexpr unsigned left = 1;
-    constexpr unsigned right = 2;
+    constexpr unsigned kLeft = 1;
+    constexpr unsigned kRight = 2;
     Controls<2> shift;
     auto answers = [&] {
         shift.Latch();
         return std::to_string(shift.Down(1)) + std::to_string(shift.Pressed(1)) +
                std::to_string(shift.Released(1));
     };
-    shift.Press(1, left);
-    shift.Press(1, right);
-    shift.Press(1, left);  // pressed again without a release: no new press
+    shift.Press(1, kLeft);
+    shift.Press(1, kRight);
+    shift.Press(1, kLeft);  // pressed again without a release: no new press
     EXPECT_EQ(answers(), "110") << "down pressed released";
-    shift.Release(1, left);
+    shift.Release(1, kLeft);
     EXPECT_EQ(answers(), "100");
-    shift.Release(1, left);  // let go of what is not held: nothing
-    shift.Release(1, right);
+    shift.Release(1, kLeft);  // let go of what is not held: nothing
+    shift.Release(1, kRight);
     EXPECT_EQ(answers(), "001");
 }
 

@@ -27,45 +27,45 @@ namespace {
 // leaves held is let go at its end: the X server outlives the test process.
 class FakeInput {
   public:
-    explicit FakeInput(SDL_Window *window) : display_(XOpenDisplay(nullptr)), window_(window) {
+    explicit FakeInput(SDL_Window *window) : Connection(XOpenDisplay(nullptr)), Window(window) {
         SDL_SysWMinfo info;
         SDL_VERSION(&info.version);
-        if (display_ == nullptr || !SDL_GetWindowWMInfo(window_, &info)) return;
-        XSetInputFocus(display_, info.info.x11.window, RevertToPointerRoot, CurrentTime);
+        if (Connection == nullptr || !SDL_GetWindowWMInfo(Window, &info)) return;
+        XSetInputFocus(Connection, info.info.x11.window, RevertToPointerRoot, CurrentTime);
         Deliver();
         // SDL takes a click that comes within 10 ms of the focus for the click that gave it.
         SDL_Delay(20);
     }
     ~FakeInput() {
-        if (display_ == nullptr) return;
-        for (auto [button, code] : std::set(held_)) Send(button, code, false);
-        XCloseDisplay(display_);
+        if (Connection == nullptr) return;
+        for (auto [button, code] : std::set(Held)) Send(button, code, false);
+        XCloseDisplay(Connection);
     }
 
-    bool Ready() const { return display_ != nullptr; }
-    void Key(KeySym key, bool down) { Send(false, XKeysymToKeycode(display_, key), down); }
+    bool Ready() const { return Connection != nullptr; }
+    void Key(KeySym key, bool down) { Send(false, XKeysymToKeycode(Connection, key), down); }
     void Tap(KeySym key) {
         Key(key, true);
         Key(key, false);
     }
     void Button(unsigned button, bool down) { Send(true, button, down); }
-    void Unfocus() { XSetInputFocus(display_, None, RevertToNone, CurrentTime); }
+    void Unfocus() { XSetInputFocus(Connection, None, RevertToNone, CurrentTime); }
 
     // Nudges the pointer and lets SDL take events in until it has seen the nudge: the server
     // sends the window its events in order, so everything sent before has been taken in too.
     void Deliver() {
-        nudge_ = nudge_ == 10 ? 11 : 10;
+        Nudge = Nudge == 10 ? 11 : 10;
         int windowX = 0;
         int windowY = 0;
-        SDL_GetWindowPosition(window_, &windowX, &windowY);
-        XTestFakeMotionEvent(display_, -1, windowX + nudge_, windowY + nudge_, CurrentTime);
-        XSync(display_, False);
+        SDL_GetWindowPosition(Window, &windowX, &windowY);
+        XTestFakeMotionEvent(Connection, -1, windowX + Nudge, windowY + Nudge, CurrentTime);
+        XSync(Connection, False);
         for (int attempt = 0; attempt < 2000; ++attempt) {
             SDL_PumpEvents();
             int x = 0;
             int y = 0;
             SDL_GetMouseState(&x, &y);
-            if (x == nudge_ && y == nudge_) return;
+            if (x == Nudge && y == Nudge) return;
             SDL_Delay(1);
         }
         ADD_FAILURE() << "the window never saw the pointer move";
@@ -75,39 +75,39 @@ class FakeInput {
     void Send(bool button, unsigned code, bool down) {
         ASSERT_NE(code, 0u) << "no key for that keysym";
         if (button) {
-            XTestFakeButtonEvent(display_, code, down, CurrentTime);
+            XTestFakeButtonEvent(Connection, code, down, CurrentTime);
         } else {
-            XTestFakeKeyEvent(display_, code, down, CurrentTime);
+            XTestFakeKeyEvent(Connection, code, down, CurrentTime);
         }
         if (down) {
-            held_.insert({button, code});
+            Held.insert({button, code});
         } else {
-            held_.erase({button, code});
+            Held.erase({button, code});
         }
     }
 
-    Display *display_;
-    SDL_Window *window_;
-    int nudge_ = 0;
-    std::set<std::pair<bool, unsigned>> held_;
+    Display *Connection;
+    SDL_Window *Window;
+    int Nudge = 0;
+    std::set<std::pair<bool, unsigned>> Held;
 };
 
 class TactilTest : public GraphicsWindowTest {
   protected:
     void SetUp() override {
         GraphicsWindowTest::SetUp();
-        fake = std::make_unique<FakeInput>(static_cast<SDL_Window *>(GetGraphicsWindowHandle()));
-        ASSERT_TRUE(fake->Ready());
+        Fake = std::make_unique<FakeInput>(static_cast<SDL_Window *>(GetGraphicsWindowHandle()));
+        ASSERT_TRUE(Fake->Ready());
         Frame();
     }
 
     // One frame of a program's loop, with everything sent so far arrived.
     int Frame() {
-        if (GetGraphicsWindowHandle() != nullptr) fake->Deliver();
+        if (GetGraphicsWindowHandle() != nullptr) Fake->Deliver();
         return UpdateScreen();
     }
 
-    std::unique_ptr<FakeInput> fake;
+    std::unique_ptr<FakeInput> Fake;
 };
 
 // "down pressed released" of a key or a mouse button.
@@ -133,18 +133,18 @@ TEST(TactilBeforeStart, EveryQueryAnswersNothing) {
 
 TEST_F(TactilTest, KeysAndButtonsAnswerForOneFrameAndATapCountsOnce) {
     const struct {
-        const char *name;
-        bool button;
-        int code;  // asked for; a key is sent as A
+        const char *Name;
+        bool Button;
+        int Code;  // asked for; a key is sent as A
     } controls[] = {
         {"A", false, KEY_A},          {"a", false, 'a'},
         {"left", true, MOUSE_LEFT},   {"middle", true, MOUSE_MIDDLE},
         {"right", true, MOUSE_RIGHT},
     };
     const struct {
-        const char *step;
-        std::vector<bool> sent;
-        const char *answers;
+        const char *Step;
+        std::vector<bool> Sent;
+        const char *Answers;
     } steps[] = {
         {"went down", {true}, "110"}, {"held", {}, "100"},
         {"went up", {false}, "001"},  {"tapped between two frames", {true, false}, "011"},
@@ -152,24 +152,24 @@ TEST_F(TactilTest, KeysAndButtonsAnswerForOneFrameAndATapCountsOnce) {
     };
     for (const auto &control : controls) {
         for (const auto &step : steps) {
-            for (bool down : step.sent) {
-                if (control.button) {
-                    fake->Button(static_cast<unsigned>(control.code), down);
+            for (bool down : step.Sent) {
+                if (control.Button) {
+                    Fake->Button(static_cast<unsigned>(control.Code), down);
                 } else {
-                    fake->Key(XK_a, down);
+                    Fake->Key(XK_a, down);
                 }
             }
             Frame();
-            EXPECT_EQ(Answers(control.button, control.code), step.answers)
-                << control.name << " " << step.step;
+            EXPECT_EQ(Answers(control.Button, control.Code), step.Answers)
+                << control.Name << " " << step.Step;
         }
     }
 }
 
 TEST_F(TactilTest, NamedKeysAnswerToTheirCodes) {
     const struct {
-        KeySym keysym;
-        int key;
+        KeySym Keysym;
+        int Key;
     } keys[] = {
         // clang-format off
         {XK_Left, KEY_LEFT}, {XK_Down, KEY_DOWN}, {XK_space, KEY_SPACE}, {XK_Return, KEY_RETURN},
@@ -180,21 +180,21 @@ TEST_F(TactilTest, NamedKeysAnswerToTheirCodes) {
         // clang-format on
     };
     for (const auto &named : keys) {
-        fake->Tap(named.keysym);
+        Fake->Tap(named.Keysym);
         Frame();
-        EXPECT_EQ(KeyPressed(named.key), 1) << XKeysymToString(named.keysym);
+        EXPECT_EQ(KeyPressed(named.Key), 1) << XKeysymToString(named.Keysym);
     }
 }
 
 TEST_F(TactilTest, WheelAndTypedTextAreThisFramesOnly) {
     for (unsigned wheel : {4u, 4u, 4u, 5u}) {  // three notches away from the user, one back
-        fake->Button(wheel, true);
-        fake->Button(wheel, false);
+        Fake->Button(wheel, true);
+        Fake->Button(wheel, false);
     }
-    fake->Key(XK_Shift_L, true);
-    fake->Tap(XK_h);
-    fake->Key(XK_Shift_L, false);
-    for (KeySym key : {XK_i, XK_space, XK_5, XK_BackSpace}) fake->Tap(key);
+    Fake->Key(XK_Shift_L, true);
+    Fake->Tap(XK_h);
+    Fake->Key(XK_Shift_L, false);
+    for (KeySym key : {XK_i, XK_space, XK_5, XK_BackSpace}) Fake->Tap(key);
     Frame();
     EXPECT_EQ(MouseWheelMoved(), 2);
     EXPECT_STREQ(TypedText(), "Hi 5");
@@ -204,7 +204,7 @@ TEST_F(TactilTest, WheelAndTypedTextAreThisFramesOnly) {
 }
 
 TEST_F(TactilTest, AHeldKeyIsPressedOnceWhileTheKeyboardRepeatsIt) {
-    fake->Key(XK_a, true);
+    Fake->Key(XK_a, true);
     std::string typed;
     int presses = 0;
     const Uint32 end = SDL_GetTicks() + 1500;  // beyond the server's repeat delay
@@ -220,20 +220,20 @@ TEST_F(TactilTest, AHeldKeyIsPressedOnceWhileTheKeyboardRepeatsIt) {
 }
 
 TEST_F(TactilTest, LosingTheFocusLetsGoOfKeysAndButtons) {
-    fake->Key(XK_Up, true);
-    fake->Button(1, true);
+    Fake->Key(XK_Up, true);
+    Fake->Button(1, true);
     Frame();
     ASSERT_EQ(KeyDown(KEY_UP) + MouseButtonDown(MOUSE_LEFT), 2);
-    fake->Unfocus();
+    Fake->Unfocus();
     for (int frame = 0; frame < 200 && MouseButtonDown(MOUSE_LEFT); ++frame) Frame();
     EXPECT_EQ(MouseButtonReleased(MOUSE_LEFT), 1);
     EXPECT_EQ(KeyDown(KEY_UP), 0);
 }
 
 TEST_F(TactilTest, AfterTheWindowClosedEveryQueryAnswersNothing) {
-    fake->Key(XK_Right, true);
-    fake->Button(3, true);
-    fake->Tap(XK_x);
+    Fake->Key(XK_Right, true);
+    Fake->Button(3, true);
+    Fake->Tap(XK_x);
     Frame();
     ASSERT_EQ(KeyDown(KEY_RIGHT), 1);
 
@@ -242,7 +242,7 @@ TEST_F(TactilTest, AfterTheWindowClosedEveryQueryAnswersNothing) {
     close.window.event = SDL_WINDOWEVENT_CLOSE;
     close.window.windowID = SDL_GetWindowID(static_cast<SDL_Window *>(GetGraphicsWindowHandle()));
     SDL_PushEvent(&close);
-    fake->Tap(XK_b);
+    Fake->Tap(XK_b);
     int frames = 0;
     while (Frame() != 0 && frames < 1000) ++frames;
     // Destroying the window lets go of the keys: no trace of that either.
