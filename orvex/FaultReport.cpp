@@ -115,7 +115,7 @@ FaultReports ReadFaultReports(const std::filesystem::path &folder, int program, 
             reports.push_back(entry.path());
         }
     }
-    const std::string own = "." + std::to_string(program);
+    const std::string own = '.' + std::to_string(program);
     const auto isOwn = [&own](const std::filesystem::path &report) {
         const std::string name = report.filename().string();
         return name.size() > own.size() &&

@@ -50,7 +50,8 @@ std::string LocalFileBytes(const QString &shownPath) {
         if (component.contains(QChar::ReplacementCharacter)) {
             name = OnlyNameShownAs(path.empty() ? "/" : path, component);
         }
-        path += "/" + name.value_or(QFile::encodeName(component).toStdString());
+        path += '/';
+        path += name.value_or(QFile::encodeName(component).toStdString());
     }
     return path;
 }

@@ -42,7 +42,7 @@ scrivo::FileDialogRequest SourceFileRequest(scrivo::FileDialogRequest::Mode mode
     scrivo::FileDialogRequest request;
     request.mode = mode;
     request.initialName = "*.c";
-    request.defaultSuffix = "c";
+    request.defaultSuffix = 'c';
     request.nameFilters = {"c Files (*.c)", "All Files (*)"};
     return request;
 }

@@ -2,6 +2,7 @@
 // run-length encoded, from planar channel data stored bottom row first.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <fstream>
@@ -65,9 +66,11 @@ inline Bytes PackRow(const std::uint8_t *row, std::size_t width) {
 
 // A run-length file from already packed rows, one per row and channel, indexed y + z × height.
 inline Bytes RunLengthFile(int width, int height, int components, const std::vector<Bytes> &rows) {
-    Bytes out = Header(width, height, components, true);
+    // The header, then where each row starts and how long it is, then the rows.
     const std::size_t entries = rows.size();
-    out.resize(512 + entries * 8, 0);
+    const Bytes header = Header(width, height, components, true);
+    Bytes out(header.size() + entries * 8, 0);
+    std::copy(header.begin(), header.end(), out.begin());
     for (std::size_t i = 0; i < entries; ++i) {
         PutBigEndian32(out, 512 + i * 4, static_cast<std::uint32_t>(out.size()));
         PutBigEndian32(out, 512 + (entries + i) * 4, static_cast<std::uint32_t>(rows[i].size()));

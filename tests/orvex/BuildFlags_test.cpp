@@ -33,7 +33,7 @@ TEST(BuildFlagsTest, TheManualAndTheHandBuildsNameWhatOrvexUses) {
     for (const std::string_view flag : orvex::kCompileFlags) {
         if (flag.starts_with("-W")) {
             // roff writes a dash that must not turn into a hyphen as \-.
-            EXPECT_NE(manual.find("\\" + std::string(flag)), std::string::npos)
+            EXPECT_NE(manual.find('\\' + std::string(flag)), std::string::npos)
                 << "packaging/man/orvex.1.in does not name the warning " << flag;
         }
     }
@@ -42,7 +42,7 @@ TEST(BuildFlagsTest, TheManualAndTheHandBuildsNameWhatOrvexUses) {
         ASSERT_FALSE(handBuild.empty()) << page << " shows no command that builds by hand";
         for (const std::string_view flag : orvex::kLinkFlags) {
             if (flag.starts_with("-l")) {
-                EXPECT_NE(handBuild.find(" " + std::string(flag)), std::string::npos)
+                EXPECT_NE(handBuild.find(' ' + std::string(flag)), std::string::npos)
                     << page << " builds by hand without " << flag << ": " << handBuild;
             }
         }

@@ -81,7 +81,7 @@ class OrvexTest : public ::testing::Test {
         std::string command = "cd '" + folder + "' && ORVEX_TERMINAL=none";
         for (const std::string &setting : Environment()) {
             const std::size_t equals = setting.find('=');
-            command += " " + setting.substr(0, equals + 1) + "'" + setting.substr(equals + 1) + "'";
+            command += ' ' + setting.substr(0, equals + 1) + "'" + setting.substr(equals + 1) + "'";
         }
         command += " " + environment + " '" + Orvex() + "' '" + argument + "'";
         for (const std::string &word : more) {
