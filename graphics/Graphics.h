@@ -30,7 +30,8 @@ GRAPHICS_API int InitGraph(int width, int height, int fullscreen, const char *ti
 /* Handles at most one pending window event (close, or Escape leaving fullscreen), lets the input
  * library poll and presents the back buffer, waiting for the display's refresh where the driver
  * can: the frame rate depends on the screen and the driver, so animate by elapsed time. Returns
- * nonzero when the frame was shown, 0 once the window has been closed. */
+ * nonzero when the frame was shown, 0 once the window has been closed; a program still calling
+ * it 100 times after that is told once, on standard error, to end its frame loop. */
 GRAPHICS_API int UpdateScreen(void);
 /* Size of the primary display in pixels. */
 GRAPHICS_API void GetScreenSize(int *width, int *height);
