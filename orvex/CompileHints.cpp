@@ -36,17 +36,21 @@ class Source {
         for (std::size_t i = 0; i < text.size(); ++i) {
             const char c = text[i];
             const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+            // The editor ends its lines with CR LF; the CR belongs to the line end, not the code.
+            if (c == '\r' && next == '\n') {
+                continue;
+            }
             if (c == '\n') {
-                Lines.push_back(std::move(line));
-                CodeLines.push_back(std::move(code));
-                line.clear();
-                code.clear();
                 // A string left open ends with its line, as the compiler takes it, unless a
                 // backslash carries it on.
                 if (state == State::LineComment ||
                     (state == State::Quoted && (line.empty() || line.back() != '\\'))) {
                     state = State::Code;
                 }
+                Lines.push_back(std::move(line));
+                CodeLines.push_back(std::move(code));
+                line.clear();
+                code.clear();
                 continue;
             }
             line += c;

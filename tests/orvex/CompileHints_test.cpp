@@ -87,12 +87,20 @@ TEST(CompileHintsTest, ExplainsTheMistakesBeginnersMakeMostWithTheLineToFix) {
     };
     for (const auto &c : cases) {
         const std::string text = Read(c.Program);
+        // The editor saves with CR LF; the compiler's columns are the same either way.
+        std::string savedByTheEditor;
+        for (const char character : text) {
+            savedByTheEditor += character == '\n' ? "\r\n" : std::string(1, character);
+        }
         const std::string diagnostics = Read(c.Diagnostics);
         const std::string linker = Read(c.Linker);
-        EXPECT_EQ(orvex::ExplainMistake({c.Program[0] != '\0' ? c.Program : "semicolon.c", text,
-                                         diagnostics, linker}),
-                  c.Sentence)
-            << c.Program << " with " << c.Diagnostics << " " << c.Linker;
+        for (const std::string &source : {text, savedByTheEditor}) {
+            EXPECT_EQ(orvex::ExplainMistake({c.Program[0] != '\0' ? c.Program : "semicolon.c",
+                                             source, diagnostics, linker}),
+                      c.Sentence)
+                << c.Program << " with " << c.Diagnostics << " " << c.Linker
+                << (&source == &text ? "" : ", CR LF");
+        }
     }
 }
 
