@@ -509,7 +509,8 @@ void dtx_add_quad(const GlyphInfo &glyph, float penX, float penY) {
     if (layer.GlyphQuads == nullptr) return;
     // The cell spans x to x + CellWidth and y to y + CellHeight, a unit per texel, row 0 at the
     // top. Unminified text shows nothing outside the ink box, so only that part of the cell is
-    // drawn: the same pixels for a fraction of the fragments, and none for a blank.
+    // drawn: the same picture for a fraction of the fragments, and none for a blank. (The smaller
+    // triangles may round a texture coordinate differently, a level of 255 on the odd pixel.)
     float x = penX - glyph.OriginX, y = penY - glyph.OriginY;
     float w = glyph.CellWidth, h = glyph.CellHeight;
     float s0 = glyph.U, s1 = glyph.U + glyph.UWidth;
