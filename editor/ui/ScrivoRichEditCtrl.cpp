@@ -177,6 +177,12 @@ void CScrivoRichEditCtrl::SetDefaultFormat(const scrivo::SchemeColors &colors) {
 }
 
 void CScrivoRichEditCtrl::SetSlotColors(const scrivo::SchemeColors &colors) {
+    // Any style setting makes the control lay out every line anew, a long one at great cost, and
+    // every colouring comes through here.
+    if (m_slotColors == colors) {
+        return;
+    }
+    m_slotColors = colors;
     const long background = ColorRef(colors.background);
     SendScintilla(SCI_STYLESETBACK, static_cast<unsigned long>(STYLE_DEFAULT), background);
     SendScintilla(SCI_STYLESETFORE, static_cast<unsigned long>(STYLE_DEFAULT),
@@ -404,9 +410,20 @@ void CScrivoRichEditCtrl::keyPressEvent(QKeyEvent *event) {
 }
 
 void CScrivoRichEditCtrl::paintEvent(QPaintEvent *event) {
+    MarkAllTextStyled();
     QsciScintilla::paintEvent(event);
     if (!m_printing) {
         PaintGutter();
+    }
+}
+
+void CScrivoRichEditCtrl::MarkAllTextStyled() {
+    // The control takes the text from an edit on to be unstyled. A paint would then ask for it to
+    // be styled and, in asking, have each line on screen compared with its layout again, and a line
+    // whose end is styled unlike its last character laid out anew, whatever its length.
+    const long length = SendScintilla(SCI_GETLENGTH);
+    if (SendScintilla(SCI_GETENDSTYLED) < length) {
+        SendScintilla(SCI_STARTSTYLING, static_cast<unsigned long>(length), 0xffL);
     }
 }
 

@@ -189,6 +189,8 @@ class CScrivoRichEditCtrl : public QsciScintilla {
     void SetRedraw(bool on);
     void ColourPendingInsertion() const;
     void SetStyleBytes(int start, std::string_view styles) const;
+    // Tells the control that every byte has its style: the frame colours all text itself.
+    void MarkAllTextStyled();
 
     scrivo::Rgb m_gutterBackground{0, 0, 0};
     scrivo::Rgb m_gutterNumbers{0, 0, 0};
@@ -201,4 +203,5 @@ class CScrivoRichEditCtrl : public QsciScintilla {
     KeyObserver m_keyObserver;
     QList<QKeySequence> m_reserved;
     mutable std::optional<PendingInsertion> m_pendingInsertion;
+    std::optional<scrivo::SchemeColors> m_slotColors;
 };
