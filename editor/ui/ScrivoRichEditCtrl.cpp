@@ -270,8 +270,24 @@ void CScrivoRichEditCtrl::ApplyStyles(int start, std::string_view styles) {
 }
 
 void CScrivoRichEditCtrl::SetStyleBytes(int start, std::string_view styles) const {
+    // After any change the control checks each line on screen against its layout, taking the style
+    // of the line end to be that of the line's last character, or 0 on an empty line; a line whose
+    // end is styled otherwise is laid out anew, however long. The line end, the one byte '\n' in
+    // this control, is never drawn, so it takes that style here.
+    std::string adjusted(styles);
+    const int before = std::max(start - 1, 0);
+    const std::string_view text = RangeText(before, start + static_cast<int>(styles.size()));
+    const auto offset = static_cast<std::size_t>(start - before);
+    for (std::size_t at = text.find('\n', offset); at != std::string_view::npos;
+         at = text.find('\n', at + 1)) {
+        const std::size_t index = at - offset;
+        const bool emptyLine = at == 0 || text[at - 1] == '\n';
+        adjusted[index] = emptyLine   ? 0
+                          : index > 0 ? adjusted[index - 1]
+                                      : static_cast<char>(StyleAt(before));
+    }
     SendScintilla(SCI_STARTSTYLING, static_cast<unsigned long>(start), 0xffL);
-    SendScintilla(SCI_SETSTYLINGEX, static_cast<uintptr_t>(styles.size()), styles.data());
+    SendScintilla(SCI_SETSTYLINGEX, static_cast<uintptr_t>(adjusted.size()), adjusted.data());
 }
 
 void CScrivoRichEditCtrl::SetTextBytes(std::string_view bytes) {

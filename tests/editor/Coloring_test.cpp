@@ -40,7 +40,7 @@ TEST_F(ColoringTest, ReturnColoursTheCaretLineOnly) {
     Editor().SetSelectionRange(3, 3);
     QTest::keyClick(&Editor(), Qt::Key_Return);
     EXPECT_EQ(Editor().text().toStdString(), "int\n a;\nint b;");
-    EXPECT_EQ(AllSlots(), "kkkk..o.......");
+    EXPECT_EQ(AllSlots(), "kkkk..oo......");
 }
 
 TEST_F(ColoringTest, LetterKeysRecolourNothingAndTakeTheColourAtTheCaret) {
@@ -127,14 +127,25 @@ TEST_F(ColoringTest, LineColouredAloneKnowsNothingOfTheCommentAroundIt) {
     Editor().SetSelectionRange(5, 5);
     QTest::keyClick(&Editor(), Qt::Key_Space);
     // The middle line, coloured alone, is code; the space lands after "in" in the keyword colour.
-    EXPECT_EQ(Slots(3, 11), "kkkk..o.");
+    EXPECT_EQ(Slots(3, 11), "kkkk..oo");
+}
+
+// The control lays out anew any line whose end is styled unlike its last character, or on an empty
+// line unlike plain text, after every change: a very long line would cost seconds a key.
+TEST_F(ColoringTest, LineEndsTakeTheColourOfTheirLinesLastCharacter) {
+    LoadText("int a;\n\n/* c */\n");
+    EXPECT_EQ(AllSlots(), "kkk..oo.cccccccc");
+    PlaceCaretAtEnd();
+    QTest::keyClicks(&Editor(), "x;");
+    QTest::keyClick(&Editor(), Qt::Key_Return);
+    EXPECT_EQ(AllSlots(), "kkk..oo.cccccccc.oo");
 }
 
 TEST_F(ColoringTest, SchemeChangeRecoloursEverythingAndTheGutterFollows) {
     SetText("int a; // note\nchar *s = \"x\";");
     Frame().ExecuteCommand(kBorlandScheme);
     EXPECT_EQ(Frame().ColorSchemeId(), kBorlandScheme);
-    EXPECT_EQ(AllSlots(), "kkk..o.ccccccc.kkkk.o..o.ssso");
+    EXPECT_EQ(AllSlots(), "kkk..o.cccccccckkkk.o..o.ssso");
     EXPECT_EQ(StyleBack(0), static_cast<long>(ToColorRef({0, 0, 170})));
     EXPECT_EQ(StyleFore(0), static_cast<long>(ToColorRef({255, 240, 25})));
     EXPECT_EQ(StyleFore(1), static_cast<long>(ToColorRef({255, 255, 255})));

@@ -38,12 +38,12 @@ TEST_F(EditCommandsTest, PastedTextIsColouredWithTheCaretJustBehindIt) {
         const char *expectedSlots;
     };
     const Case cases[] = {
-        {"", 0, 0, "int a;\n// no\n\"s\"", "int a;\n// no\n\"s\"", "kkk..o.ccccc.sss"},
+        {"", 0, 0, "int a;\n// no\n\"s\"", "int a;\n// no\n\"s\"", "kkk..ooccccccsss"},
         {"x word y", 2, 6, "return", "x return y", "..kkkkkk.."},
         {"x word y", 2, 6, "char", "x char y", "..kkkk.."},
         {"x word y", 2, 6, "if", "x if y", "..kk.."},
         // Line ends from other programs become the control's one-character break.
-        {"", 0, 0, "int\r\nint\rint\n", "int\nint\nint\n", "kkk.kkk.kkk."},
+        {"", 0, 0, "int\r\nint\rint\n", "int\nint\nint\n", "kkkkkkkkkkkk"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.expectedText);
