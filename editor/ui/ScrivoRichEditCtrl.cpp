@@ -101,7 +101,8 @@ int BindingOf(const QKeyEvent &event) {
 // character offset counted from the start of the text, which costs a key near the end of a large
 // file a pass over the whole text. Without an assistive technology running nobody reads those
 // offsets, so the control is then described as a plain editable widget, and the library's layer,
-// which only reports for the controls it describes itself, stays quiet.
+// which only reports for the controls it describes itself, stays quiet: all but its report of an
+// insertion, which counts before it looks (see ColouringOnInsertionPays).
 QAccessibleInterface *PlainAccessibleWithoutAssistiveTechnology(const QString &className,
                                                                 QObject *object) {
     if (QAccessible::isActive() || !object->isWidgetType() ||
@@ -475,13 +476,22 @@ void CScrivoRichEditCtrl::OnModified(int position, int modificationType, int len
     const int style = InsertionStyle(position, position);
     if (style != 0) {
         m_pendingInsertion = PendingInsertion{position, length, style};
-        // Coloured as soon as it is in, before the control lays its line out for the caret: a
-        // colour put on after that would have the line laid out a second time. The notice after
-        // the insertion costs a pass over the text only with an assistive technology running.
-        if (!QAccessible::isActive()) {
+        if (ColouringOnInsertionPays(position)) {
             SendScintilla(SCI_SETMODEVENTMASK, kBeforeChangeNotices | SC_MOD_INSERTTEXT);
         }
     }
+}
+
+bool CScrivoRichEditCtrl::ColouringOnInsertionPays(int position) const {
+    // Coloured at the notice after the insertion, the text has its colour before the control lays
+    // its line out for the caret; coloured at the next event, after that, and the line is laid out
+    // a second time. But at that notice the control library's accessibility layer counts the
+    // characters from the start of the text to the insertion, and laying a byte out costs some
+    // forty times as much as counting one.
+    constexpr long kLayoutToCountCost = 40;
+    const long lineLength =
+        SendScintilla(SCI_LINELENGTH, static_cast<unsigned long>(LineFromPosition(position)));
+    return position < kLayoutToCountCost * lineLength;
 }
 
 int CScrivoRichEditCtrl::InsertionStyle(int start, int end) const {

@@ -185,6 +185,8 @@ class CScrivoRichEditCtrl : public QsciScintilla {
     // The style that text put in place of [start, end) takes: that of the byte before it or, at
     // the very start, that of the byte after it; 0 when there is neither.
     int InsertionStyle(int start, int end) const;
+    // Whether an insertion at `position` is better coloured at the notice after it than later.
+    bool ColouringOnInsertionPays(int position) const;
     // Suspends repainting of the text area; switching it on again schedules one full repaint.
     void SetRedraw(bool on);
     void ColourPendingInsertion() const;

@@ -55,6 +55,13 @@ TEST_F(ColoringTest, LetterKeysRecolourNothingAndTakeTheColourAtTheCaret) {
     PlaceCaretAtEnd();
     QTest::keyClick(&Editor(), Qt::Key_E);
     EXPECT_EQ(AllSlots(), "kkkk");
+
+    // Far from the start of the text on a short line the colour goes on after the key, not at the
+    // notice of the insertion.
+    LoadText(std::string(200, '\n') + "int");
+    PlaceCaretAtEnd();
+    QTest::keyClick(&Editor(), Qt::Key_E);
+    EXPECT_EQ(Slots(200, 204), "kkkk");
 }
 
 // The control reports an insertion only before it happens; the colour must still be on the text
