@@ -29,6 +29,12 @@ packages=(
   dpkg-dev file desktop-file-utils man-db
 )
 
+# Orvex links sanitized programs with gold where it finds it, five times as fast as GNU ld: gold
+# comes with binutils up to Debian 12 and is a package of its own from Debian 13 on
+if ! command -v ld.gold >/dev/null && apt-cache show binutils-gold >/dev/null 2>&1; then
+  packages+=(binutils-gold)
+fi
+
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' || missing+=("$package")
